@@ -1,0 +1,87 @@
+// Resource numbers of the program's own resources (res/parlevo.rc).
+#pragma once
+
+// Icons
+#define IDI_PARLEVO 101
+#define IDI_FOLDER 104
+#define IDI_FILETIME 105
+#define IDI_SAVED 108
+
+// Menus
+#define IDM_MAIN 102
+#define IDM_CONTEXT 110
+
+// Toolbar strip (type "IMAGE")
+#define IDR_TOOLSTRIP 103
+
+// Dialogs
+#define IDD_MODULE 106
+#define IDD_TRANSLATE 107
+#define IDD_SIGNATURE 111
+
+// Controls (their numbers are also the string IDs of their texts)
+#define IDC_MODULE_LABEL 1003
+#define IDC_MODULE_PATH 1004
+#define IDC_MODULE_BROWSE 1005
+#define IDC_TR_SOURCE 1007
+#define IDC_TR_TRANSLATION 1008
+#define IDC_TR_SOURCE_LABEL 1009
+#define IDC_TR_TRANSLATION_LABEL 1010
+#define IDC_TR_ID_LABEL 1011
+#define IDC_TR_ID 1012
+#define IDC_TR_INSERT_ENTER 1013
+#define IDC_SIG_TEXT 1014
+#define IDC_SIG_LABEL 1015
+#define IDC_TR_COPY 1016
+
+// Command IDs
+#define CMD_FILE_EXIT 40001
+#define CMD_HELP_ABOUT 40002
+#define CMD_FILE_OPEN 40003
+#define CMD_OPTIONS_PREFERENCES 40004
+#define CMD_FILE_NEW 40005
+#define CMD_FILE_SAVE 40006
+#define CMD_FILE_SAVE_AS 40007
+#define CMD_TEXT_TRANSLATE 40008
+#define CMD_TEXT_SIGNATURE 40009
+#define CMD_FILE_CLOSE 40010
+#define CMD_FILE_SAVE_TEMPLATE 40011
+#define CMD_TEXT_TRANSLATE_NEXT 40012
+#define CMD_EDIT_FIND 40013
+#define CMD_EDIT_FIND_NEXT 40014
+#define CMD_FIRST 40001
+#define CMD_LAST 40014
+
+// UI strings without a resource of their own
+#define IDS_OK 1
+#define IDS_CANCEL 2
+#define IDS_MENU_FILE 1000
+#define IDS_MENU_HELP 1001
+#define IDS_MENU_OPTIONS 1002
+#define IDS_MENU_TEXT 1006
+#define IDS_MENU_EDIT 1017
+#define IDS_OR 50001
+#define IDS_BYTE 50002
+#define IDS_KB 50003
+#define IDS_MB 50004
+#define IDS_GB 50005
+#define IDS_DECIMAL 50006
+#define IDS_THOUSANDS 50007
+#define IDS_PANE_FILENAME 50008
+#define IDS_PANE_FOLDER 50009
+#define IDS_PANE_FILETIME 50010
+#define IDS_PANE_FILESIZE 50011
+#define IDS_PANE_FILLER 50012
+#define IDS_COL_ID 50013
+#define IDS_COL_TEXT 50014
+#define IDS_COL_TRANSLATED 50015
+#define IDS_MODULE_FILTER 50016
+#define IDS_ATTENTION 50017
+#define IDS_OVERWRITE 50018
+#define IDS_WRITTEN 50019
+#define IDS_LANGUAGE_FILE 50020
+#define IDS_NEW 50021
+#define IDS_MISSING_MODULE 50022
+
+// Program identity (type "APPINFO")
+#define IDR_APPINFO_TYPE "APPINFO"

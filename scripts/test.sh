@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs every test: the native ones (sanitizers, fuzzers) and the Windows ones under Wine.
+# One Xvfb and one persistent wineserver serve the whole run.
+set -uo pipefail
+. "$(dirname "$0")/wine-env.sh"
+cd "$PARLEVO_ROOT"
+parlevo_display || exit 1
+parlevo_wine_prefix
+"$PARLEVO_WINESERVER" -p
+cleanup() {
+    "$PARLEVO_WINESERVER" -k 2>/dev/null || true
+    parlevo_display_stop
+}
+trap cleanup EXIT
+
+jobs=$(nproc)
+rc=0
+echo "== native tests (ASan + UBSan, fuzzers) =="
+ctest --test-dir build/native -j "$jobs" --output-on-failure || rc=1
+echo "== Windows tests under Wine ($PARLEVO_WIN_PRESET) =="
+ctest --test-dir "build/$PARLEVO_WIN_PRESET" -j "$jobs" --output-on-failure || rc=1
+exit $rc
