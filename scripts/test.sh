@@ -6,7 +6,7 @@ set -uo pipefail
 cd "$PARLEVO_ROOT"
 parlevo_display || exit 1
 parlevo_wine_prefix
-"$PARLEVO_WINESERVER" -p
+"$PARLEVO_WINESERVER" -p 2>/dev/null || true
 cleanup() {
     "$PARLEVO_WINESERVER" -k 2>/dev/null || true
     parlevo_display_stop

@@ -1,0 +1,41 @@
+// Command-line tokens and options: the window-free part of start-up.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kOptionSlots = 24;
+constexpr int kOptionArgSize = 264;
+constexpr int kTokenSize = 260;
+
+struct OptionRow {
+    const char *name;
+    uint32_t command;
+};
+
+struct OptionSlot {
+    const OptionRow *row; // null: empty slot
+    char arg[kOptionArgSize];
+};
+
+struct CommandLineState {
+    char fileName[kTokenSize];
+    uint32_t quitAfterOptions;
+    OptionSlot slots[kOptionSlots];
+};
+
+// Tells whether a byte starts a double-byte character of the ANSI code page.
+using LeadBytePredicate = bool (*)(unsigned char);
+// Turns a file name into a full path in out (capacity bytes); returns its length, 0 on failure.
+using FullPathFunction = size_t (*)(const char *name, char *out, size_t capacity);
+
+// Copies the token with the given index (0 is the program's own path) into out, cut to
+// capacity - 1 bytes and always terminated; returns the copied length.
+size_t GetCommandLineToken(const char *text, char *out, size_t capacity, int index);
+
+// The option whose name starts with name (case-insensitive); an exact match wins, two
+// prefix matches are ambiguous. Null when none.
+const OptionRow *FindOption(const char *name, LeadBytePredicate isLead = nullptr);
+
+// Fills the state from the command line; fullPath may be null (the name is taken as is).
+void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
+                          LeadBytePredicate isLead = nullptr);

@@ -1,0 +1,25 @@
+// The command table and its dispatcher: every user action runs through RunCommand.
+#pragma once
+#include <windows.h>
+
+constexpr int kCommandArgSize = 264;
+
+using CommandHandler = LRESULT (*)(HWND view, UINT command, void *arg, UINT execFlags);
+
+// What the dispatcher does after the handler (table flags).
+constexpr UINT kUpdateStates = 1;  // on success: refresh the command states
+constexpr UINT kRestoreFocus = 2;  // always: give the focus back to where it was
+constexpr UINT kRefreshTitle = 4;  // on success: refresh the window title
+
+struct CommandRow {
+    UINT id;
+    const char *name;
+    CommandHandler handler;
+    UINT flags;
+};
+
+// The fourteen commands, in the order the dispatcher searches them.
+const CommandRow *CommandTable(int *count);
+const CommandRow *FindCommand(UINT id);
+
+LRESULT RunCommand(HWND view, UINT command, void *arg, UINT execFlags);

@@ -1,0 +1,23 @@
+// Private window messages of the program.
+#pragma once
+#include <windows.h>
+
+// The view window's own messages.
+constexpr UINT kMsgOpenDocument = 1280;   // wParam: open flags; lParam: path text
+constexpr UINT kMsgRefreshDocument = 1281; // refresh the document display
+constexpr UINT kMsgRunCommand = 1282;      // LOWORD(wParam): command; HIWORD: execution flags; lParam: argument
+// The list's focus-skip: move focus and selection to row wParam.
+constexpr UINT kMsgListFocusRow = WM_USER + 260;
+
+// The identifier of the inter-instance copy-data message.
+constexpr ULONG_PTR kCopyDataCommandLine = 0x503;
+
+// Open flags of a document.
+constexpr UINT kOpenClose = 0;
+constexpr UINT kOpenNamed = 1;
+constexpr UINT kOpenFileBacked = 2; // document flag: the path names a file read or written successfully
+constexpr UINT kOpenNew = 8;
+
+// Execution flags of a command run.
+constexpr UINT kExecIgnoreGrey = 1;
+constexpr UINT kExecSecondPass = 0x10;

@@ -1,0 +1,142 @@
+// Start-up: the main routine, the single-instance rule, the command line and the message loop.
+#include "app/startup.h"
+
+#include <cstring>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/document.h"
+#include "app/messages.h"
+#include "catalogue/hostmodule.h"
+#include "frame/settings.h"
+
+static bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
+static size_t FullPath(const char *name, char *out, size_t capacity)
+{
+    DWORD n = GetFullPathNameA(name, DWORD(capacity), out, nullptr);
+    return (n == 0 || n >= capacity) ? 0 : n;
+}
+
+BOOL ParseCommandLine(HWND frame, const char *commandLine)
+{
+    FrameState *fs = GetFrameState(frame);
+    if (!fs) return FALSE;
+    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsLeadByte);
+    return TRUE;
+}
+
+// Delivers the options to the view: posted behind the open when a file is being opened,
+// sent at once otherwise.
+static void RunOptions(HWND view, CommandLineState &cl)
+{
+    bool post = cl.fileName[0] != '\0';
+    for (OptionSlot &slot : cl.slots) {
+        if (!slot.row) break;
+        UINT command = slot.row->command;
+        slot.row = nullptr;
+        if (command == 0) continue;
+        WPARAM wp = MAKEWPARAM(command, kExecIgnoreGrey);
+        LPARAM lp = reinterpret_cast<LPARAM>(slot.arg);
+        if (post) PostMessageA(view, kMsgRunCommand, wp, lp);
+        else SendMessageA(view, kMsgRunCommand, wp, lp);
+    }
+}
+
+BOOL RunCommandLine(HWND frame)
+{
+    FrameState *fs = GetFrameState(frame);
+    if (!fs || !fs->view) return FALSE;
+    if (!fs->commandLine.quitAfterOptions) OpenFromCommandLine(fs->view, fs->commandLine.fileName);
+    RunOptions(fs->view, fs->commandLine);
+    return TRUE;
+}
+
+BOOL RunForwardedCommandLine(HWND frame, const char *commandLine)
+{
+    FrameState *fs = GetFrameState(frame);
+    if (!fs || !fs->view) return FALSE;
+    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsLeadByte);
+    if (fs->commandLine.fileName[0]) OpenFromCommandLine(fs->view, fs->commandLine.fileName);
+    RunOptions(fs->view, fs->commandLine);
+    return TRUE;
+}
+
+LRESULT SendCommandLineTo(HWND other, const char *commandLine)
+{
+    COPYDATASTRUCT cds = {};
+    cds.dwData = kCopyDataCommandLine;
+    cds.cbData = DWORD(strlen(commandLine) + 1);
+    cds.lpData = const_cast<char *>(commandLine);
+    SetForegroundWindow(other);
+    return SendMessageA(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+}
+
+HWND StartFrame(HINSTANCE instance, const char *commandLine, UINT showCommand)
+{
+    if (App().settings.onlyOneInstance) {
+        if (HWND other = FindWindowA(AppFrameClass(), nullptr)) {
+            // A running instance with a modal dialog open is left alone.
+            if (!(GetWindowLongPtrA(other, GWL_STYLE) & WS_DISABLED)) SendCommandLineTo(other, commandLine);
+            return nullptr;
+        }
+    }
+    FrameCreateParams params = {showCommand, commandLine, kFramePostsQuit};
+    HWND frame = CreateFrame(instance, &params);
+    if (!frame) return nullptr;
+    bool ok = ParseCommandLine(frame, commandLine) && CreateView(frame) && RunCommandLine(frame);
+    FrameState *fs = GetFrameState(frame);
+    if (!ok || !fs || fs->commandLine.quitAfterOptions) {
+        DestroyWindow(frame);
+        return nullptr;
+    }
+    return frame;
+}
+
+void LoadStartupSettings(HINSTANCE instance)
+{
+    AppState &app = App();
+    if (DeriveSettingsPath(instance, app.settingsPath, sizeof app.settingsPath)) LoadAllSettings(app.settingsPath);
+}
+
+int RunMessageLoop(HWND)
+{
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return int(msg.wParam);
+}
+
+void ReleaseApp()
+{
+    AppState &app = App();
+    if (app.statusFont) {
+        DeleteObject(app.statusFont);
+        app.statusFont = nullptr;
+    }
+    UnloadHostModule();
+}
+
+int ParlevoMain(HINSTANCE instance, HINSTANCE, const char *, int showCommand)
+{
+    AppInitialise(instance);
+    LoadStartupSettings(instance);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    GetStartupInfoA(&si);
+    UINT frameShow = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : UINT(showCommand);
+    HWND frame = StartFrame(instance, GetCommandLineA(), frameShow);
+    int exitCode = 0;
+    if (frame) {
+        ShowWindow(frame, showCommand);
+        UpdateWindow(frame);
+        exitCode = RunMessageLoop(frame);
+    }
+    ReleaseApp();
+    return exitCode;
+}

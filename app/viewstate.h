@@ -1,0 +1,71 @@
+// The state blocks of the frame and view windows.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/cmdline.h"
+
+struct FrameState {
+    HWND view;
+    UINT creationFlags; // bit 0: post the quit message when destroyed
+    CommandLineState commandLine;
+    WINDOWPLACEMENT placement;
+};
+
+// Creation data of the frame window.
+struct FrameCreateParams {
+    UINT showCommand;
+    const char *commandLine;
+    UINT creationFlags;
+};
+constexpr UINT kFramePostsQuit = 1;
+
+struct StatusPart {
+    UINT type;
+    int right;
+    const char *text;
+};
+
+struct ViewState {
+    HWND view;
+    char docPath[MAX_PATH];
+    UINT docFlags;
+    BOOL modified;
+
+    // Menus and accelerators
+    HMENU mainMenu;
+    HMENU contextHolder;
+    HACCEL accelerators;
+
+    // Toolbar
+    HWND toolbar;
+
+    // Status bar
+    HWND statusBar;
+    WNDPROC statusPrevProc;
+    int partCount;
+    StatusPart parts[64];
+    char partText[4096];
+    UINT statusIcon;
+    char statusMessage[512];
+    HWND statusTip;
+    WNDPROC statusTipPrevProc;
+
+    // Translation list
+    HWND list;
+    WNDPROC listPrevProc;
+    int lastFocusedRow;
+    int redrawHold; // while above 0 the list does not redraw
+
+    // Find
+    UINT findMessage;
+    HWND findDialog;
+    char findWhat[252];
+    FINDREPLACEA findRequest;
+
+    // Signature, CR LF line breaks
+    char signature[4096];
+};
+
+FrameState *GetFrameState(HWND frame);
+ViewState *GetViewState(HWND view);

@@ -1,0 +1,102 @@
+// The view window: owns the document, the menus and the three controls, and receives
+// every command.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/commands.h"
+#include "app/document.h"
+#include "app/messages.h"
+
+static const char kViewClass[] = "Child";
+constexpr int kViewChildId = 1;
+
+ViewState *GetViewState(HWND view)
+{
+    return view ? reinterpret_cast<ViewState *>(GetWindowLongPtrA(view, GWLP_USERDATA)) : nullptr;
+}
+
+HWND FrameOfView(HWND view)
+{
+    HWND parent = GetParent(view);
+    char name[252];
+    if (!parent || !GetClassNameA(parent, name, sizeof name)) return nullptr;
+    return lstrcmpiA(name, AppFrameClass()) == 0 ? parent : nullptr;
+}
+
+static LRESULT View_OnCreate(HWND view, LPARAM lp)
+{
+    auto *vs = static_cast<ViewState *>(LocalAlloc(LPTR, sizeof(ViewState)));
+    if (!vs) return DefWindowProcA(view, WM_CREATE, 0, lp);
+    SetWindowLongPtrA(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vs));
+    vs->view = view;
+    vs->lastFocusedRow = -1;
+    return 0;
+}
+
+static void View_OnDestroy(HWND view, ViewState *vs)
+{
+    OpenDocument(view, "", kOpenClose);
+    SetWindowLongPtrA(view, GWLP_USERDATA, 0);
+    LocalFree(vs);
+}
+
+static void View_OnDropFiles(HWND view, HDROP drop)
+{
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH];
+        if (DragQueryFileA(drop, i, path, sizeof path)) OpenDocument(view, path, kOpenNamed);
+    }
+    DragFinish(drop);
+}
+
+static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs && msg != WM_CREATE) return DefWindowProcA(view, msg, wp, lp);
+    switch (msg) {
+    case WM_CREATE: return View_OnCreate(view, lp);
+    case WM_DESTROY: View_OnDestroy(view, vs); return 0;
+    case WM_SIZE: return 0;
+    case WM_SETFOCUS:
+        if (vs->list) SetFocus(vs->list);
+        return 0;
+    case WM_COMMAND:
+        if (RunCommand(view, LOWORD(wp), nullptr, 0)) return 0;
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return SendMessageA(GetParent(view), msg, wp, lp);
+    case WM_LBUTTONDOWN: return SendMessageA(GetParent(view), msg, wp, lp);
+    case WM_MOUSEWHEEL: return 0;
+    case WM_DROPFILES: View_OnDropFiles(view, reinterpret_cast<HDROP>(wp)); return 0;
+    case WM_NOTIFY: return 0;
+    case kMsgOpenDocument: return OpenDocument(view, reinterpret_cast<const char *>(lp), UINT(wp));
+    case kMsgRefreshDocument: return RefreshDocumentDisplay(view);
+    case kMsgRunCommand: return RunCommand(view, LOWORD(wp), reinterpret_cast<void *>(lp), HIWORD(wp));
+    }
+    return DefWindowProcA(view, msg, wp, lp);
+}
+
+HWND CreateView(HWND frame)
+{
+    HINSTANCE instance = AppInstance();
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(instance, kViewClass, &wc)) {
+        wc.lpfnWndProc = ViewProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kViewClass;
+        if (!RegisterClassA(&wc)) return nullptr;
+    }
+    HWND view = CreateWindowExA(WS_EX_ACCEPTFILES, kViewClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewChildId)), instance, nullptr);
+    if (!view) return nullptr;
+    FrameState *fs = GetFrameState(frame);
+    if (fs) fs->view = view;
+    RECT rc;
+    GetClientRect(frame, &rc);
+    SetWindowPos(view, nullptr, 0, rc.top, rc.right, rc.bottom, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    return view;
+}
