@@ -4,9 +4,12 @@
 set -u
 . "$(dirname "$0")/wine-env.sh"
 parlevo_wine_prefix
-started=""
-if [ -z "${DISPLAY:-}" ]; then parlevo_display; started=1; fi
+if [ -n "${DISPLAY:-}" ]; then
+    # The program becomes this process, so callers can signal it and find its windows by pid.
+    exec "$PARLEVO_WINE" "$@"
+fi
+parlevo_display
 "$PARLEVO_WINE" "$@"
 rc=$?
-if [ -n "$started" ]; then parlevo_display_stop; fi
+parlevo_display_stop
 exit $rc
