@@ -46,7 +46,7 @@ static char FoldAscii(char c)
 
 // Compares n bytes ignoring the case of single-byte letters; double-byte characters
 // compare exactly.
-static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, LeadBytePredicate isLead)
+static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, CmdLeadBytePredicate isLead)
 {
     for (size_t i = 0; i < n; ++i) {
         if (isLead && isLead((unsigned char)a[i]) && i + 1 < n) {
@@ -60,7 +60,7 @@ static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, LeadB
     return true;
 }
 
-const OptionRow *FindOption(const char *name, LeadBytePredicate isLead)
+const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead)
 {
     size_t n = name ? strlen(name) : 0;
     if (n < 1) return nullptr;
@@ -76,7 +76,7 @@ const OptionRow *FindOption(const char *name, LeadBytePredicate isLead)
 }
 
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
-                          LeadBytePredicate isLead)
+                          CmdLeadBytePredicate isLead)
 {
     state->fileName[0] = '\0';
     state->quitAfterOptions = 1;

@@ -24,7 +24,7 @@ struct CommandLineState {
 };
 
 // Tells whether a byte starts a double-byte character of the ANSI code page.
-using LeadBytePredicate = bool (*)(unsigned char);
+using CmdLeadBytePredicate = bool (*)(unsigned char);
 // Turns a file name into a full path in out (capacity bytes); returns its length, 0 on failure.
 using FullPathFunction = size_t (*)(const char *name, char *out, size_t capacity);
 
@@ -34,8 +34,8 @@ size_t GetCommandLineToken(const char *text, char *out, size_t capacity, int ind
 
 // The option whose name starts with name (case-insensitive); an exact match wins, two
 // prefix matches are ambiguous. Null when none.
-const OptionRow *FindOption(const char *name, LeadBytePredicate isLead = nullptr);
+const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead = nullptr);
 
 // Fills the state from the command line; fullPath may be null (the name is taken as is).
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
-                          LeadBytePredicate isLead = nullptr);
+                          CmdLeadBytePredicate isLead = nullptr);
