@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "image/gif.h"
+
 static AppState g_app;
 
 AppState &App()
@@ -23,6 +25,7 @@ const char *AppHostFileName() { return g_app.hostFileName; }
 const char *AppHostName() { return g_app.hostName; }
 const char *AppSettingsPath() { return g_app.settingsPath; }
 const char *AppOptionSection() { return "Option"; }
+CodecRegistry *AppCodecRegistry() { return &g_app.codecs; }
 
 static void ReadAppInfo(HINSTANCE instance, const char *name, char *field, size_t capacity)
 {
@@ -66,5 +69,6 @@ void AppInitialise(HINSTANCE instance)
 {
     InitCommonControls();
     g_app.instance = instance;
+    RegisterBuiltinCodecs(&g_app.codecs);
     ReadHostIdentity(instance);
 }

@@ -4,11 +4,13 @@
 
 #include "catalogue/hostmodule.h"
 #include "frame/settingsdata.h"
+#include "image/codec.h"
 
 struct AppState {
     HINSTANCE instance;
     HostModuleState host;
     SettingsRecord settings;
+    CodecRegistry codecs;
     HFONT statusFont;
     HBITMAP toolbarImage;
     char settingsPath[MAX_PATH];
@@ -29,6 +31,7 @@ const char *AppHostFileName();
 const char *AppHostName();
 const char *AppSettingsPath();
 const char *AppOptionSection();
+CodecRegistry *AppCodecRegistry();
 
 // The first steps of start-up: common controls, instance handle, codecs, host identity.
 void AppInitialise(HINSTANCE instance);
