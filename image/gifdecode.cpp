@@ -171,6 +171,10 @@ ScanResult DecodeFrame(Decoder &d, size_t &pos)
         return kScanStop;
     }
     d.chainPixels += canvasPixels;
+    // A copied base brings its own timing and colour key; this frame's come from the control in force.
+    frame->transparency = kTransparencyNone;
+    frame->transparentIndex = 0;
+    frame->delay = 0;
     if (d.previous)
         ImageLinkFrame(frame, d.previous);
     else

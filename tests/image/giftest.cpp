@@ -247,16 +247,21 @@ TEST(GifDecode, TransparentPixelsKeepTheEarlierPicture)
         .GraphicControl(1, true, 6, 0)
         .Frame(4, 1, {6, 7, 6, 5})
         .Frame(4, 1, {0, 6, 6, 6}) // the control stays in force
+        .GraphicControl(1, false, 6, 0)
+        .Frame(4, 1, {6, 6, 6, 6})
         .Trailer();
     Decoded decoded = Decode(gif.Data());
     auto frames = Frames(decoded.image.get());
-    ASSERT_EQ(frames.size(), 3u);
+    ASSERT_EQ(frames.size(), 4u);
     EXPECT_EQ(ImageGetTransparency(frames[0]), 0u);
     EXPECT_EQ(Pixels(frames[1]), (std::vector<uint8_t>{1, 7, 3, 5}));
     EXPECT_EQ(ImageGetTransparency(frames[1]), kTransparencyColorKey);
     EXPECT_EQ(ImageGetTransparentIndex(frames[1]), 6u);
     EXPECT_EQ(Pixels(frames[2]), (std::vector<uint8_t>{0, 7, 3, 5}));
     EXPECT_EQ(ImageGetTransparency(frames[2]), kTransparencyColorKey);
+    // A new control without the flag ends the colour key, though the canvas is a copy of a keyed frame.
+    EXPECT_EQ(Pixels(frames[3]), (std::vector<uint8_t>{6, 6, 6, 6}));
+    EXPECT_EQ(ImageGetTransparency(frames[3]), 0u);
 }
 
 TEST(GifDecode, LoopCountComesFromTheNetscapeBlock)
@@ -436,7 +441,9 @@ TEST(GifDecode, EveryTruncationYieldsAPrefixOfTheFrames)
         size_t count = Frames(d.image.get()).size();
         EXPECT_GE(count, lastFrames) << n;
         lastFrames = count;
-        if (!d.image) EXPECT_NE(d.error, kImageOk);
+        if (!d.image) {
+            EXPECT_NE(d.error, kImageOk);
+        }
     }
     EXPECT_EQ(lastFrames, 2u);
 }
