@@ -9,7 +9,8 @@
 #include "image/gif.h"
 #include "tests/image/golden.h"
 
-namespace {
+namespace
+{
 
 const std::string kDataDir = PARLEVO_IMAGE_DATA_DIR;
 
@@ -43,7 +44,10 @@ int ReadMemory(GifFileType *gif, GifByteType *out, int count)
     return static_cast<int>(n);
 }
 
-int DepthFor(int sizeField) { return sizeField == 0 ? 1 : sizeField <= 3 ? 4 : 8; }
+int DepthFor(int sizeField)
+{
+    return sizeField == 0 ? 1 : sizeField <= 3 ? 4 : 8;
+}
 
 // The compositing rules of our decoder, written out plainly over giflib's frames: palette-index
 // canvases of the table's depth, the control extension staying in force, disposal 2 and 3, a colour key.
@@ -52,8 +56,7 @@ bool BuildReference(const std::vector<uint8_t> &bytes, Reference &ref)
     Memory memory = {&bytes, 0};
     int error = 0;
     GifFileType *gif = DGifOpen(&memory, ReadMemory, &error);
-    if (!gif)
-        return false;
+    if (!gif) return false;
     if (DGifSlurp(gif) != GIF_OK) {
         DGifCloseFile(gif, &error);
         return false;
@@ -87,8 +90,7 @@ bool BuildReference(const std::vector<uint8_t> &bytes, Reference &ref)
         int depth = DepthFor(sizeField);
         uint32_t mask = (1u << depth) - 1;
         int width = std::max(desc.Width, screenWidth), height = std::max(desc.Height, screenHeight);
-        if (width == 0 || height == 0)
-            continue;
+        if (width == 0 || height == 0) continue;
         bool transparent = control.TransparentColor != NO_TRANSPARENT_COLOR;
         uint32_t fill = transparent ? static_cast<uint32_t>(control.TransparentColor) : background;
         int disposal = ref.frames.empty() ? 0 : previousDisposal;
@@ -98,8 +100,7 @@ bool BuildReference(const std::vector<uint8_t> &bytes, Reference &ref)
         frame.height = height;
         frame.depth = depth;
         const RefFrame *base = ref.frames.empty() ? nullptr : &ref.frames.back();
-        if (disposal == 3)
-            base = ref.frames.size() >= 2 ? &ref.frames[ref.frames.size() - 2] : nullptr;
+        if (disposal == 3) base = ref.frames.size() >= 2 ? &ref.frames[ref.frames.size() - 2] : nullptr;
         if (base && base->depth == depth && base->width == width && base->height == height) {
             frame.pixels = base->pixels;
         } else {
@@ -117,10 +118,8 @@ bool BuildReference(const std::vector<uint8_t> &bytes, Reference &ref)
             for (int x = 0; x < desc.Width; ++x) {
                 uint32_t value = saved.RasterBits[y * desc.Width + x];
                 int cx = desc.Left + x, cy = desc.Top + y;
-                if (cx >= width || cy >= height)
-                    continue;
-                if (transparent && value == static_cast<uint32_t>(control.TransparentColor))
-                    continue;
+                if (cx >= width || cy >= height) continue;
+                if (transparent && value == static_cast<uint32_t>(control.TransparentColor)) continue;
                 frame.pixels[cy * width + cx] = static_cast<uint8_t>(value & mask);
             }
         frame.palette.assign(1u << depth, PALETTEENTRY{0, 0, 0, 0});
@@ -140,7 +139,9 @@ bool BuildReference(const std::vector<uint8_t> &bytes, Reference &ref)
     return true;
 }
 
-class GiflibComparison : public testing::TestWithParam<const char *> {};
+class GiflibComparison : public testing::TestWithParam<const char *>
+{
+};
 
 TEST_P(GiflibComparison, EveryFrameMatchesGiflibComposited)
 {
@@ -168,14 +169,13 @@ TEST_P(GiflibComparison, EveryFrameMatchesGiflibComposited)
         EXPECT_EQ(ImageGetDepthCode(frame), want.depth) << "frame " << i;
         EXPECT_EQ(ImageGetDelay(frame), want.delay) << "frame " << i;
         EXPECT_EQ(ImageGetTransparency(frame), want.transparent ? kTransparencyColorKey : 0u) << "frame " << i;
-        if (want.transparent)
-            EXPECT_EQ(ImageGetTransparentIndex(frame), want.transparentIndex) << "frame " << i;
+        if (want.transparent) EXPECT_EQ(ImageGetTransparentIndex(frame), want.transparentIndex) << "frame " << i;
         size_t mismatches = 0;
         for (int y = 0; y < want.height; ++y)
             for (int x = 0; x < want.width; ++x)
                 if (ImageGetPixel(frame, x, y) != want.pixels[y * want.width + x] && mismatches++ < 5)
-                    ADD_FAILURE() << "frame " << i << " pixel " << x << "," << y << ": "
-                                  << ImageGetPixel(frame, x, y) << " vs " << int(want.pixels[y * want.width + x]);
+                    ADD_FAILURE() << "frame " << i << " pixel " << x << "," << y << ": " << ImageGetPixel(frame, x, y)
+                                  << " vs " << int(want.pixels[y * want.width + x]);
         EXPECT_EQ(mismatches, 0u) << "frame " << i;
         PALETTEENTRY palette[256];
         ASSERT_EQ(ImageGetPalette(frame, palette), want.palette.size()) << "frame " << i;
@@ -192,12 +192,11 @@ INSTANTIATE_TEST_SUITE_P(RealFiles, GiflibComparison,
                                          "libxslt-smallfootonly.gif", "gen-2colors.gif", "gen-16colors.gif",
                                          "gen-256colors.gif", "gen-interlaced.gif", "gen-interlaced-short.gif",
                                          "gen-anim-dispose0.gif", "gen-anim-dispose1.gif", "gen-anim-dispose2.gif",
-                                         "gen-anim-dispose3.gif", "gen-transparent.gif"),
+                                         "gen-anim-dispose3.gif", "gen-transparent.gif", "test-strip.gif"),
                          [](const testing::TestParamInfo<const char *> &info) {
                              std::string name = info.param;
                              for (char &c : name)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
+                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
 

@@ -6,9 +6,11 @@
 
 #include "image/gif.h"
 
-namespace giftest {
+namespace giftest
+{
 
-namespace {
+namespace
+{
 
 struct Fnv {
     uint64_t hash = 0xcbf29ce484222325ull;
@@ -24,8 +26,7 @@ struct Fnv {
 bool ReadWholeFile(const std::string &path, std::vector<uint8_t> &out)
 {
     FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     out.clear();
     uint8_t buffer[4096];
     size_t n;

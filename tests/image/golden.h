@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace giftest {
+namespace giftest
+{
 
 bool ReadWholeFile(const std::string &path, std::vector<uint8_t> &out);
 

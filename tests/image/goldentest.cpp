@@ -5,7 +5,8 @@
 
 #include "tests/image/golden.h"
 
-namespace {
+namespace
+{
 
 const std::string kDataDir = PARLEVO_IMAGE_DATA_DIR;
 
@@ -19,8 +20,7 @@ TEST(GifGolden, EveryRecordedFileDecodesAsRecorded)
     std::string line, name, expected;
     size_t files = 0;
     auto check = [&]() {
-        if (name.empty())
-            return;
+        if (name.empty()) return;
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(giftest::ReadWholeFile(kDataDir + "/" + name, bytes)) << name;
         EXPECT_EQ(giftest::DescribeDecodedGif(name, bytes), expected);

@@ -213,8 +213,9 @@ TEST(ImagePalette, EntryCountFollowsTheDepth)
         EXPECT_EQ(std::memcmp(out, entries, c.count * sizeof(PALETTEENTRY)), 0);
         if (c.code <= 8) {
             EXPECT_EQ(ImageGetColorTableEntry(image.get(), 1), 0x0001FE00u) << "red, green, blue in RGBQUAD order";
-            if (c.count < 256)
+            if (c.count < 256) {
                 EXPECT_EQ(ImageGetColorTableEntry(image.get(), c.count), 0x55555555u) << "entries past the count stay";
+            }
         } else if (c.code == 24) {
             EXPECT_EQ(ImageGetColorTableEntry(image.get(), 0), 0x55555555u) << "no colour table above 8 bits";
         } else {

@@ -30,3 +30,6 @@ $IM -dispose None -delay 20 -loop 0 -size 32x32 xc:navy \
     \( -size 32x32 xc:none -fill orange -draw 'circle 16,16 16,6' \) \
     \( -size 32x32 xc:none -fill lime -draw 'rectangle 4,20 27,26' \) \
     gen-transparent.gif
+
+# A button strip like the program's own: 224 x 16, 16 colours, GIF87a (the resource tests embed it).
+$IM -seed 11 -size 224x16 plasma:fractal -colors 16 +dither GIF87:test-strip.gif
