@@ -30,5 +30,10 @@ GrowBuffer *GrowBufferCreate(int32_t initialCapacity, int32_t step);
 // they were. The block may move: pointers into it are stale after a write, except the fields.
 uint8_t *GrowBufferWrite(GrowBuffer *buffer, uint8_t *position, const void *source, size_t length);
 
+// Makes the content length bytes longer, growing as GrowBufferWrite does, and moves the cursor
+// to its new end. Returns where the new bytes start, for the caller to fill in place: their
+// values are unspecified. Null, with nothing changed, when the block cannot grow.
+uint8_t *GrowBufferExtend(GrowBuffer *buffer, size_t length);
+
 // Frees the block and the header; null is allowed.
 void GrowBufferFree(GrowBuffer *buffer);

@@ -71,13 +71,19 @@ int LangFileFind(const LangFile *model, uint32_t stringId, char *destination)
     return 1;
 }
 
-int LangFileAppend(LangFile *model, const LangRecord *record)
+int LangFileAppend(LangFile *model, uint32_t stringId, const char *text, size_t length)
 {
-    if (!model || !record) return 0;
-    GrowBuffer *records = model->records;
+    if (!model || (length && !text)) return 0;
     const int count = LangFileCount(model);
-    if (!GrowBufferWrite(records, records->highWater, record, sizeof(LangRecord))) return 0;
-    if (count > 0 && Records(model)[count - 1].stringId > record->stringId) model->sorted = 0;
+    // Only the ID and the text up to its terminator are written: the bytes past it are never
+    // read, and leaving them alone spares most of a record's cache lines.
+    LangRecord *slot = reinterpret_cast<LangRecord *>(GrowBufferExtend(model->records, sizeof(LangRecord)));
+    if (!slot) return 0;
+    if (length > kLangTextMax) length = kLangTextMax;
+    slot->stringId = stringId;
+    memcpy(slot->text, text, length);
+    slot->text[length] = '\0';
+    if (count > 0 && slot[-1].stringId > stringId) model->sorted = 0;
     return 1;
 }
 
@@ -86,11 +92,7 @@ int LangFileAdd(LangFile *model, uint32_t stringId, const char *text)
     if (!model || !text || stringId >= kLangIdLimit) return 0;
     const size_t length = BoundedLength(text, kLangTextMax);
     if (length > kLangTextMax) return 0;
-    LangRecord record;
-    record.stringId = stringId;
-    memcpy(record.text, text, length);
-    memset(record.text + length, 0, sizeof(record.text) - length);
-    return LangFileAppend(model, &record);
+    return LangFileAppend(model, stringId, text, length);
 }
 
 int LangFileGetSignature(const LangFile *model, char *destination)
@@ -110,29 +112,71 @@ int LangFileSetSignature(LangFile *model, const char *signature)
     return 1;
 }
 
-// Sorting moves 256-byte records, so sort 8-byte keys (ID above, index below: equal IDs keep
-// their order) and then move every record once, following the cycles of the permutation.
+// Sorts keys by their upper 32 bits, keeping the order of equal ones: a least-significant-
+// digit radix sort by bytes, skipping a byte that all keys share (IDs rarely pass 65535).
+static int SortKeysById(uint64_t *keys, uint32_t count)
+{
+    uint64_t *scratch = static_cast<uint64_t *>(malloc(count * sizeof(uint64_t)));
+    if (!scratch) return 0;
+    uint64_t *from = keys;
+    uint64_t *to = scratch;
+    for (int shift = 32; shift < 64; shift += 8) {
+        uint32_t start[256] = {};
+        for (uint32_t i = 0; i < count; ++i)
+            ++start[(from[i] >> shift) & 255];
+        if (start[(from[0] >> shift) & 255] == count) continue;
+        uint32_t sum = 0;
+        for (uint32_t &bucket : start) {
+            const uint32_t size = bucket;
+            bucket = sum;
+            sum += size;
+        }
+        for (uint32_t i = 0; i < count; ++i)
+            to[start[(from[i] >> shift) & 255]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != keys) memcpy(keys, from, count * sizeof(uint64_t));
+    free(scratch);
+    return 1;
+}
+
+// Copies the ID and the text up to its terminator, the only bytes of a record that count.
+static void MoveRecord(LangRecord *to, const LangRecord *from)
+{
+    const void *end = memchr(from->text, '\0', sizeof(from->text));
+    const size_t length = end ? static_cast<size_t>(static_cast<const char *>(end) - from->text) : kLangTextMax;
+    to->stringId = from->stringId;
+    memmove(to->text, from->text, length);
+    to->text[length] = '\0';
+}
+
+// Sorting moves 256-byte records, so sort 8-byte keys (ID above, index below) and then move
+// every record once, following the cycles of the permutation.
 static int SortByKeys(LangRecord *records, uint32_t count)
 {
     uint64_t *keys = static_cast<uint64_t *>(malloc(count * sizeof(uint64_t)));
     if (!keys) return 0;
     for (uint32_t i = 0; i < count; ++i)
         keys[i] = static_cast<uint64_t>(records[i].stringId) << 32 | i;
-    std::sort(keys, keys + count);
-    constexpr uint64_t kPlaced = UINT64_MAX;
+    if (!SortKeysById(keys, count)) {
+        free(keys);
+        return 0;
+    }
+    constexpr uint64_t kPlaced = UINT64_MAX; // no key: indexes stay below 2^31
     for (uint32_t start = 0; start < count; ++start) {
         if (keys[start] == kPlaced) continue;
-        // Position j receives the record from keys[j]'s index; the one displaced first waits in held.
-        LangRecord held = records[start];
+        // Position j receives the record at keys[j]'s index; the one displaced first waits in held.
+        LangRecord held;
+        MoveRecord(&held, &records[start]);
         uint32_t j = start;
         for (;;) {
             const uint32_t from = static_cast<uint32_t>(keys[j]);
             keys[j] = kPlaced;
             if (from == start) {
-                records[j] = held;
+                MoveRecord(&records[j], &held);
                 break;
             }
-            records[j] = records[from];
+            MoveRecord(&records[j], &records[from]);
             j = from;
         }
     }
@@ -142,12 +186,11 @@ static int SortByKeys(LangRecord *records, uint32_t count)
 
 void LangFileSort(LangFile *model)
 {
-    if (!model) return;
+    // Appending keeps the flag, so records read in ID order (as saved) need no pass at all.
+    if (!model || model->sorted) return;
     LangRecord *records = Records(model);
     const int count = LangFileCount(model);
-    const bool inOrder = std::is_sorted(
-        records, records + count, [](const LangRecord &a, const LangRecord &b) { return a.stringId < b.stringId; });
-    if (!inOrder && !SortByKeys(records, static_cast<uint32_t>(count))) {
+    if (!SortByKeys(records, static_cast<uint32_t>(count))) {
         // Without memory for the keys, sort the records themselves (equal IDs then end in no fixed order).
         std::sort(records, records + count,
                   [](const LangRecord &a, const LangRecord &b) { return a.stringId < b.stringId; });

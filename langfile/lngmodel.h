@@ -54,5 +54,6 @@ int LangFileSetSignature(LangFile *model, const char *signature);
 // their order.
 void LangFileSort(LangFile *model);
 
-// Appends a whole record as it stands (the reader's path: no ID limit). Non-zero on success.
-int LangFileAppend(LangFile *model, const LangRecord *record);
+// Appends a record of length text bytes (at most kLangTextMax are kept; no terminator needed)
+// whatever its ID: the reader's path. Non-zero on success.
+int LangFileAppend(LangFile *model, uint32_t stringId, const char *text, size_t length);

@@ -2,6 +2,8 @@
 // tokens with quotes and backslash escapes; ";" comments wherever a token is expected.
 #include "langfile/lngparse.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace
@@ -69,6 +71,30 @@ inline int SkipComments(Reader &r)
     return r.p < r.end;
 }
 
+// The first double quote, backslash, carriage return or line feed in [p, end), or end: a
+// quoted text is mostly plain bytes, so look at a machine word of them at a time.
+inline const char *FindQuotedStop(const char *p, const char *end)
+{
+    constexpr uintptr_t kOnes = ~uintptr_t{0} / 255;
+    constexpr uintptr_t kHighBits = kOnes << 7;
+    // The high bit of each zero byte of x is set, and possibly bits of bytes above a zero one,
+    // never below: so the lowest set bit marks the first zero byte.
+    const auto zeroBytes = [](uintptr_t x) { return (x - kOnes) & ~x & kHighBits; };
+    if constexpr (std::endian::native == std::endian::little) {
+        while (static_cast<size_t>(end - p) >= sizeof(uintptr_t)) {
+            uintptr_t word;
+            memcpy(&word, p, sizeof(word));
+            const uintptr_t stops = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+                                    zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
+            if (stops) return p + std::countr_zero(stops) / 8;
+            p += sizeof(uintptr_t);
+        }
+    }
+    while (p < end && !(ClassOf(p) & kQuotedStops))
+        ++p;
+    return p;
+}
+
 inline char Unescape(char c)
 {
     switch (c) {
@@ -103,9 +129,13 @@ inline int ReadToken(Reader &r, char *out, size_t max, Token &token)
         if (!cls) {
             // A run of plain bytes: copy as much of it as fits.
             const char *run = p;
-            do
-                ++p;
-            while (p < end && !(ClassOf(p) & stops));
+            if (stops == kQuotedStops) {
+                p = FindQuotedStop(p + 1, end);
+            } else {
+                do
+                    ++p;
+                while (p < end && !(ClassOf(p) & stops));
+            }
             size_t runLength = static_cast<size_t>(p - run);
             if (runLength > max - length) {
                 runLength = max - length;
@@ -210,20 +240,18 @@ int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePred
 
     Reader r{data, data + length};
     char idToken[kLangIdTokenMax];
-    LangRecord record;
+    char text[kLangTextMax];
     Token token;
     SkipWhitespace(r);
     for (;;) {
         if (!SkipComments(r) || !ReadToken(r, idToken, sizeof(idToken), token)) break;
-        record.stringId = IdValue(idToken, KeptLength(idToken, token, sizeof(idToken), isLeadByte));
+        const uint32_t stringId = IdValue(idToken, KeptLength(idToken, token, sizeof(idToken), isLeadByte));
         SkipWhitespace(r);
         if (r.p >= r.end) break;
         ++r.p; // the "=" as written, or whatever stands there
         SkipWhitespace(r);
-        if (!SkipComments(r) || !ReadToken(r, record.text, kLangTextMax, token)) break;
-        const size_t textLength = KeptLength(record.text, token, kLangTextMax, isLeadByte);
-        memset(record.text + textLength, 0, kLangTextSize - textLength);
-        if (!LangFileAppend(model, &record)) break;
+        if (!SkipComments(r) || !ReadToken(r, text, sizeof(text), token)) break;
+        if (!LangFileAppend(model, stringId, text, KeptLength(text, token, sizeof(text), isLeadByte))) break;
         SkipWhitespace(r);
     }
     if (LangFileCount(model) > 1) LangFileSort(model);

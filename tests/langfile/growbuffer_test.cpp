@@ -123,6 +123,44 @@ TEST(GrowBuffer, RefusesBadArgumentsAndChangesNothing)
     EXPECT_EQ(std::string(buffer->base, buffer->highWater), "abc");
 }
 
+TEST(GrowBuffer, ExtendAddsSpaceAtTheEndByTheSameSteps)
+{
+    BufferPtr buffer(GrowBufferCreate(8, 4));
+    GrowBufferWrite(buffer.get(), buffer->base, "abcdef", 6);
+    GrowBufferWrite(buffer.get(), buffer->base, "AB", 2); // the cursor is not the end
+    uint8_t *space = GrowBufferExtend(buffer.get(), 9);
+    ASSERT_EQ(space, buffer->base + 6);
+    EXPECT_EQ(buffer->capacity, 16);
+    EXPECT_EQ(buffer->highWater, buffer->base + 15);
+    EXPECT_EQ(buffer->cursor, buffer->highWater);
+    memcpy(space, "123456789", 9);
+    EXPECT_EQ(std::string(buffer->base, buffer->highWater), "ABcdef123456789");
+    EXPECT_FALSE(GrowBufferExtend(buffer.get(), size_t{INT32_MAX}));
+    EXPECT_EQ(buffer->highWater, buffer->base + 15);
+    EXPECT_FALSE(GrowBufferExtend(nullptr, 1));
+}
+
+// A buffer made right after another was freed starts empty, with its own capacity and step,
+// whatever block it got.
+TEST(GrowBuffer, NewBufferAfterAFreedOneStartsEmpty)
+{
+    BufferPtr first(GrowBufferCreate(262144, 65536));
+    std::vector<uint8_t> bytes(1000000, 0xAB);
+    ASSERT_TRUE(GrowBufferWrite(first.get(), first->base, bytes.data(), bytes.size()));
+    first.reset();
+    BufferPtr second(GrowBufferCreate(262144, 65536));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->capacity, 262144);
+    EXPECT_EQ(second->step, 65536);
+    EXPECT_EQ(second->highWater, second->base);
+    EXPECT_EQ(second->cursor, second->base);
+    ASSERT_TRUE(GrowBufferWrite(second.get(), second->base, bytes.data(), 300000));
+    EXPECT_EQ(second->capacity, 327680);
+    BufferPtr third(GrowBufferCreate(262144, 65536)); // while the second holds the block
+    ASSERT_TRUE(third);
+    EXPECT_NE(third->base, second->base);
+}
+
 TEST(GrowBuffer, ZeroCapacityBufferGrowsOnFirstWrite)
 {
     BufferPtr buffer(GrowBufferCreate(0, 10));

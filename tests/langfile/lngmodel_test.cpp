@@ -9,14 +9,6 @@
 namespace
 {
 
-LangRecord MakeRecord(uint32_t id, const char *text)
-{
-    LangRecord record{};
-    record.stringId = id;
-    strncpy(record.text, text, kLangTextMax);
-    return record;
-}
-
 TEST(LangModel, AddAndFindRefuseIdsFrom65535)
 {
     ModelPtr model(LangFileCreate());
@@ -28,8 +20,7 @@ TEST(LangModel, AddAndFindRefuseIdsFrom65535)
     EXPECT_EQ(LangFileCount(model.get()), 1);
 
     // A file may hold such IDs; they are kept but never found.
-    const LangRecord high = MakeRecord(65535, "kept");
-    ASSERT_TRUE(LangFileAppend(model.get(), &high));
+    ASSERT_TRUE(LangFileAppend(model.get(), 65535, "kept", 4));
     EXPECT_EQ(LangFileCount(model.get()), 2);
     EXPECT_FALSE(LangFileFind(model.get(), 65535, text));
     ASSERT_TRUE(LangFileFind(model.get(), 65534, text));
@@ -70,10 +61,9 @@ TEST(LangModel, FindsRecordsInAnyOrder)
 TEST(LangModel, SortsByUnsignedIdKeepingTheOrderOfEqualIds)
 {
     ModelPtr model(LangFileCreate());
-    const LangRecord records[] = {MakeRecord(0x80000000u, "high"), MakeRecord(5, "first five"), MakeRecord(1, "one"),
-                                  MakeRecord(5, "second five"), MakeRecord(0, "zero")};
-    for (const LangRecord &r : records)
-        LangFileAppend(model.get(), &r);
+    const Records records = {{0x80000000u, "high"}, {5, "first five"}, {1, "one"}, {5, "second five"}, {0, "zero"}};
+    for (const Record &r : records)
+        LangFileAppend(model.get(), r.first, r.second.data(), r.second.size());
     LangFileSort(model.get());
     EXPECT_EQ(RecordsOf(model.get()),
               (Records{{0, "zero"}, {1, "one"}, {5, "first five"}, {5, "second five"}, {0x80000000u, "high"}}));

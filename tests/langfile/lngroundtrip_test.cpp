@@ -69,13 +69,11 @@ TEST(LangRoundTrip, RandomRecordsReadBackAsWritten)
         Records expected;
         const uint32_t count = random.Next(40);
         for (uint32_t i = 0; i < count; ++i) {
-            LangRecord record{};
             // IDs of every size, as a model read from a hand-edited file may hold.
-            record.stringId = random.Next(8) == 0 ? random.Next(0xFFFFFFFFu) : random.Next(70000);
+            const uint32_t id = random.Next(8) == 0 ? random.Next(0xFFFFFFFFu) : random.Next(70000);
             const std::string text = RandomText(random);
-            text.copy(record.text, text.size());
-            ASSERT_TRUE(LangFileAppend(written.get(), &record));
-            expected.emplace_back(record.stringId, text);
+            ASSERT_TRUE(LangFileAppend(written.get(), id, text.data(), text.size()));
+            expected.emplace_back(id, text);
         }
         std::stable_sort(expected.begin(), expected.end(),
                          [](const Record &a, const Record &b) { return a.first < b.first; });
