@@ -7,7 +7,9 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/messages.h"
+#include "catalogue/hoststrings.h"
 #include "res/resource.h"
+#include "view/list.h"
 
 const char *FileNamePart(const char *path)
 {
@@ -26,6 +28,10 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     if (!vs) return FALSE;
     // The path may be the document path itself (a posted open from the command line).
     if (path != vs->docPath) lstrcpynA(vs->docPath, path ? path : "", sizeof vs->docPath);
+    // The list stays without redraw from here to the end of the open, so that refilling it
+    // and writing the translations into it cost no painting per row.
+    ListHoldRedraw(view);
+    ListEmpty(view);
     vs->signature[0] = '\0';
     vs->docFlags = openFlags;
     vs->modified = FALSE;
@@ -35,15 +41,23 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     }
     if (vs->docPath[0] == '\0') {
         vs->docFlags = 0;
-        return BOOL(RefreshDocumentDisplay(view));
+        BOOL closed = BOOL(RefreshDocumentDisplay(view));
+        ListReleaseRedraw(view);
+        return closed;
+    }
+    if (!FillHostStrings(view)) {
+        ListReleaseRedraw(view);
+        return FALSE;
     }
     if (!(openFlags & kOpenNew)) vs->docFlags |= kOpenFileBacked;
     RefreshDocumentDisplay(view);
+    ListReleaseRedraw(view);
     return TRUE;
 }
 
 LRESULT RefreshDocumentDisplay(HWND view)
 {
+    ListLayout(view);
     RefreshTitle(view);
     return 1;
 }

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/document.h"
 #include "app/messages.h"
+#include "view/list.h"
 
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
@@ -32,12 +33,15 @@ static LRESULT View_OnCreate(HWND view, LPARAM lp)
     SetWindowLongPtrA(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vs));
     vs->view = view;
     vs->lastFocusedRow = -1;
+    // The toolbar and the status bar come before the list.
+    ListCreate(view);
     return 0;
 }
 
 static void View_OnDestroy(HWND view, ViewState *vs)
 {
     OpenDocument(view, "", kOpenClose);
+    ListDestroy(view);
     SetWindowLongPtrA(view, GWLP_USERDATA, 0);
     LocalFree(vs);
 }
@@ -59,7 +63,7 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE: return View_OnCreate(view, lp);
     case WM_DESTROY: View_OnDestroy(view, vs); return 0;
-    case WM_SIZE: return 0;
+    case WM_SIZE: ListLayout(view); return 0;
     case WM_SETFOCUS:
         if (vs->list) SetFocus(vs->list);
         return 0;
@@ -72,7 +76,17 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN: return SendMessageA(GetParent(view), msg, wp, lp);
     case WM_MOUSEWHEEL: return 0;
     case WM_DROPFILES: View_OnDropFiles(view, reinterpret_cast<HDROP>(wp)); return 0;
-    case WM_NOTIFY: return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(LVN_ITEMCHANGED)) {
+            return ListItemChanged(view, reinterpret_cast<const NMLISTVIEW *>(lp));
+        }
+        return 0;
+    case WM_DRAWITEM:
+        if (wp == kListChildId) return ListDrawRow(view, reinterpret_cast<const DRAWITEMSTRUCT *>(lp));
+        break;
+    case WM_MEASUREITEM:
+        if (wp == kListChildId) return 0;
+        break;
     case kMsgOpenDocument: return OpenDocument(view, reinterpret_cast<const char *>(lp), UINT(wp));
     case kMsgRefreshDocument: return RefreshDocumentDisplay(view);
     case kMsgRunCommand: return RunCommand(view, LOWORD(wp), reinterpret_cast<void *>(lp), HIWORD(wp));

@@ -14,7 +14,8 @@ size_t FormatNoticeText(const char *format, const char *first, const char *secon
     for (const char *p = format ? format : ""; *p && length < limit; ++p) {
         if (p[0] == '%' && p[1] == 's') {
             if (used < 2)
-                for (const char *a = arguments[used]; *a; ++a) put(*a);
+                for (const char *a = arguments[used]; *a; ++a)
+                    put(*a);
             ++used;
             ++p;
         } else if (p[0] == '%' && p[1] == '%') {

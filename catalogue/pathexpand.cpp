@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // The destination with its fixed limit: every write is bounded by it.
 struct PathOutput {
@@ -55,7 +56,8 @@ size_t ExpandPathVariables(const char *source, char *destination, size_t capacit
             // Not a reference after all: a path separator cannot be part of a name.
             inReference = false;
             out.Put('%');
-            for (size_t i = 0; i < nameLength; ++i) out.Put(name[i]);
+            for (size_t i = 0; i < nameLength; ++i)
+                out.Put(name[i]);
             out.Put(c);
             continue;
         }

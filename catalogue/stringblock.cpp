@@ -1,10 +1,11 @@
 // The host module's string tables, read from their raw bytes.
 #include "catalogue/stringblock.h"
 
+// clang-format off
 static const Category kCategories[] = {
-    {1, "Standard string"},
-    {103, "Dialog title string"},
-    {1000, "Dialog item string"},
+    {1,     "Standard string"},
+    {103,   "Dialog title string"},
+    {1000,  "Dialog item string"},
     {30001, "Internal menu string"},
     {40001, "Menu (Toolbar) string"},
     {50001, "Common string"},
@@ -13,6 +14,7 @@ static const Category kCategories[] = {
     {54001, "EXIF tag string"},
     {54501, "EXIF value string"},
 };
+// clang-format on
 
 const Category *CategoryTable(size_t *count)
 {

@@ -21,6 +21,10 @@ void ListEmpty(HWND view);
 // release switches redrawing back on and repaints once.
 void ListHoldRedraw(HWND view);
 void ListReleaseRedraw(HWND view);
+// Lifts every hold while a modal window sits over the list, which must paint meanwhile;
+// returns the number of holds that ListRestoreRedrawHold takes again.
+int ListSuspendRedrawHold(HWND view);
+void ListRestoreRedrawHold(HWND view, int holds);
 
 // Notifications passed on by the view window
 BOOL ListDrawRow(HWND view, const DRAWITEMSTRUCT *draw);
@@ -34,8 +38,10 @@ int ListNextRow(HWND view, int after, UINT flags);
 UINT ListRowValue(HWND view, int row);
 // Reads a cell into out (capacity bytes, at most kCellSize used); false when there is no such cell.
 bool ListGetCell(HWND view, int row, int column, char *out, int capacity);
+// Texts given to a cell are cut after their last whole character within kCellSize - 1 bytes.
 bool ListSetCell(HWND view, int row, int column, const char *text);
 // Appends a row at the end: value, ID text and source text; returns its index or -1.
 int ListAppendRow(HWND view, UINT value, const char *idText, const char *text);
+// Row -1: every row.
 void ListSetRowState(HWND view, int row, UINT state, UINT mask);
 void ListEnsureVisible(HWND view, int row);

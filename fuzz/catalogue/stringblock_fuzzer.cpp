@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         while (StringBlockNext(&reader, &entry)) {
             if (entry.id != expected++ || ++count > kStringsPerBlock) abort();
             if (entry.text < bytes || entry.text + 2 * size_t(entry.length) > bytes + length) abort();
-            for (uint32_t i = 0; i < 2 * entry.length; ++i) sum += entry.text[i];
+            for (uint32_t i = 0; i < 2 * entry.length; ++i)
+                sum += entry.text[i];
             if (const char *title = CategoryTitleAt(entry.id)) sum += unsigned(strlen(title));
         }
         if (sum == 0x7FFFFFFF) abort(); // keeps the reads from being optimised away

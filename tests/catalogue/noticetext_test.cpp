@@ -5,14 +5,16 @@
 
 #include "catalogue/noticetext.h"
 
-namespace {
+namespace
+{
 
 std::string Format(const char *format, size_t capacity = 512)
 {
     std::string out(capacity + 8, '#');
     size_t n = FormatNoticeText(format, "Lumivex", "Lumivex.dll", out.data(), capacity);
     EXPECT_EQ(out[n], '\0');
-    for (size_t i = capacity; i < out.size(); ++i) EXPECT_EQ(out[i], '#');
+    for (size_t i = capacity; i < out.size(); ++i)
+        EXPECT_EQ(out[i], '#');
     return out.c_str();
 }
 

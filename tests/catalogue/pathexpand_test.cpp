@@ -7,7 +7,8 @@
 
 #include "catalogue/pathexpand.h"
 
-namespace {
+namespace
+{
 
 using Environment = std::map<std::string, std::string>;
 
@@ -29,7 +30,8 @@ std::string Expand(const char *source, const Environment &environment = {}, size
     EXPECT_EQ(out[n], '\0');
     EXPECT_LT(n, capacity);
     // Nothing past the capacity was touched.
-    for (size_t i = capacity; i < out.size(); ++i) EXPECT_EQ(out[i], '#') << "byte " << i;
+    for (size_t i = capacity; i < out.size(); ++i)
+        EXPECT_EQ(out[i], '#') << "byte " << i;
     return std::string(out.c_str());
 }
 

@@ -7,7 +7,8 @@
 
 #include "catalogue/stringblock.h"
 
-namespace {
+namespace
+{
 
 // A block as a resource compiler lays it out: per entry a length word and the code units.
 std::vector<uint8_t> Block(const std::vector<std::u16string> &entries)
@@ -19,7 +20,8 @@ std::vector<uint8_t> Block(const std::vector<std::u16string> &entries)
     };
     for (const std::u16string &text : entries) {
         word(uint16_t(text.size()));
-        for (char16_t c : text) word(uint16_t(c));
+        for (char16_t c : text)
+            word(uint16_t(c));
     }
     return bytes;
 }
@@ -52,7 +54,8 @@ TEST(StringBlock, YieldsSixteenPositionsInIdOrderEmptyOnesIncluded)
     entries[15] = u"fifteen";
     std::vector<Read> read = ReadAll(Block(entries), 7);
     ASSERT_EQ(read.size(), 16u);
-    for (size_t i = 0; i < 16; ++i) EXPECT_EQ(read[i].id, 96 + i);
+    for (size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(read[i].id, 96 + i);
     EXPECT_EQ(read[0].text, u"zero");
     EXPECT_EQ(read[1].text, u"");
     EXPECT_EQ(read[3].text, u"three");
@@ -109,7 +112,8 @@ TEST(Categories, TenStartsInListOrderWithTheirTitles)
     const Category *table = CategoryTable(&count);
     ASSERT_EQ(count, 10u);
     const uint32_t starts[] = {1, 103, 1000, 30001, 40001, 50001, 52001, 53001, 54001, 54501};
-    for (size_t i = 0; i < count; ++i) EXPECT_EQ(table[i].startId, starts[i]);
+    for (size_t i = 0; i < count; ++i)
+        EXPECT_EQ(table[i].startId, starts[i]);
     EXPECT_STREQ(CategoryTitleAt(1), "Standard string");
     EXPECT_STREQ(CategoryTitleAt(103), "Dialog title string");
     EXPECT_STREQ(CategoryTitleAt(40001), "Menu (Toolbar) string");

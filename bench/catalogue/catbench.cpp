@@ -1,0 +1,207 @@
+// Times, under Wine, the fill that opening a document does: emptying the list, reading every
+// string block of the host module, converting the texts and appending the rows, with the
+// layout that ends the open. Runs the real view window; not a test.
+//
+//   catbench [runs] [module.dll ...]     (default: bench\LumivexBig10k.dll bench\LumivexBig65k.dll)
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/messages.h"
+#include "app/startup.h"
+#include "catalogue/hostmodule.h"
+#include "catalogue/hoststrings.h"
+#include "catalogue/stringblock.h"
+#include "frame/settings.h"
+#include "view/list.h"
+
+namespace
+{
+
+double Now()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string ExeDir()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n);
+    return dir.substr(0, dir.rfind('\\') + 1);
+}
+
+// The reading and converting an open does, without the list: what the module itself costs.
+struct ReadOnly {
+    int strings = 0;
+};
+
+BOOL CALLBACK ReadBlockOnly(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
+{
+    if (!IS_INTRESOURCE(name)) return TRUE;
+    UINT block = UINT(reinterpret_cast<ULONG_PTR>(name));
+    HRSRC found = FindResourceA(module, name, RT_STRING);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void *data = loaded ? LockResource(loaded) : nullptr;
+    StringBlockReader reader;
+    if (!data || !StringBlockBegin(&reader, data, SizeofResource(module, found), block)) return FALSE;
+    int before = reinterpret_cast<ReadOnly *>(param)->strings;
+    StringEntry entry;
+    char text[kCellSize];
+    while (StringBlockNext(&reader, &entry)) {
+        if (entry.length == 0) continue;
+        ConvertSourceText(reinterpret_cast<const WCHAR *>(entry.text), int(std::min<uint32_t>(entry.length, 504)),
+                          text);
+        ++reinterpret_cast<ReadOnly *>(param)->strings;
+    }
+    return reinterpret_cast<ReadOnly *>(param)->strings > before;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+struct Timings {
+    std::vector<double> layout, refresh, holdRelease, load, read, first, firstPaint, reopen, empty, append;
+    int rows = 0, strings = 0;
+};
+
+void Report(const char *name, const Timings &t)
+{
+    printf("%s: %d strings, %d rows\n", name, t.strings, t.rows);
+    printf("  load module as data file            %8.2f ms\n", Median(t.load));
+    printf("  read + convert every string         %8.2f ms\n", Median(t.read));
+    printf("  first open (empty list)             %8.2f ms   + first paint %.2f ms\n", Median(t.first),
+           Median(t.firstPaint));
+    printf("    of which appending the rows       %8.2f ms\n", Median(t.append));
+    printf("  laying out the full list            %8.2f ms\n", Median(t.layout));
+    printf("  refreshing the display              %8.2f ms\n", Median(t.refresh));
+    printf("  redraw hold and release             %8.2f ms\n", Median(t.holdRelease));
+    printf("  reopen (full list emptied first)    %8.2f ms\n", Median(t.reopen));
+    printf("    of which emptying the list        %8.2f ms\n", Median(t.empty));
+}
+
+bool Run(const std::string &path, int runs, Timings &t)
+{
+    std::string ini = ExeDir() + "catbench.ini";
+    std::string text = "[Module]\r\nFilename=" + path + "\r\n";
+    HANDLE file = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+    CloseHandle(file);
+
+    App() = AppState{};
+    AppInitialise(GetModuleHandleA(nullptr));
+    lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
+    LoadAllSettings(App().settingsPath);
+    if (!HostModuleHandle()) {
+        fprintf(stderr, "cannot load %s\n", path.c_str());
+        return false;
+    }
+    HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
+    HWND view = frame ? ViewOfFrame(frame) : nullptr;
+    if (!view) return false;
+    Pump();
+    HWND list = GetDlgItem(view, kListChildId);
+
+    for (int i = 0; i < runs; ++i) {
+        double t0 = Now();
+        UnloadHostModule();
+        LoadHostModule();
+        t.load.push_back(Now() - t0);
+
+        ReadOnly read;
+        t0 = Now();
+        EnumResourceNamesA(HostModuleHandle(), RT_STRING, ReadBlockOnly, reinterpret_cast<LONG_PTR>(&read));
+        t.read.push_back(Now() - t0);
+        t.strings = read.strings;
+
+        // First open: the list is empty beforehand.
+        SendMessageA(view, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
+        Pump();
+        t0 = Now();
+        SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+        t.first.push_back(Now() - t0);
+        t0 = Now();
+        UpdateWindow(list);
+        t.firstPaint.push_back(Now() - t0);
+        t.rows = ListRowCount(view);
+        Pump();
+
+        // Reopen: a full list is emptied and filled again.
+        t0 = Now();
+        SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+        t.reopen.push_back(Now() - t0);
+        Pump();
+
+        t0 = Now();
+        ListLayout(view);
+        t.layout.push_back(Now() - t0);
+        t0 = Now();
+        SendMessageA(view, kMsgRefreshDocument, 0, 0);
+        t.refresh.push_back(Now() - t0);
+        t0 = Now();
+        ListHoldRedraw(view);
+        ListReleaseRedraw(view);
+        t.holdRelease.push_back(Now() - t0);
+        // The parts: emptying a full list, and appending the rows to an empty one.
+        ListHoldRedraw(view);
+        t0 = Now();
+        ListEmpty(view);
+        t.empty.push_back(Now() - t0);
+        t0 = Now();
+        FillHostStrings(view);
+        t.append.push_back(Now() - t0 - t.read.back());
+        ListReleaseRedraw(view);
+        Pump();
+    }
+    DestroyWindow(frame);
+    Pump();
+    ReleaseApp();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int runs = argc > 1 ? atoi(argv[1]) : 5;
+    if (runs < 1) runs = 5;
+    std::vector<std::string> modules;
+    for (int i = 2; i < argc; ++i)
+        modules.push_back(argv[i]);
+    if (modules.empty()) {
+        modules.push_back(ExeDir() + "bench\\LumivexBig10k.dll");
+        modules.push_back(ExeDir() + "bench\\LumivexBig65k.dll");
+    }
+    printf("median of %d runs\n", runs);
+    for (const std::string &module : modules) {
+        Timings t;
+        if (!Run(module, runs, t)) return 1;
+        Report(module.c_str(), t);
+        fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,168 @@
+// Reading the host module's string tables into the translation list.
+#include "catalogue/hoststrings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/commands.h"
+#include "app/messages.h"
+#include "catalogue/hostmodule.h"
+#include "catalogue/noticetext.h"
+#include "catalogue/stringblock.h"
+#include "res/resource.h"
+#include "view/list.h"
+
+// Whatever the length, no more units than this can fit in a row: every unit gives at least
+// one byte, a surrogate pair at least one for its two units.
+constexpr int kMaxSourceUnits = 2 * kCellSize;
+
+static bool LoadText(UINT id, char *out)
+{
+    return LoadStringA(AppInstance(), id, out, kCellSize) > 0;
+}
+
+static int AnsiSize(const WCHAR *text, int length)
+{
+    return length > 0 ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
+}
+
+// A prefix never ends between the two halves of a surrogate pair.
+static int WholeCharacters(const WCHAR *text, int length, int units)
+{
+    if (units > 0 && units < length && IS_HIGH_SURROGATE(text[units - 1]) && IS_LOW_SURROGATE(text[units])) {
+        return units - 1;
+    }
+    return units;
+}
+
+int ConvertSourceText(const WCHAR *text, int length, char *out)
+{
+    const int room = kCellSize - 1;
+    out[0] = '\0';
+    if (!text || length <= 0) return 0;
+    int written = WideCharToMultiByte(CP_ACP, 0, text, length, out, room, nullptr, nullptr);
+    if (written > 0 || GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        out[written > 0 ? written : 0] = '\0';
+        return written > 0 ? written : 0;
+    }
+    // Too long: the longest prefix of whole characters that fits. Its ANSI form is the start
+    // of the whole text's, since the ANSI code pages keep no state between characters.
+    int fits = 0;
+    int tooLong = length;
+    while (tooLong - fits > 1) {
+        int middle = fits + (tooLong - fits) / 2;
+        if (AnsiSize(text, WholeCharacters(text, length, middle)) <= room) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    int units = WholeCharacters(text, length, fits);
+    written = units > 0 ? WideCharToMultiByte(CP_ACP, 0, text, units, out, room, nullptr, nullptr) : 0;
+    out[written > 0 ? written : 0] = '\0';
+    return written > 0 ? written : 0;
+}
+
+static void FormatId(uint32_t id, char *out)
+{
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + id % 10);
+        id /= 10;
+    } while (id);
+    while (n)
+        *out++ = digits[--n];
+    *out = '\0';
+}
+
+int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber)
+{
+    if (!module || blockNumber < 1 || blockNumber > kLastStringBlock) return 0;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(blockNumber), RT_STRING);
+    if (!found) return 0;
+    HGLOBAL loaded = LoadResource(module, found);
+    DWORD size = SizeofResource(module, found);
+    const void *data = loaded ? LockResource(loaded) : nullptr;
+    StringBlockReader reader;
+    if (!data || size == 0 || !StringBlockBegin(&reader, data, size, blockNumber)) return 0;
+
+    int count = 0;
+    StringEntry entry;
+    WCHAR aligned[kMaxSourceUnits];
+    char text[kCellSize];
+    char idText[12];
+    while (StringBlockNext(&reader, &entry)) {
+        if (const char *title = CategoryTitleAt(entry.id)) ListAppendRow(view, 0, "", title);
+        if (entry.length == 0) continue;
+        int units = entry.length < uint32_t(kMaxSourceUnits) ? int(entry.length) : kMaxSourceUnits;
+        const WCHAR *source = reinterpret_cast<const WCHAR *>(entry.text);
+        if (reinterpret_cast<uintptr_t>(entry.text) % alignof(WCHAR) != 0) {
+            // A crafted module may place a block at an odd address.
+            memcpy(aligned, entry.text, size_t(units) * sizeof(WCHAR));
+            source = aligned;
+        }
+        ConvertSourceText(source, units, text);
+        FormatId(entry.id, idText);
+        if (ListAppendRow(view, entry.id, idText, text) >= 0) ++count;
+    }
+    return count;
+}
+
+struct FillContext {
+    HWND view;
+};
+
+static BOOL CALLBACK ReadNextBlock(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
+{
+    auto *fill = reinterpret_cast<FillContext *>(param);
+    // A table with a text name has no block number and holds no string IDs.
+    if (!IS_INTRESOURCE(name)) return TRUE;
+    // The first block that gives no string ends the list: later blocks are not read.
+    return ReadStringBlock(module, fill->view, UINT(reinterpret_cast<ULONG_PTR>(name))) > 0;
+}
+
+BOOL FillHostStrings(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return FALSE;
+    HMODULE module = HostModuleHandle();
+    if (!module) {
+        // The notice and the preferences sit over the list, which must paint meanwhile.
+        int holds = ListSuspendRedrawHold(view);
+        ShowMissingModuleNotice(view);
+        ListRestoreRedrawHold(view, holds);
+        return FALSE;
+    }
+    ListHoldRedraw(view);
+    FillContext fill{view};
+    EnumResourceNamesA(module, RT_STRING, ReadNextBlock, reinterpret_cast<LONG_PTR>(&fill));
+    ListSetRowState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    ListReleaseRedraw(view);
+    return TRUE;
+}
+
+bool ShowMissingModuleNotice(HWND view)
+{
+    if (!GetViewState(view)) return false;
+    char format[kCellSize];
+    if (LoadText(IDS_MISSING_MODULE, format)) {
+        char text[kCellSize + 2 * MAX_PATH];
+        FormatNoticeText(format, AppHostName(), AppHostFileName(), text, sizeof text);
+        MessageBoxA(view, text, AppProgramName(), MB_OK | MB_ICONINFORMATION);
+    }
+    // The command argument: the page request (page ID, flags) at the start of the buffer
+    // every command handler may use.
+    union {
+        UINT request[2];
+        char bytes[kCommandArgSize];
+    } argument = {};
+    argument.request[0] = IDD_MODULE;
+    argument.request[1] = 1; // that page only
+    SendMessageA(view, kMsgRunCommand, MAKEWPARAM(CMD_OPTIONS_PREFERENCES, kExecSecondPass),
+                 reinterpret_cast<LPARAM>(&argument));
+    return true;
+}

@@ -1,0 +1,257 @@
+// The translation list: creation, columns, layout, the redraw hold and row access.
+#include "view/list.h"
+
+#include <cstring>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "res/resource.h"
+#include "view/find.h"
+#include "view/listinternal.h"
+
+constexpr int kIdColumnWidth = 60;
+
+struct ColumnRow {
+    UINT headerId;
+    int width; // at creation; the layout sets the real widths
+};
+static const ColumnRow kColumns[] = {
+    {IDS_COL_ID, kIdColumnWidth},
+    {IDS_COL_TEXT, 0},
+    {IDS_COL_TRANSLATED, 0},
+};
+
+ViewState *ListViewState(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    return vs && vs->list ? vs : nullptr;
+}
+
+static bool LoadText(UINT id, char *out)
+{
+    return LoadStringA(AppInstance(), id, out, kCellSize) > 0;
+}
+
+// A column whose header is missing is left out, and the next one takes its index.
+static void InsertColumns(HWND list)
+{
+    int index = 0;
+    for (const ColumnRow &row : kColumns) {
+        char header[kCellSize];
+        if (!LoadText(row.headerId, header)) continue;
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = row.width;
+        column.pszText = header;
+        if (SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column)) >= 0) ++index;
+    }
+}
+
+bool ListCreate(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs) return false;
+    // Hidden until the first layout places it.
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
+                                0, 0, 0, 0, view, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListChildId)),
+                                AppInstance(), nullptr);
+    if (!list) return false;
+    vs->list = list;
+    vs->lastFocusedRow = -1;
+    vs->redrawHold = 0;
+    ListAttachProcedure(vs);
+    // The list owns the Find dialog, so the find state is set up once the list exists.
+    InitFindState(view);
+    InsertColumns(list);
+    return true;
+}
+
+void ListDestroy(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs) return;
+    DestroyWindow(vs->list);
+    vs->list = nullptr;
+    vs->redrawHold = 0;
+}
+
+static int WindowHeight(HWND window)
+{
+    RECT rc;
+    if (!window || !GetWindowRect(window, &rc)) return 0;
+    return rc.bottom - rc.top;
+}
+
+void ListLayout(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs) return;
+    RECT client;
+    GetClientRect(view, &client);
+    int top = WindowHeight(vs->toolbar);
+    int height = client.bottom - client.top - top - WindowHeight(vs->statusBar);
+    if (height < 0) height = 0;
+    SetWindowPos(vs->list, nullptr, 0, top, client.right - client.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT listClient;
+    GetClientRect(vs->list, &listClient);
+    // Below 60 pixels the text columns get nothing rather than a negative width.
+    int rest = listClient.right - kIdColumnWidth;
+    if (rest < 0) rest = 0;
+    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnId, MAKELPARAM(kIdColumnWidth, 0));
+    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnText, MAKELPARAM(rest / 2, 0));
+    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnTranslated, MAKELPARAM(rest - rest / 2, 0));
+}
+
+void ListEmpty(HWND view)
+{
+    if (ViewState *vs = ListViewState(view)) SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListHoldRedraw(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs) return;
+    if (vs->redrawHold++ == 0) SendMessageA(vs->list, WM_SETREDRAW, FALSE, 0);
+}
+
+static void RedrawOn(HWND list)
+{
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void ListReleaseRedraw(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || vs->redrawHold <= 0) return;
+    if (--vs->redrawHold == 0) RedrawOn(vs->list);
+}
+
+int ListSuspendRedrawHold(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || vs->redrawHold <= 0) return 0;
+    int holds = vs->redrawHold;
+    vs->redrawHold = 0;
+    RedrawOn(vs->list);
+    return holds;
+}
+
+void ListRestoreRedrawHold(HWND view, int holds)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || holds <= 0) return;
+    if (vs->redrawHold == 0) SendMessageA(vs->list, WM_SETREDRAW, FALSE, 0);
+    vs->redrawHold += holds;
+}
+
+int ListRowCount(HWND view)
+{
+    ViewState *vs = ListViewState(view);
+    return vs ? int(SendMessageA(vs->list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int ListNextRow(HWND view, int after, UINT flags)
+{
+    ViewState *vs = ListViewState(view);
+    return vs ? int(SendMessageA(vs->list, LVM_GETNEXTITEM, WPARAM(after), MAKELPARAM(flags, 0))) : -1;
+}
+
+UINT ListRowValue(HWND view, int row)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || row < 0) return 0;
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(vs->list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    return UINT(item.lParam);
+}
+
+static int ColumnCount(HWND list)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    return header ? int(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
+{
+    ViewState *vs = ListViewState(view);
+    if (!out || capacity <= 0) return false;
+    out[0] = '\0';
+    if (!vs || row < 0 || row >= ListRowCount(view) || column < 0 || column >= ColumnCount(vs->list)) return false;
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = out;
+    item.cchTextMax = capacity < kCellSize ? capacity : kCellSize;
+    SendMessageA(vs->list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    out[item.cchTextMax - 1] = '\0';
+    return true;
+}
+
+// The text itself when it fits a cell, otherwise its whole characters that fit, in buffer.
+static const char *FitCell(const char *text, char *buffer)
+{
+    if (!text) return "";
+    if (strnlen(text, kCellSize) < size_t(kCellSize)) return text;
+    int end = 0;
+    while (end < kCellSize - 1) {
+        int step = IsDBCSLeadByte(BYTE(text[end])) && text[end + 1] ? 2 : 1;
+        if (end + step > kCellSize - 1) break;
+        end += step;
+    }
+    memcpy(buffer, text, size_t(end));
+    buffer[end] = '\0';
+    return buffer;
+}
+
+bool ListSetCell(HWND view, int row, int column, const char *text)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || row < 0) return false;
+    char cut[kCellSize];
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char *>(FitCell(text, cut));
+    return SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs) return -1;
+    char cut[kCellSize];
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = int(SendMessageA(vs->list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<char *>(FitCell(idText, cut));
+    item.lParam = LPARAM(value);
+    int row = int(SendMessageA(vs->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return -1;
+    if (text && text[0]) {
+        item.mask = 0;
+        item.iSubItem = kColumnText;
+        item.pszText = const_cast<char *>(FitCell(text, cut));
+        SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    }
+    return row;
+}
+
+void ListSetRowState(HWND view, int row, UINT state, UINT mask)
+{
+    ViewState *vs = ListViewState(view);
+    if (!vs || row < -1) return;
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(vs->list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListEnsureVisible(HWND view, int row)
+{
+    ViewState *vs = ListViewState(view);
+    if (vs && row >= 0) SendMessageA(vs->list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
