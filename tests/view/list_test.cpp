@@ -297,20 +297,25 @@ TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)
 class DrawnRow
 {
 public:
+    // The bitmap has a margin of kMargin pixels right of and below the row, which the drawing
+    // must leave alone.
     DrawnRow(HWND view, HWND list, int row, UINT state)
     {
-        width_ = 0;
+        rowWidth_ = 0;
         for (int c = 0; c < 3; ++c)
-            width_ += int(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+            rowWidth_ += int(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+        width_ = rowWidth_ + kMargin;
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
         bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -kHeight;
+        bi.bmiHeader.biHeight = -(kHeight + kMargin);
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
+        for (int i = 0; i < width_ * (kHeight + kMargin); ++i)
+            bits_[i] = 0x00FF00FF; // magenta, a colour no row uses
         DRAWITEMSTRUCT draw = {};
         draw.CtlType = ODT_LISTVIEW;
         draw.CtlID = kListChildId;
@@ -319,7 +324,7 @@ public:
         draw.itemState = state;
         draw.hwndItem = list;
         draw.hDC = dc_;
-        draw.rcItem = {0, 0, width_, kHeight};
+        draw.rcItem = {0, 0, rowWidth_, kHeight};
         draw.itemData = ListRowValue(view, row);
         result_ = SendMessageA(view, WM_DRAWITEM, kListChildId, reinterpret_cast<LPARAM>(&draw));
         GdiFlush();
@@ -353,10 +358,19 @@ public:
                 n += At(x, y) == colour;
         return n;
     }
-    int Width() const { return width_; }
+    int Width() const { return rowWidth_; }
+    // The margin's pixels that are no longer the bitmap's initial magenta.
+    int MarginTouched() const
+    {
+        RECT right = {rowWidth_, 0, width_, kHeight + kMargin};
+        RECT below = {0, kHeight, rowWidth_, kHeight + kMargin};
+        return CountOther(right, RGB(255, 0, 255)) + CountOther(below, RGB(255, 0, 255));
+    }
     static constexpr int kHeight = 18;
+    static constexpr int kMargin = 3;
 
 private:
+    int rowWidth_;
     int width_;
     HDC dc_;
     HBITMAP bitmap_;
@@ -444,6 +458,16 @@ TEST_F(ListDrawing, CategoryRowShowsNoSelectionAndABandExceptOnRowZero)
         DrawnRow row(view_, list_, 0, 0);
         EXPECT_EQ(row.At(5, 0), workspace);
         EXPECT_EQ(row.At(5, 1), workspace);
+    }
+}
+
+TEST_F(ListDrawing, DrawingStaysInsideTheRow)
+{
+    for (int row : {0, 1, 3, 4}) {
+        for (UINT state : {0u, UINT(ODS_SELECTED | ODS_FOCUS)}) {
+            DrawnRow drawn(view_, list_, row, state);
+            EXPECT_EQ(drawn.MarginTouched(), 0) << "row " << row << " state " << state;
+        }
     }
 }
 
