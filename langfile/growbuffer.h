@@ -11,6 +11,8 @@
 // steps as it needs, in one go), but the block lives in one address-space reservation and a step
 // only commits more of it in place. Only when the reservation is used up does the block move,
 // once, to a reservation at least twice as large, so appending n bytes copies O(n) bytes overall.
+// A freed block of up to 32 MiB is kept (one at a time) for the next buffer of about its size,
+// its pages still backed: a new buffer's content is empty, but its block may be a used one.
 struct GrowBuffer {
     int32_t capacity;
     int32_t step;
@@ -18,7 +20,7 @@ struct GrowBuffer {
     uint8_t *cursor;
     uint8_t *highWater;
     size_t reserved;  // address space reserved at base
-    size_t committed; // bytes usable at base: capacity rounded up to whole pages
+    size_t committed; // bytes usable at base: at least capacity, in whole pages
 };
 
 // Null when step < 1, initialCapacity < 0, or memory cannot be had (nothing stays allocated).

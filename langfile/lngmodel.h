@@ -14,7 +14,8 @@ constexpr uint32_t kLangIdLimit = 65535;         // LangFileFind and LangFileAdd
 constexpr int32_t kLangRecordsCapacity = 262144; // 1024 records
 constexpr int32_t kLangRecordsStep = 65536;      // 256 records
 
-// The unit of the model and of sorting. A line break in the text is a single line feed.
+// The unit of the model and of sorting. A line break in the text is a single line feed; the
+// bytes past the text's terminator are unspecified.
 struct LangRecord {
     uint32_t stringId;
     char text[kLangTextSize];
@@ -37,8 +38,9 @@ int LangFileCount(const LangFile *model);
 const LangRecord *LangFileRecordAt(const LangFile *model, int index);
 
 // Copies the text of a record with stringId into destination (kLangTextSize bytes). Non-zero
-// when found; IDs at or above kLangIdLimit are refused. After sorting, the first of several
-// records with one ID (in file order) is the one found.
+// when found; IDs at or above kLangIdLimit are refused. Sorted records (as after reading) are
+// searched by halves, others one by one. The first of several records with one ID (in file
+// order, since sorting keeps it) is the one found.
 int LangFileFind(const LangFile *model, uint32_t stringId, char *destination);
 
 // Appends a record at the end (records are not kept sorted). Refuses (0) IDs at or above
