@@ -1,5 +1,5 @@
 # The two commands of a fresh machine: `make run` and `make test`.
-.PHONY: deps build test run bench fuzz clean
+.PHONY: deps build test run bench fuzz dist clean
 
 deps:
 	@scripts/install-deps.sh
@@ -15,6 +15,9 @@ run: build
 
 bench: deps
 	@scripts/bench.sh
+
+dist: build
+	@scripts/dist.sh
 
 clean:
 	rm -rf build
