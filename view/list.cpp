@@ -84,6 +84,19 @@ static int WindowHeight(HWND window)
     return rc.bottom - rc.top;
 }
 
+// Column 0 keeps 60 pixels; the text columns share the rest of the list's client width.
+static void SetColumnWidths(HWND list)
+{
+    RECT client;
+    GetClientRect(list, &client);
+    // Below 60 pixels the text columns get nothing rather than a negative width.
+    int rest = client.right - kIdColumnWidth;
+    if (rest < 0) rest = 0;
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnId, MAKELPARAM(kIdColumnWidth, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnText, MAKELPARAM(rest / 2, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnTranslated, MAKELPARAM(rest - rest / 2, 0));
+}
+
 void ListLayout(HWND view)
 {
     ViewState *vs = ListViewState(view);
@@ -95,14 +108,7 @@ void ListLayout(HWND view)
     if (height < 0) height = 0;
     SetWindowPos(vs->list, nullptr, 0, top, client.right - client.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    RECT listClient;
-    GetClientRect(vs->list, &listClient);
-    // Below 60 pixels the text columns get nothing rather than a negative width.
-    int rest = listClient.right - kIdColumnWidth;
-    if (rest < 0) rest = 0;
-    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnId, MAKELPARAM(kIdColumnWidth, 0));
-    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnText, MAKELPARAM(rest / 2, 0));
-    SendMessageA(vs->list, LVM_SETCOLUMNWIDTH, kColumnTranslated, MAKELPARAM(rest - rest / 2, 0));
+    SetColumnWidths(vs->list);
 }
 
 void ListEmpty(HWND view)
@@ -120,6 +126,9 @@ void ListHoldRedraw(HWND view)
 static void RedrawOn(HWND list)
 {
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    // The control shows or hides its scroll bars only now, after rows came or went while it
+    // was held; the columns must fit the client width that leaves.
+    SetColumnWidths(list);
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

@@ -26,6 +26,10 @@ protected:
         ASSERT_NE(view_, nullptr);
         list_ = GetDlgItem(view_, kListChildId);
         ASSERT_NE(list_, nullptr);
+        // Shown as start-up shows it: a hidden list skips work a visible one does.
+        ShowWindow(GetParent(view_), SW_SHOWNORMAL);
+        UpdateWindow(GetParent(view_));
+        PumpMessages();
     }
     void TearDown() override { HarnessStopApp(); }
 
@@ -128,6 +132,20 @@ TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
     EXPECT_EQ(ColumnWidth(0), 60);
     EXPECT_EQ(ColumnWidth(1), 0);
     EXPECT_EQ(ColumnWidth(2), 0);
+}
+
+TEST_F(List, ColumnsFitTheClientWidthLeftByTheScrollBarAfterAnOpen)
+{
+    // The open fills the list with the redraw held; the vertical scroll bar comes with the
+    // release, and the columns must not spill past it.
+    SendMessageA(view_, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
+    PumpMessages();
+    SendMessageA(view_, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+    ASSERT_TRUE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_VSCROLL);
+    RECT client;
+    GetClientRect(list_, &client);
+    EXPECT_EQ(ColumnWidth(0) + ColumnWidth(1) + ColumnWidth(2), client.right);
+    EXPECT_FALSE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_HSCROLL);
 }
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
