@@ -24,9 +24,9 @@ static bool LoadText(UINT id, char *out)
     return LoadStringA(AppInstance(), id, out, kCellSize) > 0;
 }
 
-static int AnsiSize(const WCHAR *text, int length)
+static int EncodedSize(UINT codePage, const WCHAR *text, int length)
 {
-    return length > 0 ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
+    return length > 0 ? WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
 }
 
 // A prefix never ends between the two halves of a surrogate pair.
@@ -40,10 +40,15 @@ static int WholeCharacters(const WCHAR *text, int length, int units)
 
 int ConvertSourceText(const WCHAR *text, int length, char *out)
 {
+    return ConvertSourceTextTo(CP_ACP, text, length, out);
+}
+
+int ConvertSourceTextTo(UINT codePage, const WCHAR *text, int length, char *out)
+{
     const int room = kCellSize - 1;
     out[0] = '\0';
     if (!text || length <= 0) return 0;
-    int written = WideCharToMultiByte(CP_ACP, 0, text, length, out, room, nullptr, nullptr);
+    int written = WideCharToMultiByte(codePage, 0, text, length, out, room, nullptr, nullptr);
     if (written > 0 || GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
         out[written > 0 ? written : 0] = '\0';
         return written > 0 ? written : 0;
@@ -54,14 +59,14 @@ int ConvertSourceText(const WCHAR *text, int length, char *out)
     int tooLong = length;
     while (tooLong - fits > 1) {
         int middle = fits + (tooLong - fits) / 2;
-        if (AnsiSize(text, WholeCharacters(text, length, middle)) <= room) {
+        if (EncodedSize(codePage, text, WholeCharacters(text, length, middle)) <= room) {
             fits = middle;
         } else {
             tooLong = middle;
         }
     }
     int units = WholeCharacters(text, length, fits);
-    written = units > 0 ? WideCharToMultiByte(CP_ACP, 0, text, units, out, room, nullptr, nullptr) : 0;
+    written = units > 0 ? WideCharToMultiByte(codePage, 0, text, units, out, room, nullptr, nullptr) : 0;
     out[written > 0 ? written : 0] = '\0';
     return written > 0 ? written : 0;
 }

@@ -16,3 +16,5 @@ bool ShowMissingModuleNotice(HWND view);
 // Converts length UTF-16 units to the ANSI code page into out (252 bytes): a text that does
 // not fit is cut after its last whole character that does. Returns the bytes written.
 int ConvertSourceText(const WCHAR *text, int length, char *out);
+// The same into a given code page.
+int ConvertSourceTextTo(UINT codePage, const WCHAR *text, int length, char *out);

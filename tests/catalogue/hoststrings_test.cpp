@@ -163,6 +163,20 @@ TEST_F(HostStrings, ConversionOfALongTextNeverPassesTheCell)
     EXPECT_STREQ(out, "");
 }
 
+TEST_F(HostStrings, DoubleByteTextIsNeverCutInsideACharacter)
+{
+    // In code page 932 every one of these takes two bytes: 125 fit in 251 bytes, not 125.5.
+    if (!IsValidCodePage(932)) GTEST_SKIP() << "code page 932 is not installed";
+    std::wstring text(200, L'\x65E5');
+    char out[kCellSize];
+    EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 250);
+    EXPECT_EQ(std::string(out).size(), 250u);
+    EXPECT_EQ(std::string(out).substr(0, 2), "\x93\xFA");
+    // One single-byte letter first: now exactly 251 bytes fit.
+    text = L"a" + text;
+    EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 251);
+}
+
 // What the platform's own LoadStringA reads from a module, in the order and with the stop
 // rule of the list: every block in ascending order up to the first without a string.
 BOOL CALLBACK CollectBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
