@@ -119,24 +119,34 @@ class Installer(unittest.TestCase):
         cls.tmp = tempfile.mkdtemp(prefix="parlevo-dist-")
         cls.addClassCleanup(shutil.rmtree, cls.tmp, True)
         # The prefix boots (the longest step) while the package is made.
-        booting = cls.start_fresh_prefix(os.path.join(cls.tmp, "prefix"))
+        prefix = os.path.join(cls.tmp, "prefix")
+        booting = cls.start_fresh_prefix(prefix)
+        # Ends the prefix's server and with it every Wine process left in the prefix.
+        cls.addClassCleanup(subprocess.run, ["/usr/lib/wine/wineserver", "-k"],
+                            env=dict(os.environ, WINEPREFIX=prefix), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
         try:
             build_package(os.path.join(cls.tmp, "out"))
         finally:
             cls.env = cls.finish_fresh_prefix(*booting)
         cls.wine = cls.env["PARLEVO_WINE"]
         cls.prefix = cls.env["WINEPREFIX"]
-        # One server for every step instead of a cold start for each; ended with the class.
-        wineserver = cls.env["PARLEVO_WINESERVER_PATH"]
-        subprocess.run([wineserver, "-p"], env=cls.env, check=True)
-        cls.addClassCleanup(subprocess.run, [wineserver, "-k"], env=cls.env, capture_output=True)
 
     @staticmethod
     def start_fresh_prefix(path):
-        """Creates a Wine prefix the way the project's scripts do. Menu entries and file
-        associations stay inside the prefix, not in the Linux desktop."""
-        script = ('. "$1/scripts/wine-env.sh"; export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"; '
-                  'export PARLEVO_WINESERVER_PATH="$PARLEVO_WINESERVER"; parlevo_wine_prefix; env -0')
+        """Creates a Wine prefix with the project's Wine settings, under a server that stays up
+        for the whole class (the shared scripts let the server end after booting, which would
+        cost a cold start per step here). Menu entries and file associations stay inside the
+        prefix, not in the Linux desktop."""
+        script = r"""
+            . "$1/scripts/wine-env.sh"
+            export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+            mkdir -p "$WINEPREFIX"
+            "$PARLEVO_WINESERVER" -p || exit 1
+            "$PARLEVO_WINE" wineboot -i >/dev/null 2>&1 || exit 1
+            "$PARLEVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || exit 1
+            env -0
+        """
         env = dict(os.environ, PARLEVO_WINEPREFIX=path, PARLEVO_WIN_PRESET=ARCH)
         out = tempfile.TemporaryFile()
         return subprocess.Popen(["bash", "-c", script, "bash", ROOT], env=env, stdout=out), out
