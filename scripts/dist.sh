@@ -57,7 +57,7 @@ out=$(cd "$out" && pwd)
 cp "$bin/Parlevo.exe" "$pkg/"
 cp "$bin/Lumivex.dll" "$root/samples/de.lng" "$pkg/Samples/"
 # Notepad before Windows 10 shows a file with bare LF line ends as one long line.
-sed 's/\r$//; s/$/\r/' "$root/dist/README-users.txt" > "$pkg/README.txt"
+sed "s/@VERSION@/$version/g; s/\r\$//; s/\$/\r/" "$root/dist/README-users.txt" > "$pkg/README.txt"
 
 # The same inputs give the same zip: fixed times (the last commit's, or SOURCE_DATE_EPOCH),
 # no Unix extra fields, no directory entries.

@@ -86,6 +86,8 @@ class Package(unittest.TestCase):
         self.assertEqual(readme.count(b"\r"), readme.count(b"\r\n"))
         self.assertTrue(readme.isascii())
         self.assertIn(b"Parlvo.ini", readme)
+        self.assertIn(("Parlevo %s" % VERSION).encode(), readme)
+        self.assertNotIn(b"@", readme)
 
     def test_setup_is_built_for_the_same_windows_as_the_program(self):
         self.assertEqual(pe_machine(read(os.path.join(self.tmp, SETUP))), MACHINE)
