@@ -108,12 +108,23 @@ TEST_F(List, IsChildOneWithThreeColumnsNamedFromTheStringTable)
         ASSERT_TRUE(SendMessageA(list_, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_STREQ(text, headers[i]);
     }
-    // The list fills the view.
+    // The list fills the view between the toolbar and the status bar, when they are there.
+    ViewState *vs = GetViewState(view_);
+    ASSERT_NE(vs, nullptr);
+    auto height = [](HWND window) {
+        RECT rc = {};
+        if (window) GetWindowRect(window, &rc);
+        return int(rc.bottom - rc.top);
+    };
     RECT viewClient, listRect;
     GetClientRect(view_, &viewClient);
     GetWindowRect(list_, &listRect);
+    POINT topLeft = {listRect.left, listRect.top};
+    ScreenToClient(view_, &topLeft);
+    EXPECT_EQ(topLeft.x, 0);
+    EXPECT_EQ(topLeft.y, height(vs->toolbar));
     EXPECT_EQ(listRect.right - listRect.left, viewClient.right);
-    EXPECT_EQ(listRect.bottom - listRect.top, viewClient.bottom);
+    EXPECT_EQ(listRect.bottom - listRect.top, viewClient.bottom - height(vs->toolbar) - height(vs->statusBar));
 }
 
 TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
