@@ -12,17 +12,13 @@
 #include "catalogue/hostmodule.h"
 #include "catalogue/noticetext.h"
 #include "catalogue/stringblock.h"
+#include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/list.h"
 
 // Whatever the length, no more units than this can fit in a row: every unit gives at least
 // one byte, a surrogate pair at least one for its two units.
 constexpr int kMaxSourceUnits = 2 * kCellSize;
-
-static bool LoadText(UINT id, char *out)
-{
-    return LoadStringA(AppInstance(), id, out, kCellSize) > 0;
-}
 
 static int EncodedSize(UINT codePage, const WCHAR *text, int length)
 {
@@ -154,7 +150,7 @@ bool ShowMissingModuleNotice(HWND view)
 {
     if (!GetViewState(view)) return false;
     char format[kCellSize];
-    if (LoadText(IDS_MISSING_MODULE, format)) {
+    if (LoadUiText(IDS_MISSING_MODULE, format)) {
         char text[kCellSize + 2 * MAX_PATH];
         FormatNoticeText(format, AppHostName(), AppHostFileName(), text, sizeof text);
         MessageBoxA(view, text, AppProgramName(), MB_OK | MB_ICONINFORMATION);

@@ -5,6 +5,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/find.h"
 #include "view/listinternal.h"
@@ -27,18 +28,13 @@ ViewState *ListViewState(HWND view)
     return vs && vs->list ? vs : nullptr;
 }
 
-static bool LoadText(UINT id, char *out)
-{
-    return LoadStringA(AppInstance(), id, out, kCellSize) > 0;
-}
-
 // A column whose header is missing is left out, and the next one takes its index.
 static void InsertColumns(HWND list)
 {
     int index = 0;
     for (const ColumnRow &row : kColumns) {
         char header[kCellSize];
-        if (!LoadText(row.headerId, header)) continue;
+        if (!LoadUiText(row.headerId, header)) continue;
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
