@@ -176,7 +176,9 @@ uint8_t *GrowBufferExtend(GrowBuffer *buffer, size_t length)
 {
     if (!buffer) return nullptr;
     const size_t offset = static_cast<size_t>(buffer->highWater - buffer->base);
-    if (!MakeRoom(buffer, offset, length, nullptr)) return nullptr;
+    // Mostly the room is there: check that before anything else.
+    if (length > static_cast<size_t>(buffer->capacity) - offset && !MakeRoom(buffer, offset, length, nullptr))
+        return nullptr;
     buffer->highWater = buffer->base + offset + length;
     buffer->cursor = buffer->highWater;
     return buffer->base + offset;

@@ -2,8 +2,13 @@
 // the sink when full, so a file takes a few large writes rather than one per line.
 #include "langfile/lngformat.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace
 {
@@ -85,6 +90,34 @@ inline char *WriteDecimal(char *w, uint32_t value)
     return w;
 }
 
+// Where the run of bytes written as they are, starting at text[i], ends: at the terminator,
+// at a byte to escape, or at kLangTextMax. Texts are mostly such bytes, so where SSE2 is there
+// look at 16 at a time (all within the record's text field).
+inline size_t PlainRunEnd(const char *text, size_t i)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    while (i + 16 <= kLangTextSize) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+        const __m128i stops = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, zero), _mm_cmpeq_epi8(bytes, tab)),
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn)),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash))));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        if (mask) return i + static_cast<size_t>(std::countr_zero(mask));
+        i += 16;
+    }
+#endif
+    while (i < kLangTextMax && text[i] && !kEscapes.letter[static_cast<unsigned char>(text[i])])
+        ++i;
+    return i < kLangTextMax ? i : kLangTextMax;
+}
+
 // Forms one item line at w and returns its end.
 inline char *WriteItem(char *w, const LangRecord &record)
 {
@@ -92,14 +125,14 @@ inline char *WriteItem(char *w, const LangRecord &record)
     *w++ = '=';
     *w++ = '"';
     const char *text = record.text;
-    for (size_t i = 0; i < kLangTextMax && text[i]; ++i) {
-        const char letter = kEscapes.letter[static_cast<unsigned char>(text[i])];
-        if (letter) {
-            *w++ = '\\';
-            *w++ = letter;
-        } else {
-            *w++ = text[i];
-        }
+    for (size_t i = 0;;) {
+        const size_t runEnd = PlainRunEnd(text, i);
+        memcpy(w, text + i, runEnd - i);
+        w += runEnd - i;
+        if (runEnd == kLangTextMax || !text[runEnd]) break;
+        *w++ = '\\';
+        *w++ = kEscapes.letter[static_cast<unsigned char>(text[runEnd])];
+        i = runEnd + 1;
     }
     *w++ = '"';
     *w++ = '\r';

@@ -210,6 +210,25 @@ inline uint32_t IdValue(const char *bytes, size_t length)
     return value;
 }
 
+// Most ID tokens are a few digits and a separator: read those at once. Returns 0, without moving,
+// for anything else, which the general token reader then takes.
+inline int ReadPlainId(Reader &r, uint32_t &value)
+{
+    const char *p = r.p;
+    const size_t available = static_cast<size_t>(r.end - p);
+    const size_t limit = available < kLangIdTokenMax ? available : kLangIdTokenMax;
+    uint32_t id = 0;
+    size_t n = 0;
+    while (n < limit && p[n] >= '0' && p[n] <= '9') {
+        id = id * 10u + static_cast<uint32_t>(p[n] - '0');
+        ++n;
+    }
+    if (n == 0 || n == available || !(ClassOf(p + n) & (kLineEnd | kSeparator))) return 0;
+    r.p = p + n;
+    value = id;
+    return 1;
+}
+
 // The signature block: every line from the start whose first byte is ";", without the ";" and
 // the tabs, spaces and semicolons right after it, line ends kept.
 void ReadSignature(LangFile *model, const char *data, size_t length, LeadBytePredicate isLeadByte)
@@ -264,8 +283,12 @@ int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePred
     Token token;
     SkipWhitespace(r);
     for (;;) {
-        if (!SkipComments(r) || !ReadToken(r, idToken, sizeof(idToken), token)) break;
-        const uint32_t stringId = IdValue(idToken, KeptLength(idToken, token, sizeof(idToken), isLeadByte));
+        if (!SkipComments(r)) break;
+        uint32_t stringId;
+        if (!ReadPlainId(r, stringId)) {
+            if (!ReadToken(r, idToken, sizeof(idToken), token)) break;
+            stringId = IdValue(idToken, KeptLength(idToken, token, sizeof(idToken), isLeadByte));
+        }
         SkipWhitespace(r);
         if (r.p >= r.end) break;
         ++r.p; // the "=" as written, or whatever stands there
