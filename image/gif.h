@@ -2,10 +2,9 @@
 #pragma once
 #include "image/codec.h"
 
-// Limits that keep any input from claiming unbounded memory: the area of one canvas, and the
-// pixels of all frames of one image together.
-constexpr uint64_t kGifMaxCanvasPixels = uint64_t{16384} * 16384;
-constexpr uint64_t kGifMaxChainPixels = uint64_t{16384} * 16384;
+// No input claims unbounded memory or time: a canvas of more than 16384 x 16384 pixels is refused with
+// kImageOutOfMemory, and so is a frame that would take all frames of the image together past as many
+// pixels (the frames before it are returned).
 
 // Non-zero when the data starts with "GIF8".
 int GifProbe(CodecRegistry *registry, ImageSource *source, uint32_t flags);

@@ -6,6 +6,7 @@
 #include "image/gif.h"
 #include "image/giflzw.h"
 #include "image/palette.h"
+#include "image/pixels.h"
 
 namespace
 {
@@ -23,6 +24,15 @@ constexpr size_t kNetscapeLoopEnd = 18;   // introducer to the loop count's high
 
 constexpr uint32_t kDisposeToBackground = 2;
 constexpr uint32_t kDisposeToPrevious = 3;
+
+#ifdef PARLEVO_GIF_FUZZ_LIMITS
+// Fuzzing builds keep canvases small so that every input runs in milliseconds; the paths are the same.
+constexpr uint64_t kMaxCanvasPixels = uint64_t{1} << 20;
+constexpr uint64_t kMaxChainPixels = uint64_t{1} << 22;
+#else
+constexpr uint64_t kMaxCanvasPixels = uint64_t{16384} * 16384;
+constexpr uint64_t kMaxChainPixels = uint64_t{16384} * 16384;
+#endif
 
 constexpr uint32_t kMinCodeSizeLow = 2;
 constexpr uint32_t kMinCodeSizeHigh = 11;
@@ -100,6 +110,23 @@ bool EnsureLine(Decoder &d, uint32_t frameWidth)
     return true;
 }
 
+// The pixel values of the area two canvases share. Canvases of one depth copy whole bytes of each row;
+// others go value by value, narrowed to the new depth as the pixel routines narrow them.
+void CopySharedArea(const Image *base, Image *canvas)
+{
+    int32_t width = ImageGetWidth(base) < ImageGetWidth(canvas) ? ImageGetWidth(base) : ImageGetWidth(canvas);
+    int32_t height = ImageGetHeight(base) < ImageGetHeight(canvas) ? ImageGetHeight(base) : ImageGetHeight(canvas);
+    uint32_t bits = ImageGetBitCount(canvas);
+    bool sameDepth = ImageGetBitCount(base) == bits;
+    size_t wholeBytes = sameDepth ? static_cast<size_t>(width) * bits / 8 : 0;
+    int32_t firstLoose = static_cast<int32_t>(wholeBytes * 8 / bits);
+    for (int32_t y = 0; y < height; ++y) {
+        if (wholeBytes) std::memcpy(ImageRowPointer(canvas, y), ImageRowPointer(base, y), wholeBytes);
+        for (int32_t x = firstLoose; x < width; ++x)
+            canvas->setPixel(canvas, x, y, base->getPixel(base, x, y));
+    }
+}
+
 // The canvas a frame is drawn onto: a copy of the base frame when it matches, otherwise a new image
 // filled with the fill value that takes over the base's pixel values where the two overlap.
 Image *MakeCanvas(const Image *base, int32_t width, int32_t height, int32_t depth, uint32_t fillValue)
@@ -110,13 +137,7 @@ Image *MakeCanvas(const Image *base, int32_t width, int32_t height, int32_t dept
     if (!canvas) return nullptr;
     ImageRect whole = {0, 0, static_cast<uint16_t>(width), static_cast<uint16_t>(height)};
     ImageFillRect(canvas, &whole, fillValue);
-    if (base) {
-        int32_t sharedWidth = ImageGetWidth(base) < width ? ImageGetWidth(base) : width;
-        int32_t sharedHeight = ImageGetHeight(base) < height ? ImageGetHeight(base) : height;
-        for (int32_t y = 0; y < sharedHeight; ++y)
-            for (int32_t x = 0; x < sharedWidth; ++x)
-                ImageSetPixel(canvas, x, y, ImageGetPixel(base, x, y));
-    }
+    if (base) CopySharedArea(base, canvas);
     return canvas;
 }
 
@@ -154,7 +175,7 @@ ScanResult DecodeFrame(Decoder &d, size_t &pos)
         pos = dataPos < d.size ? SkipSubBlocks(d.data, d.size, dataPos + 1) : d.size;
         return kScanGoOn;
     }
-    if (canvasPixels > kGifMaxCanvasPixels || d.chainPixels + canvasPixels > kGifMaxChainPixels ||
+    if (canvasPixels > kMaxCanvasPixels || d.chainPixels + canvasPixels > kMaxChainPixels ||
         !EnsureLine(d, frameWidth)) {
         d.source->error = kImageOutOfMemory;
         return kScanStop;

@@ -91,6 +91,31 @@ Image *CopyFrame(const Image *source)
     return copy;
 }
 
+// Whole bytes of a row are filled at once; only the partial bytes at the ends go pixel by pixel.
+void FillRow(Image *image, int32_t y, int32_t left, int32_t right, uint32_t value)
+{
+    uint32_t bits = image->header.biBitCount;
+    uint8_t *row = ImageRowPointer(image, y);
+    if (bits == 8) {
+        if (right > left) std::memset(row + left, static_cast<uint8_t>(value), static_cast<size_t>(right - left));
+        return;
+    }
+    int32_t x = left;
+    if (bits == 1 || bits == 4) {
+        int32_t perByte = static_cast<int32_t>(8 / bits);
+        for (; x < right && x % perByte; ++x)
+            image->setPixel(image, x, y, value);
+        int32_t wholeBytes = (right - x) / perByte;
+        if (wholeBytes > 0) {
+            uint8_t pattern = bits == 1 ? ((value & 1) ? 0xFF : 0x00) : static_cast<uint8_t>((value & 0xF) * 0x11);
+            std::memset(row + x / perByte, pattern, static_cast<size_t>(wholeBytes));
+            x += wholeBytes * perByte;
+        }
+    }
+    for (; x < right; ++x)
+        image->setPixel(image, x, y, value);
+}
+
 void Unlink(Image *frame)
 {
     if (frame->prevFrame) frame->prevFrame->nextFrame = frame->nextFrame;
@@ -307,13 +332,6 @@ void ImageFillRect(Image *image, const ImageRect *rect, uint32_t value)
     int32_t bottom = rect->top + rect->height;
     if (right > image->header.biWidth) right = image->header.biWidth;
     if (bottom > image->header.biHeight) bottom = image->header.biHeight;
-    for (int32_t y = rect->top; y < bottom; ++y) {
-        if (image->header.biBitCount == 8 && right > rect->left) {
-            std::memset(ImageRowPointer(image, y) + rect->left, static_cast<uint8_t>(value),
-                        static_cast<size_t>(right - rect->left));
-            continue;
-        }
-        for (int32_t x = rect->left; x < right; ++x)
-            image->setPixel(image, x, y, value);
-    }
+    for (int32_t y = rect->top; y < bottom; ++y)
+        FillRow(image, y, rect->left, right, value);
 }

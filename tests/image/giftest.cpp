@@ -530,6 +530,24 @@ TEST(GifDecode, LocalTableOfAnotherDepthTakesOverTheSharedPixelValues)
     EXPECT_EQ(ImageGetPalette(frames[0], palette), 256u) << "each frame keeps its own palette";
 }
 
+TEST(GifDecode, TallerCanvasOfTheSameDepthKeepsThePreviousPictureAndFillsTheRest)
+{
+    // Eleven 1-bit pixels: one whole byte and three loose bits to carry over.
+    std::vector<uint8_t> first = {1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0};
+    GifBuilder gif;
+    gif.Screen(11, 1, 0, 1).Frame(11, 1, first).Frame(1, 2, {0, 0}).Trailer();
+    Decoded d = Decode(gif.Data());
+    auto frames = Frames(d.image.get());
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_EQ(ImageGetWidth(frames[1]), 11);
+    ASSERT_EQ(ImageGetHeight(frames[1]), 2);
+    std::vector<uint8_t> want = first;
+    want[0] = 0;
+    want.push_back(0);
+    want.insert(want.end(), 10, 1);
+    EXPECT_EQ(Pixels(frames[1]), want);
+}
+
 TEST(GifDecode, PixelValuesBeyondTheTableAreNarrowedToTheDepth)
 {
     // Minimum code size 8 on a 16-colour table: value 0x35 lands as 5 in the 4-bit canvas.
