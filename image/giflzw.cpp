@@ -77,6 +77,7 @@ public:
         uint32_t y = target_.top + (target_.interlaced ? GifInterlacedRow(row, target_.height) : row);
         if (y >= canvasHeight_) return;
         if (count > visible_) count = visible_;
+        if (count == 0) return;
         uint8_t *dest = ImageRowPointer(target_.canvas, static_cast<int32_t>(y));
         switch (bitCount_) {
         case 8: Emit8(dest + target_.left, values, count); break;
