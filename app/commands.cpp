@@ -1,43 +1,122 @@
-// The command table and its dispatcher.
+// The command table, its dispatcher, and the document commands.
 #include "app/commands.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/document.h"
+#include "app/filedialogs.h"
 #include "app/messages.h"
+#include "frame/menus.h"
+#include "frame/prefs.h"
+#include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/find.h"
+#include "view/translate.h"
+
+static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
+{
+    if (!ConfirmDiscard(view)) return 0;
+    return OpenDocument(view, "", kOpenNew);
+}
+
+static LRESULT OnFileOpen(HWND view, UINT, void *, UINT)
+{
+    if (!ConfirmDiscard(view)) return 0;
+    char path[MAX_PATH];
+    if (!RunOpenDialog(view, path, sizeof path)) return 0;
+    return OpenDocument(view, path, kOpenNamed);
+}
+
+static LRESULT OnFileClose(HWND view, UINT, void *, UINT)
+{
+    if (!ConfirmDiscard(view)) return 0;
+    return OpenDocument(view, "", kOpenClose);
+}
+
+static LRESULT SaveTo(HWND view, SaveTarget *target, bool asTemplate)
+{
+    if (!SaveDocument(view, target, asTemplate)) return 0;
+    ShowSaveConfirmation(view, target);
+    return 1;
+}
+
+static LRESULT OnFileSave(HWND view, UINT, void *arg, UINT)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs) return 0;
+    auto *target = static_cast<SaveTarget *>(arg);
+    lstrcpynA(target->path, vs->docPath, sizeof target->path);
+    target->bytes = 0;
+    if (target->path[0] == '\0' || !IsDocumentFileBacked(view)) {
+        if (!RunSaveDialog(view, target->path, sizeof target->path)) return 0;
+    }
+    return SaveTo(view, target, false);
+}
+
+static LRESULT OnFileSaveAs(HWND view, UINT, void *arg, UINT)
+{
+    auto *target = static_cast<SaveTarget *>(arg);
+    target->path[0] = '\0';
+    target->bytes = 0;
+    if (!RunSaveDialog(view, target->path, sizeof target->path)) return 0;
+    return SaveTo(view, target, false);
+}
+
+static LRESULT OnFileSaveTemplate(HWND view, UINT, void *arg, UINT)
+{
+    auto *target = static_cast<SaveTarget *>(arg);
+    lstrcpynA(target->path, "Template", sizeof target->path);
+    target->bytes = 0;
+    if (!RunSaveDialog(view, target->path, sizeof target->path)) return 0;
+    return SaveTo(view, target, true);
+}
 
 static LRESULT OnFileExit(HWND view, UINT, void *, UINT)
 {
+    // The frame asks about unsaved changes when it is closed.
     PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
     return 1;
 }
 
 static LRESULT OnHelpAbout(HWND view, UINT, void *, UINT)
 {
-    char text[1024];
-    snprintf(text, sizeof text, "%s %s\nVersion %s (%s)\n\n%s", AppHostName(), AppProgramName(), AppVersion(),
-             AppBuildDate(), AppClosingLine());
-    MessageBoxA(view, text, AppProgramName(), MB_OK | MB_ICONINFORMATION);
-    return 1;
+    return ShowAbout(view);
 }
 
+static LRESULT OnOptionsPreferences(HWND view, UINT command, void *arg, UINT execFlags)
+{
+    auto *filter = static_cast<PageFilter *>(arg);
+    if (!(execFlags & kExecSecondPass)) {
+        filter->flags = 0;
+        return SendMessageA(view, kMsgRunCommand, MAKEWPARAM(command, execFlags | kExecSecondPass),
+                            reinterpret_cast<LPARAM>(arg));
+    }
+    return OpenPreferences(view, filter);
+}
+
+static LRESULT OnEditFind(HWND view, UINT, void *, UINT) { return FindCommand(view); }
+static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT) { return FindNextCommand(view); }
+static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return TranslateSelected(view); }
+static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
+static LRESULT OnTextSignature(HWND view, UINT, void *, UINT) { return EditSignature(view); }
+
 static const CommandRow kCommands[] = {
-    {CMD_FILE_NEW, "FileNew", nullptr, kUpdateStates | kRestoreFocus},
-    {CMD_FILE_OPEN, "FileOpen", nullptr, kRestoreFocus},
-    {CMD_FILE_CLOSE, "FileClose", nullptr, kRestoreFocus},
-    {CMD_FILE_SAVE, "FileSave", nullptr, kUpdateStates | kRestoreFocus | kRefreshTitle},
-    {CMD_FILE_SAVE_AS, "FileSaveAs", nullptr, kUpdateStates | kRestoreFocus | kRefreshTitle},
-    {CMD_FILE_SAVE_TEMPLATE, "FileSaveTemplate", nullptr, kUpdateStates | kRestoreFocus | kRefreshTitle},
+    {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus},
+    {CMD_FILE_OPEN, "FileOpen", OnFileOpen, kRestoreFocus},
+    {CMD_FILE_CLOSE, "FileClose", OnFileClose, kRestoreFocus},
+    {CMD_FILE_SAVE, "FileSave", OnFileSave, kUpdateStates | kRestoreFocus | kRefreshTitle},
+    {CMD_FILE_SAVE_AS, "FileSaveAs", OnFileSaveAs, kUpdateStates | kRestoreFocus | kRefreshTitle},
+    {CMD_FILE_SAVE_TEMPLATE, "FileSaveTemplate", OnFileSaveTemplate, kUpdateStates | kRestoreFocus | kRefreshTitle},
     {CMD_FILE_EXIT, "FileExit", OnFileExit, kUpdateStates | kRestoreFocus},
-    {CMD_EDIT_FIND, "EditFind", nullptr, 0},
-    {CMD_EDIT_FIND_NEXT, "EditFindNext", nullptr, kRestoreFocus},
-    {CMD_TEXT_TRANSLATE, "TextTranslate", nullptr, kRestoreFocus},
-    {CMD_TEXT_TRANSLATE_NEXT, "TextTranslateNextUntranslated", nullptr, kRestoreFocus},
-    {CMD_TEXT_SIGNATURE, "TextSignature", nullptr, kRestoreFocus},
-    {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", nullptr, 0},
+    {CMD_EDIT_FIND, "EditFind", OnEditFind, 0},
+    {CMD_EDIT_FIND_NEXT, "EditFindNext", OnEditFindNext, kRestoreFocus},
+    {CMD_TEXT_TRANSLATE, "TextTranslate", OnTextTranslate, kRestoreFocus},
+    {CMD_TEXT_TRANSLATE_NEXT, "TextTranslateNextUntranslated", OnTextTranslateNext, kRestoreFocus},
+    {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus},
+    {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", OnOptionsPreferences, 0},
     {CMD_HELP_ABOUT, "HelpAbout", OnHelpAbout, kUpdateStates | kRestoreFocus},
 };
 
@@ -76,9 +155,26 @@ LRESULT RunCommand(HWND view, UINT command, void *arg, UINT execFlags)
     MSG pending;
     PeekMessageA(&pending, view, WM_CHAR, WM_CHAR, PM_REMOVE);
     PeekMessageA(&pending, view, WM_SYSCHAR, WM_SYSCHAR, PM_REMOVE);
-    char scratch[kCommandArgSize];
+    alignas(8) char scratch[kCommandArgSize];
     LRESULT result = row->handler(view, command, arg ? arg : scratch, execFlags);
-    if (result && (row->flags & kRefreshTitle)) RefreshTitle(view);
-    if ((row->flags & kRestoreFocus) && focus) SetFocus(focus);
+    if (result) {
+        if (row->flags & kUpdateStates) UpdateCommandStates(view);
+        if (row->flags & kRefreshTitle) RefreshTitle(view);
+    }
+    if ((row->flags & kRestoreFocus) && focus && IsWindow(focus)) SetFocus(focus);
     return result;
+}
+
+bool ConfirmDiscard(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->modified) return true;
+    char format[kUiTextSize], text[kUiTextSize + MAX_PATH];
+    if (!LoadUiText(IDS_SAVE_CHANGES, format)) lstrcpynA(format, "Save the changes to %s?", sizeof format);
+    snprintf(text, sizeof text, format, FileNamePart(vs->docPath));
+    int answer = MessageBoxA(view, text, AppProgramName(), MB_YESNOCANCEL | MB_ICONWARNING);
+    if (answer == IDNO) return true;
+    if (answer != IDYES) return false;
+    alignas(8) char arg[kCommandArgSize];
+    return OnFileSave(view, CMD_FILE_SAVE, arg, 0) != 0;
 }

@@ -7,6 +7,8 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/messages.h"
+#include "frame/menus.h"
+#include "frame/statusbar.h"
 #include "catalogue/hoststrings.h"
 #include "res/resource.h"
 #include "view/list.h"
@@ -59,6 +61,8 @@ LRESULT RefreshDocumentDisplay(HWND view)
 {
     ListLayout(view);
     RefreshTitle(view);
+    LayoutStatusBar(view);
+    UpdateCommandStates(view);
     return 1;
 }
 

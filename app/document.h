@@ -8,5 +8,11 @@ void OpenFromCommandLine(HWND view, const char *path);
 void RefreshTitle(HWND view);
 bool IsDocumentFileBacked(HWND view);
 void SetDocumentFileBacked(HWND view);
+struct SaveTarget;
+// Writes the document to target->path (asking first when it would replace a file and
+// "AskToOverwrite" is on); the path and file-backed flag follow a successful save.
+BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate);
+// "Successfully written to: ..." in the status bar.
+void ShowSaveConfirmation(HWND view, const SaveTarget *target);
 // The text after the last backslash, or all of it.
 const char *FileNamePart(const char *path);

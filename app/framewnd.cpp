@@ -3,6 +3,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/commands.h"
 #include "app/messages.h"
 #include "app/startup.h"
 #include "frame/settings.h"
@@ -105,7 +106,12 @@ static LRESULT CALLBACK FrameProc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_CLOSE:
         if (!fs || !fs->view) return 0;
+        // Unsaved translations are never lost without a question.
+        if (!ConfirmDiscard(fs->view)) return 0;
         break;
+    case WM_QUERYENDSESSION:
+        // Windows is shutting down: the same question as closing the window.
+        return (fs && fs->view) ? ConfirmDiscard(fs->view) : TRUE;
     case WM_COMMAND:
     case WM_MOUSEWHEEL:
     case WM_DROPFILES:

@@ -5,10 +5,12 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/commands.h"
 #include "app/document.h"
 #include "app/messages.h"
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
+#include "view/find.h"
 
 static bool IsLeadByte(unsigned char c)
 {
@@ -60,7 +62,10 @@ BOOL RunForwardedCommandLine(HWND frame, const char *commandLine)
     FrameState *fs = GetFrameState(frame);
     if (!fs || !fs->view) return FALSE;
     ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsLeadByte);
-    if (fs->commandLine.fileName[0]) OpenFromCommandLine(fs->view, fs->commandLine.fileName);
+    if (fs->commandLine.fileName[0]) {
+        if (!ConfirmDiscard(fs->view)) return FALSE;
+        OpenFromCommandLine(fs->view, fs->commandLine.fileName);
+    }
     RunOptions(fs->view, fs->commandLine);
     return TRUE;
 }
@@ -102,10 +107,12 @@ void LoadStartupSettings(HINSTANCE instance)
     if (DeriveSettingsPath(instance, app.settingsPath, sizeof app.settingsPath)) LoadAllSettings(app.settingsPath);
 }
 
-int RunMessageLoop(HWND)
+int RunMessageLoop(HWND frame)
 {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The modeless Find dialog takes its own keyboard messages first.
+        if (FindDialogFilter(ViewOfFrame(frame), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

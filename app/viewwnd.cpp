@@ -8,6 +8,9 @@
 #include "app/commands.h"
 #include "app/document.h"
 #include "app/messages.h"
+#include "frame/menus.h"
+#include "frame/statusbar.h"
+#include "frame/toolbar.h"
 #include "view/list.h"
 
 static const char kViewClass[] = "Child";
@@ -33,8 +36,11 @@ static LRESULT View_OnCreate(HWND view, LPARAM lp)
     SetWindowLongPtrA(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vs));
     vs->view = view;
     vs->lastFocusedRow = -1;
-    // The toolbar and the status bar come before the list.
+    CreateMenus(view);
+    ShowToolbar(view, App().settings.toolbarShown != 0);
+    ShowStatusBar(view, App().settings.statusBarShown != 0);
     ListCreate(view);
+    UpdateCommandStates(view);
     return 0;
 }
 
@@ -42,6 +48,9 @@ static void View_OnDestroy(HWND view, ViewState *vs)
 {
     OpenDocument(view, "", kOpenClose);
     ListDestroy(view);
+    DestroyStatusBar(view);
+    DestroyToolbar(view);
+    DestroyMenus(view);
     SetWindowLongPtrA(view, GWLP_USERDATA, 0);
     LocalFree(vs);
 }
@@ -51,7 +60,9 @@ static void View_OnDropFiles(HWND view, HDROP drop)
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH];
-        if (DragQueryFileA(drop, i, path, sizeof path)) OpenDocument(view, path, kOpenNamed);
+        if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
+        if (!ConfirmDiscard(view)) break;
+        OpenDocument(view, path, kOpenNamed);
     }
     DragFinish(drop);
 }
@@ -63,26 +74,37 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE: return View_OnCreate(view, lp);
     case WM_DESTROY: View_OnDestroy(view, vs); return 0;
-    case WM_SIZE: ListLayout(view); return 0;
+    case WM_SIZE:
+        RepositionToolbar(view);
+        RepositionStatusBar(view);
+        ListLayout(view);
+        return 0;
     case WM_SETFOCUS:
         if (vs->list) SetFocus(vs->list);
         return 0;
     case WM_COMMAND:
         if (RunCommand(view, LOWORD(wp), nullptr, 0)) return 0;
         break;
+    case WM_INITMENU: UpdateCommandStates(view); return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+        if (TranslateViewKey(view, msg, wp, lp)) return 0;
         return SendMessageA(GetParent(view), msg, wp, lp);
     case WM_LBUTTONDOWN: return SendMessageA(GetParent(view), msg, wp, lp);
     case WM_MOUSEWHEEL: return 0;
     case WM_DROPFILES: View_OnDropFiles(view, reinterpret_cast<HDROP>(wp)); return 0;
     case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(TTN_GETDISPINFOA)) {
+            auto *info = reinterpret_cast<NMTTDISPINFOA *>(lp);
+            return ToolbarTooltipText(view, info) || StatusTooltipText(view, info);
+        }
         if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(LVN_ITEMCHANGED)) {
             return ListItemChanged(view, reinterpret_cast<const NMLISTVIEW *>(lp));
         }
         return 0;
     case WM_DRAWITEM:
         if (wp == kListChildId) return ListDrawRow(view, reinterpret_cast<const DRAWITEMSTRUCT *>(lp));
+        if (wp == kStatusBarId) return DrawStatusPart(view, reinterpret_cast<const DRAWITEMSTRUCT *>(lp));
         break;
     case WM_MEASUREITEM:
         if (wp == kListChildId) return 0;

@@ -82,6 +82,7 @@
 #define IDS_LANGUAGE_FILE 50020
 #define IDS_NEW 50021
 #define IDS_MISSING_MODULE 50022
+#define IDS_SAVE_CHANGES 50023
 
 // Program identity (type "APPINFO")
 #define IDR_APPINFO_TYPE "APPINFO"

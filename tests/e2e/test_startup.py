@@ -34,7 +34,7 @@ class Startup(ParlevoTestCase):
         self.assertIsNone(first.poll())
 
     def test_saves_its_position_when_asked(self):
-        p = self.make("[Option]\nSavePosition=1\n")
+        p = self.make("[Module]\nFilename=Lumivex.dll\n[Option]\nSavePosition=1\n")
         proc = p.start()
         win = p.wait_window()
         p.close(win)

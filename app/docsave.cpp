@@ -1,0 +1,60 @@
+// Saving the document, and the confirmation of a save.
+#include <cstdio>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/commands.h"
+#include "app/document.h"
+#include "app/messages.h"
+#include "frame/sizetext.h"
+#include "frame/statusbar.h"
+#include "frame/uitext.h"
+#include "langfile/lngglue.h"
+#include "res/resource.h"
+
+static bool FileExists(const char *path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path, &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return true;
+}
+
+static bool AskToOverwrite(HWND view, const char *path)
+{
+    char question[kUiTextSize], title[kUiTextSize];
+    if (!LoadUiText(IDS_OVERWRITE, question) || !LoadUiText(IDS_ATTENTION, title)) return false;
+    char text[kUiTextSize + MAX_PATH + 4];
+    snprintf(text, sizeof text, "%s\n\n%s", question, path);
+    return MessageBoxA(view, text, title, MB_YESNOCANCEL | MB_ICONWARNING) == IDYES;
+}
+
+BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs) return FALSE;
+    if (!asTemplate && App().settings.askToOverwrite && FileExists(target->path) &&
+        !AskToOverwrite(view, target->path)) {
+        return FALSE;
+    }
+    // A file holding its header alone is a saved file too; only a failed write is a failure.
+    int64_t bytes = SaveLanguageFile(view, target->path, asTemplate);
+    if (bytes < 0) return FALSE;
+    target->bytes = bytes > int64_t(UINT32_MAX) ? UINT32_MAX : uint32_t(bytes);
+    vs->docFlags |= kOpenFileBacked;
+    if (static_cast<const char *>(target->path) != vs->docPath) lstrcpynA(vs->docPath, target->path, sizeof vs->docPath);
+    // A template holds the source texts, not the translations: they stay unsaved.
+    if (!asTemplate) vs->modified = FALSE;
+    RefreshTitle(view);
+    return TRUE;
+}
+
+void ShowSaveConfirmation(HWND view, const SaveTarget *target)
+{
+    char format[kUiTextSize], size[64], text[512];
+    if (!LoadUiText(IDS_WRITTEN, format)) return;
+    FormatFileSize(target->bytes, size, sizeof size, true);
+    snprintf(text, sizeof text, format, FileNamePart(target->path), size);
+    ShowStatusMessage(view, IDI_SAVED, text);
+}

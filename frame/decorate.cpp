@@ -1,0 +1,92 @@
+// Mnemonic ampersands and "..." for the program's UI texts.
+#include "frame/decorate.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+// Indexed by command ID - 40001.
+static const MnemonicRow kCommandMnemonics[] = {
+    {40001, 'X', false}, // FileExit
+    {40002, 'A', true},  // HelpAbout
+    {40003, 'O', true},  // FileOpen
+    {40004, 'P', true},  // OptionsPreferences
+    {40005, 'N', false}, // FileNew
+    {40006, 'S', false}, // FileSave
+    {40007, 'A', true},  // FileSaveAs
+    {40008, 'T', true},  // TextTranslate
+    {40009, 'S', true},  // TextSignature
+    {40010, 'C', false}, // FileClose
+    {40011, 'T', true},  // FileSaveTemplate
+    {40012, 'U', true},  // TextTranslateNextUntranslated
+    {40013, 'F', true},  // EditFind
+    {40014, 'N', false}, // EditFindNext
+};
+
+// Sorted by string ID for the binary search.
+static const MnemonicRow kTextMnemonics[] = {
+    {1000, 'F', false}, // File
+    {1001, 'H', false}, // Help
+    {1002, 'O', false}, // Options
+    {1005, 'B', true},  // Browse
+    {1006, 'T', false}, // Text
+    {1013, 'E', false}, // Insert Enter
+    {1016, 'C', false}, // Copy text
+    {1017, 'E', false}, // Edit
+};
+
+const MnemonicRow *FindMnemonic(uint32_t id)
+{
+    if (id >= 40001 && id <= 40014) return &kCommandMnemonics[id - 40001];
+    auto end = std::end(kTextMnemonics);
+    auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
+                               [](const MnemonicRow &row, uint32_t key) { return row.id < key; });
+    return (it != end && it->id == id) ? it : nullptr;
+}
+
+static int Score(const char *text, size_t i, char letter)
+{
+    char c = text[i];
+    int score = 0;
+    if (c == letter) score = 3;
+    else if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) == letter) score = 1;
+    if (i == 0 || text[i - 1] == ' ') score += 4;
+    return score;
+}
+
+size_t DecorateText(const char *text, char letter, bool ellipsis, char *out, size_t capacity)
+{
+    if (capacity == 0) return 0;
+    size_t length = strlen(text);
+    // Exact case at a word start (7) beats other case at a word start (5), exact case
+    // elsewhere (3) and other case elsewhere (1); among equals the first one wins.
+    size_t best = length;
+    int bestScore = 0;
+    if (letter) {
+        for (size_t i = 0; i < length; ++i) {
+            int score = Score(text, i, letter);
+            if ((score & 1) && score > bestScore) {
+                bestScore = score;
+                best = i;
+            }
+        }
+    }
+    size_t n = 0;
+    auto put = [&](char c) {
+        if (n + 1 < capacity) out[n++] = c;
+    };
+    for (size_t i = 0; i < length; ++i) {
+        if (i == best) put('&');
+        put(text[i]);
+    }
+    if (letter && best == length) {
+        put('(');
+        put('&');
+        put(letter);
+        put(')');
+    }
+    if (ellipsis)
+        for (int i = 0; i < 3; ++i) put('.');
+    out[n] = '\0';
+    return n;
+}

@@ -1,0 +1,19 @@
+// The preferences sheet and the About box.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Which pages the sheet shows: with kPageOnly, only the page with that ID.
+struct PageFilter {
+    uint32_t pageId;
+    uint32_t flags;
+};
+constexpr uint32_t kPageOnly = 1;
+
+// Shows the sheet modally; 1 when the platform reports a positive result, else 0 (also
+// when no page could be created).
+int OpenPreferences(HWND owner, const PageFilter *filter);
+BOOL ShowAbout(HWND owner);
+// The About text: host and program name, version and build date, closing line.
+void FormatAboutText(char *out, size_t capacity);

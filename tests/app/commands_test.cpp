@@ -1,0 +1,399 @@
+// Menus, shortcuts and the document commands through the real frame and view.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/commands.h"
+#include "app/document.h"
+#include "app/messages.h"
+#include "app/startup.h"
+#include "frame/menus.h"
+#include "frame/prefs.h"
+#include "res/resource.h"
+#include "tests/support/memprofile.h"
+#include "tests/support/winharness.h"
+#include "view/list.h"
+
+namespace {
+
+std::string ModuleIni()
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string dir = exe;
+    dir = dir.substr(0, dir.rfind('\\'));
+    // The tests sit in tests/ below the folder holding the sample module.
+    return "[Module]\r\nFilename=" + dir.substr(0, dir.rfind('\\')) + "\\Lumivex.dll\r\n";
+}
+
+class Commands : public ::testing::Test {
+protected:
+    HWND frame = nullptr;
+    HWND view = nullptr;
+
+    void TearDown() override { HarnessStopApp(); }
+
+    void Start(const std::string &extraIni = "", const char *commandLine = "Parlevo.exe")
+    {
+        HarnessStartApp(ModuleIni() + extraIni);
+        frame = StartFrame(GetModuleHandleA(nullptr), commandLine, SW_SHOWNORMAL);
+        ASSERT_NE(frame, nullptr);
+        view = ViewOfFrame(frame);
+        PumpMessages();
+    }
+
+    ViewState *Vs() { return GetViewState(view); }
+
+    std::string MenuText(UINT command)
+    {
+        char text[260] = "";
+        GetMenuStringA(GetMenu(frame), command, text, sizeof text, MF_BYCOMMAND);
+        return text;
+    }
+
+    bool Greyed(UINT command)
+    {
+        return (GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+
+    LRESULT Run(UINT command, void *arg = nullptr, UINT flags = 0)
+    {
+        return SendMessageA(view, kMsgRunCommand, MAKEWPARAM(command, flags), reinterpret_cast<LPARAM>(arg));
+    }
+
+    bool Key(UINT vk, bool ctrl = false, bool alt = false)
+    {
+        BYTE keys[256] = {};
+        if (ctrl) keys[VK_CONTROL] = 0x80;
+        if (alt) keys[VK_MENU] = 0x80;
+        SetKeyboardState(keys);
+        bool translated = TranslateViewKey(view, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1);
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+        return translated;
+    }
+};
+
+// Fills the file name of an open or save dialog and confirms it.
+void ChooseFile(HWND dialog, const std::string &path)
+{
+    HWND edit = GetDlgItem(dialog, 0x47C); // the file name combo of the explorer dialog
+    if (!edit) edit = GetDlgItem(dialog, 0x480);
+    HWND inner = FindWindowExA(edit, nullptr, "Edit", nullptr);
+    SetWindowTextA(inner ? inner : edit, path.c_str());
+    PressButton(dialog, IDOK);
+}
+
+TEST_F(Commands, MenusCarryDecoratedTextsAndShortcuts)
+{
+    Start();
+    HMENU menu = GetMenu(frame);
+    ASSERT_NE(menu, nullptr);
+    char text[64];
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&File");
+    GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Edit");
+    GetMenuStringA(menu, 4, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Help");
+    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\tCtrl+O");
+    EXPECT_EQ(MenuText(CMD_FILE_SAVE_AS), "Save &as...");
+    EXPECT_EQ(MenuText(CMD_EDIT_FIND_NEXT), "Find &Next\tF3");
+    EXPECT_EQ(MenuText(CMD_OPTIONS_PREFERENCES), "&Preferences...\tAlt+Enter");
+    EXPECT_EQ(MenuText(CMD_FILE_EXIT), "E&xit\tAlt+X");
+    // The context menu: Translate, bold as the default item, without shortcut text.
+    HMENU context = GetSubMenu(Vs()->contextHolder, 0);
+    ASSERT_NE(context, nullptr);
+    GetMenuStringA(context, CMD_TEXT_TRANSLATE, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&Translate...");
+    EXPECT_EQ(GetMenuDefaultItem(context, FALSE, 0), UINT(CMD_TEXT_TRANSLATE));
+}
+
+TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
+{
+    const unsigned char rows[12] = {'O', 0, 0x0B, 0, 0x43, 0x9C, 'P', 0, 0x0B, 0, 0x43, 0x9C};
+    Start("[Shortcut]\r\nItemNumber=2\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(rows, sizeof rows) +
+          "\r\n");
+    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\tCtrl+O or Ctrl+P");
+    EXPECT_EQ(MenuText(CMD_FILE_NEW), "&New");
+}
+
+TEST_F(Commands, ShortcutWithoutMenuItemStillTranslates)
+{
+    const unsigned char row[6] = {'Q', 0, 0x0B, 0, 0x63, 0x9C}; // Ctrl+Q -> 40035, no such item
+    Start("[Shortcut]\r\nItemNumber=1\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(row, sizeof row) +
+          "\r\n");
+    EXPECT_TRUE(Key('Q', true));
+    EXPECT_FALSE(Key('O', true));
+}
+
+TEST_F(Commands, NewDocumentFillsTheListAndEnablesDocumentCommands)
+{
+    Start();
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New]");
+    EXPECT_GT(ListRowCount(view), 400);
+    for (UINT c : {CMD_FILE_NEW, CMD_FILE_OPEN, CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_TEXT_TRANSLATE})
+        EXPECT_FALSE(Greyed(c)) << c;
+    EXPECT_TRUE(Run(CMD_FILE_CLOSE));
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo");
+    EXPECT_EQ(ListRowCount(view), 0);
+    for (UINT c : {CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_EDIT_FIND, CMD_TEXT_SIGNATURE}) EXPECT_TRUE(Greyed(c)) << c;
+    EXPECT_FALSE(Greyed(CMD_FILE_NEW));
+}
+
+TEST_F(Commands, GreyedSaveRefusesCtrlSAndExecutionFlagOneOverridesTheGrey)
+{
+    Start();
+    Run(CMD_FILE_CLOSE);
+    ModalDriver driver([](HWND dialog) { PressButton(dialog, IDCANCEL); });
+    EXPECT_TRUE(Key('S', true)); // the key is the accelerator's...
+    PumpMessages();
+    EXPECT_EQ(driver.Seen(), 0); // ...but the greyed command does not run
+    EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
+    EXPECT_EQ(driver.Seen(), 0);
+    // The command line's flag runs it anyway: the save dialog comes up.
+    Run(CMD_FILE_SAVE, nullptr, kExecIgnoreGrey);
+    EXPECT_EQ(driver.Seen(), 1);
+}
+
+TEST_F(Commands, WithoutModuleNewAndOpenAreGreyed)
+{
+    HarnessStartApp("");
+    frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe -zzz", SW_SHOWNORMAL);
+    // The start opens a new document, which has no module: the notice, then the Module page.
+    view = frame ? ViewOfFrame(frame) : nullptr;
+    ASSERT_NE(view, nullptr);
+    int step = 0;
+    ModalDriver driver([&](HWND dialog) {
+        ++step;
+        PressButton(dialog, step == 1 ? IDOK : IDCANCEL);
+    });
+    PumpUntil([&] { return driver.Seen() >= 2; }, 5000);
+    EXPECT_EQ(driver.Seen(), 2);
+    EXPECT_TRUE(Greyed(CMD_FILE_NEW));
+    EXPECT_TRUE(Greyed(CMD_FILE_OPEN));
+    EXPECT_FALSE(Greyed(CMD_FILE_EXIT));
+    EXPECT_FALSE(Greyed(CMD_OPTIONS_PREFERENCES));
+}
+
+TEST_F(Commands, FocusGoesBackAfterACommand)
+{
+    Start();
+    SetFocus(Vs()->list);
+    ModalDriver driver([](HWND dialog) { PressButton(dialog, IDCANCEL); });
+    Run(CMD_FILE_OPEN); // cancelled: fails, the focus still goes back
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(GetFocus(), Vs()->list);
+}
+
+TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
+{
+    Start();
+    std::string caption;
+    ModalDriver driver([&](HWND sheet) {
+        caption = WindowText(sheet);
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
+    alignas(8) char arg[kCommandArgSize];
+    auto *filter = reinterpret_cast<PageFilter *>(arg);
+    filter->pageId = 107;
+    filter->flags = kPageOnly; // the first pass clears the flags: every page is shown
+    Run(CMD_OPTIONS_PREFERENCES, arg);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_NE(caption.find("Parlevo"), std::string::npos) << caption;
+    EXPECT_EQ(filter->flags, 0u);
+
+    // A filter naming a page that does not exist shows nothing.
+    PageFilter missing = {107, kPageOnly};
+    EXPECT_EQ(OpenPreferences(view, &missing), 0);
+    EXPECT_EQ(driver.Seen(), 1);
+}
+
+TEST_F(Commands, AboutOptionAloneShowsTheAboutBoxAndEndsWithoutWindow)
+{
+    HarnessStartApp(ModuleIni());
+    std::string text;
+    ModalDriver driver([&](HWND box) {
+        text = MessageBoxText(box);
+        PressButton(box, IDOK);
+    });
+    HWND none = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe -about", SW_SHOWNORMAL);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "Lumivex Parlevo");
+    EXPECT_NE(text.find("Version 1.0.4 (Jul 13 2009)"), std::string::npos);
+}
+
+class Documents : public Commands {
+protected:
+    std::string dir;
+    void SetUp() override { dir = HarnessTempDir(); }
+
+    SaveTarget *Target(const std::string &path)
+    {
+        memset(&target, 0, sizeof target);
+        lstrcpynA(target.path, path.c_str(), sizeof target.path);
+        return &target;
+    }
+    SaveTarget target;
+};
+
+TEST_F(Documents, SaveTemplateWritesSourceTextsUnderTheDefaultSignatureAndRetitles)
+{
+    Start();
+    std::string path = dir + "tmpl.lng";
+    ModalDriver driver([&](HWND dialog) { ChooseFile(dialog, path); });
+    ASSERT_TRUE(Run(CMD_FILE_SAVE_TEMPLATE));
+    std::string bytes = HarnessReadFile(path);
+    EXPECT_EQ(bytes.substr(0, 37), "; Language: \r\n; Author: \r\n; Version: ");
+    EXPECT_NE(bytes.find("\r\n1=\""), std::string::npos);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [tmpl.lng]");
+    EXPECT_NE(std::string(Vs()->statusMessage).find("tmpl.lng"), std::string::npos);
+}
+
+TEST_F(Documents, SaveOfAnUntranslatedDocumentWritesTheHeaderAndSucceeds)
+{
+    Start();
+    std::string path = dir + "empty.lng";
+    ModalDriver driver([&](HWND dialog) { ChooseFile(dialog, path); });
+    ASSERT_TRUE(Run(CMD_FILE_SAVE));
+    EXPECT_EQ(HarnessReadFile(path), "");
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [empty.lng]");
+    EXPECT_NE(std::string(Vs()->statusMessage).find("(0 Byte)"), std::string::npos) << Vs()->statusMessage;
+}
+
+TEST_F(Documents, OpenLoadsTranslationsAndSaveAsksBeforeOverwriting)
+{
+    std::string path = HarnessWriteFile(dir + "de.lng", "; Language: Deutsch\r\n\r\n1=\"Eins\"\r\n103=\"Offnen\"\r\n");
+    Start("", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [de.lng]"; });
+    char cell[252] = "";
+    int row = ListNextRow(view, -1, LVNI_ALL);
+    for (; row >= 0 && ListRowValue(view, row) != 103; row = ListNextRow(view, row, LVNI_ALL)) {
+    }
+    ASSERT_GE(row, 0);
+    ListGetCell(view, row, kColumnTranslated, cell, sizeof cell);
+    EXPECT_STREQ(cell, "Offnen");
+    EXPECT_STREQ(Vs()->signature, "Language: Deutsch\r\n");
+
+    // File-backed: Save asks "Overwrite current file?" each time; No keeps the file.
+    std::string question;
+    ModalDriver no([&](HWND box) {
+        question = MessageBoxText(box);
+        PressButton(box, IDNO);
+    });
+    EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
+    EXPECT_EQ(question, "Overwrite current file?\n\n" + path);
+    EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n1=\"Eins\"\r\n103=\"Offnen\"\r\n");
+}
+
+TEST_F(Documents, SaveWithoutTheQuestionWhenAskToOverwriteIsOff)
+{
+    std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
+    Start("[Option]\r\nAskToOverwrite=0\r\n", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [de.lng]"; });
+    ModalDriver driver([](HWND box) { PressButton(box, IDCANCEL); });
+    EXPECT_TRUE(Run(CMD_FILE_SAVE));
+    EXPECT_EQ(driver.Seen(), 0);
+    EXPECT_EQ(HarnessReadFile(path), "103=\"Offnen\"\r\n");
+}
+
+TEST_F(Documents, MissingFileOpensAsAnEmptyDocumentThatSaveAsksANameFor)
+{
+    std::string path = dir + "nothere.lng";
+    Start("", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [nothere.lng]"; });
+    EXPECT_GT(ListRowCount(view), 0);
+    std::string suggested;
+    ModalDriver driver([&](HWND dialog) {
+        HWND edit = GetDlgItem(dialog, 0x47C);
+        HWND inner = FindWindowExA(edit, nullptr, "Edit", nullptr);
+        suggested = WindowText(inner ? inner : edit);
+        PressButton(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_NE(suggested.find("nothere"), std::string::npos) << suggested;
+}
+
+// Marks the document modified as a confirmed translation does.
+void Modify(HWND view)
+{
+    int row = ListNextRow(view, 0, LVNI_ALL);
+    ListSetCell(view, row, kColumnTranslated, "geändert");
+    GetViewState(view)->modified = TRUE;
+    RefreshTitle(view);
+}
+
+TEST_F(Documents, ModifiedDocumentAsksBeforeCloseAndCancelKeepsIt)
+{
+    Start();
+    Modify(view);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New*]");
+    std::string question;
+    ModalDriver cancel([&](HWND box) {
+        question = MessageBoxText(box);
+        PressButton(box, IDCANCEL);
+    });
+    EXPECT_EQ(Run(CMD_FILE_CLOSE), 0);
+    EXPECT_NE(question.find("New"), std::string::npos);
+    EXPECT_GT(ListRowCount(view), 0);
+    // Closing the window is stopped as well.
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_EQ(cancel.Seen(), 2);
+}
+
+TEST_F(Documents, NoDiscardsAndYesSavesBeforeGoingOn)
+{
+    std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
+    Start("[Option]\r\nAskToOverwrite=0\r\n", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [de.lng]"; });
+    Modify(view);
+    {
+        ModalDriver yes([](HWND box) { PressButton(box, IDYES); });
+        EXPECT_TRUE(Run(CMD_FILE_NEW));
+        EXPECT_EQ(yes.Seen(), 1);
+    }
+    EXPECT_NE(HarnessReadFile(path).find("geändert"), std::string::npos);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New]");
+    Modify(view);
+    {
+        ModalDriver no([](HWND box) { PressButton(box, IDNO); });
+        EXPECT_TRUE(Run(CMD_FILE_CLOSE));
+        EXPECT_EQ(no.Seen(), 1);
+    }
+    EXPECT_EQ(ListRowCount(view), 0);
+}
+
+TEST_F(Documents, UnmodifiedDocumentNeverAsks)
+{
+    Start();
+    ModalDriver driver([](HWND box) { PressButton(box, IDCANCEL); });
+    EXPECT_TRUE(Run(CMD_FILE_NEW));
+    EXPECT_TRUE(Run(CMD_FILE_CLOSE));
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(driver.Seen(), 0);
+}
+
+TEST_F(Documents, FailedSaveAfterYesKeepsTheDocument)
+{
+    Start();
+    Modify(view);
+    int step = 0;
+    ModalDriver driver([&](HWND dialog) {
+        // The question, then the save dialog, which the user cancels.
+        if (++step == 1) PressButton(dialog, IDYES);
+        else PressButton(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Run(CMD_FILE_CLOSE), 0);
+    EXPECT_EQ(driver.Seen(), 2);
+    EXPECT_GT(ListRowCount(view), 0);
+    EXPECT_TRUE(Vs()->modified);
+}
+
+} // namespace

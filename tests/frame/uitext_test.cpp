@@ -1,0 +1,97 @@
+// Mnemonic decoration and size formatting: the window-free text rules of the frame.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/decorate.h"
+#include "frame/sizeformat.h"
+
+static std::string Decorate(uint32_t id, const char *text)
+{
+    const MnemonicRow *row = FindMnemonic(id);
+    char out[260];
+    DecorateText(text, row ? row->letter : 0, row && row->ellipsis, out, sizeof out);
+    return out;
+}
+
+TEST(Decorate, CommandTextsGetTheirMnemonics)
+{
+    EXPECT_EQ(Decorate(40001, "Exit"), "E&xit");
+    EXPECT_EQ(Decorate(40002, "About"), "&About...");
+    EXPECT_EQ(Decorate(40007, "Save as"), "Save &as...");     // the word start beats the first a
+    EXPECT_EQ(Decorate(40014, "Find Next"), "Find &Next");     // upper-case word start beats n
+    EXPECT_EQ(Decorate(40012, "Translate next untranslated"), "Translate next &untranslated...");
+    EXPECT_EQ(Decorate(40011, "Save template"), "Save &template...");
+    EXPECT_EQ(Decorate(1013, "Insert Enter"), "Insert &Enter");
+    EXPECT_EQ(Decorate(1005, "Browse"), "&Browse...");
+}
+
+TEST(Decorate, TextsWithoutATableRowStayAsTheyAre)
+{
+    EXPECT_EQ(Decorate(1, "OK"), "OK");
+    EXPECT_EQ(Decorate(1011, "ID"), "ID");
+    EXPECT_EQ(FindMnemonic(1003), nullptr);
+    EXPECT_EQ(FindMnemonic(40015), nullptr);
+    EXPECT_EQ(FindMnemonic(999), nullptr);
+}
+
+TEST(Decorate, TranslatedTextsFindOrAppendTheLetter)
+{
+    // Only a lower-case occurrence: the ampersand goes there.
+    EXPECT_EQ(Decorate(40003, "Ouvrir"), "&Ouvrir...");
+    EXPECT_EQ(Decorate(40003, "abrir o ficheiro"), "abrir &o ficheiro...");
+    // The letter is missing: appended in parentheses, before the ellipsis.
+    EXPECT_EQ(Decorate(40003, "Laden"), "Laden(&O)...");
+    EXPECT_EQ(Decorate(40001, "Beenden"), "Beenden(&X)");
+}
+
+TEST(Decorate, OutputIsBoundedAndTerminated)
+{
+    char out[8];
+    DecorateText("Translate next untranslated", 'U', true, out, sizeof out);
+    EXPECT_EQ(std::string(out), "Transla");
+    std::string longText(251, 'z');
+    char big[260];
+    size_t n = DecorateText(longText.c_str(), 'Q', true, big, sizeof big);
+    EXPECT_EQ(n, 251u + 4 + 3);
+    EXPECT_EQ(std::string(big).substr(251), "(&Q)...");
+}
+
+static std::string Size(uint64_t n, bool units = true, size_t capacity = 64)
+{
+    SizeUnits u = {"Byte", "KB", "MB", "GB", ".", ","};
+    char out[64];
+    FormatSize(n, units, u, out, capacity);
+    return out;
+}
+
+TEST(FormatSize, UnitsDecimalsAndSeparators)
+{
+    EXPECT_EQ(Size(0), "0 Byte");
+    EXPECT_EQ(Size(1023), "1,023 Byte");
+    EXPECT_EQ(Size(1024 + 512), "1.50 KB");
+    EXPECT_EQ(Size(1048576), "1.00 MB");
+    EXPECT_EQ(Size(1234567, false), "1,234,567 Byte");
+    EXPECT_EQ(Size(uint64_t(1) << 30), "1.00 GB");
+    EXPECT_EQ(Size(1024 * 1024 - 1), "1023.99 KB");
+    EXPECT_EQ(Size(1100000000ull * 1024 / 1024), "1.02 GB");
+}
+
+TEST(FormatSize, HundredthsKeepTheirZero)
+{
+    EXPECT_EQ(Size(1048576 + 52429), "1.05 MB");
+    EXPECT_EQ(Size(1024 + 10), "1.00 KB");
+}
+
+TEST(FormatSize, SizesBeyondFourGigabytesAreTrue)
+{
+    EXPECT_EQ(Size(5ull << 30), "5.00 GB");
+    EXPECT_EQ(Size(4294967296ull, false), "4,294,967,296 Byte");
+    EXPECT_EQ(Size(UINT64_MAX, false), "18,446,744,073,709,551,615 Byte");
+}
+
+TEST(FormatSize, FullOutputIsCutAndTerminated)
+{
+    EXPECT_EQ(Size(1234567, false, 6), "1,234");
+    EXPECT_EQ(Size(1234567, false, 1), "");
+}

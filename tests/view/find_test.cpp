@@ -1,0 +1,119 @@
+// Find and Find Next over the translations of the real view.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "tests/support/apptest.h"
+#include "view/find.h"
+#include "view/list.h"
+
+namespace {
+
+class Find : public AppTest {
+protected:
+    int a = -1, b = -1, c = -1;
+
+    // Three translated rows: a and c hold "Datei", b holds "datei öffnen".
+    void SetUp() override
+    {
+        Start();
+        a = RowOf(103);
+        b = RowOf(1000);
+        c = RowOf(40001);
+        ASSERT_TRUE(a > 0 && b > a && c > b);
+        SetTranslation(a, "Datei");
+        SetTranslation(b, "datei öffnen");
+        SetTranslation(c, "Datei");
+        SelectOnly({});
+    }
+
+    int Search(const char *what, DWORD flags)
+    {
+        lstrcpynA(Vs()->findWhat, what, sizeof Vs()->findWhat);
+        Vs()->findRequest.Flags = flags;
+        return SearchRows(view, &Vs()->findRequest);
+    }
+};
+
+TEST_F(Find, OnlyTranslationsAreSearched)
+{
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    // A word of a source text only, and a word of nothing.
+    std::string source = Cell(RowOf(1), kColumnText);
+    EXPECT_EQ(Search(source.substr(0, 4).c_str(), FR_DOWN | FR_MATCHCASE), -1);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(driver.LastText(), "Text not found");
+}
+
+TEST_F(Find, MatchCaseAndWholeWord)
+{
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(Search("DATEI", FR_DOWN), a);
+    EXPECT_EQ(Search("datei", FR_DOWN | FR_MATCHCASE), b);
+    SelectOnly({});
+    EXPECT_EQ(Search("datei", FR_DOWN | FR_WHOLEWORD), a);
+    EXPECT_EQ(Search("datei", FR_DOWN | FR_WHOLEWORD), c) << "b holds more than the word";
+    EXPECT_EQ(driver.Seen(), 0);
+}
+
+TEST_F(Find, WalkThroughMatchesEndsWithNotFoundOnTheLast)
+{
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(Search("datei", FR_DOWN), a);
+    EXPECT_EQ(FocusedRow(), a);
+    EXPECT_EQ(Search("datei", FR_DOWN), b);
+    EXPECT_EQ(Search("datei", FR_DOWN), c);
+    EXPECT_EQ(Search("datei", FR_DOWN), -1);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), c);
+    EXPECT_EQ(ListNextRow(view, c, LVNI_SELECTED), -1);
+    // Upward from there.
+    EXPECT_EQ(Search("datei", 0), b);
+}
+
+TEST_F(Find, UpwardWithoutSelectionFailsAtOnce)
+{
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(Search("datei", 0), -1);
+    EXPECT_EQ(driver.Seen(), 1);
+}
+
+TEST_F(Find, SearchStartsAfterTheFirstSelectedRow)
+{
+    SelectOnly({a, c});
+    EXPECT_EQ(Search("datei", FR_DOWN), b);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
+    EXPECT_EQ(ListNextRow(view, b, LVNI_SELECTED), -1);
+}
+
+TEST_F(Find, EmptyTextDoesNothing)
+{
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(Search("", FR_DOWN), -1);
+    EXPECT_EQ(driver.Seen(), 0);
+}
+
+TEST_F(Find, DialogIsOneAndFindNextRepeatsAfterItClosed)
+{
+    EXPECT_EQ(Run(CMD_EDIT_FIND), 1);
+    HWND dialog = Vs()->findDialog;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Run(CMD_EDIT_FIND), 1);
+    EXPECT_EQ(Vs()->findDialog, dialog) << "a second Find shows the same dialog";
+    // The user types a text and presses Find Next in the dialog.
+    SetDlgItemTextA(dialog, edt1, "datei");
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PumpMessages();
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PumpMessages();
+    EXPECT_EQ(Vs()->findDialog, nullptr);
+    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
+}
+
+} // namespace

@@ -1,0 +1,13 @@
+// The text test of Find: window-free.
+#pragma once
+
+using SearchLeadByte = bool (*)(unsigned char);
+
+struct SearchOptions {
+    bool matchCase;
+    bool wholeWord; // the whole cell must equal the text
+};
+
+// Whether what occurs in cell. Without match case only A-Z fold to a-z. A match never starts
+// on the second byte of a double-byte character (isLead tells lead bytes; null: none).
+bool TextMatches(const char *cell, const char *what, SearchOptions options, SearchLeadByte isLead);

@@ -1,0 +1,202 @@
+// The Translate and Signature dialogs and the commands that drive them.
+#include "view/translate.h"
+
+#include <cstdio>
+
+#include "app/appstate.h"
+#include "app/appwindows.h"
+#include "app/document.h"
+#include "frame/uitext.h"
+#include "res/resource.h"
+#include "view/list.h"
+
+size_t ToDisplayText(const char *text, char *out, size_t capacity)
+{
+    if (capacity == 0) return 0;
+    size_t n = 0;
+    for (const char *p = text; *p; ++p) {
+        if (*p == '\r') continue;
+        if (*p == '\n') {
+            if (n + 2 >= capacity) break;
+            out[n++] = '\r';
+            out[n++] = '\n';
+            continue;
+        }
+        if (n + 1 >= capacity) break;
+        out[n++] = *p;
+    }
+    out[n] = '\0';
+    return n;
+}
+
+size_t FromDisplayText(const char *text, char *out, size_t capacity)
+{
+    if (capacity == 0) return 0;
+    size_t n = 0;
+    for (const char *p = text; *p && n + 1 < capacity; ++p)
+        if (*p != '\r') out[n++] = *p;
+    out[n] = '\0';
+    return n;
+}
+
+static void OnTranslateInit(HWND dialog, TranslationRecord *record)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(record));
+    LocaliseDialog(dialog, IDD_TRANSLATE);
+    char id[16];
+    snprintf(id, sizeof id, "%u", record->stringId);
+    SetDlgItemTextA(dialog, IDC_TR_ID, id);
+    SetDlgItemTextA(dialog, IDC_TR_SOURCE, record->source);
+    SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_LIMITTEXT, 252, 0);
+    char display[252];
+    ToDisplayText(record->translation, display, sizeof display);
+    SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, display);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TR_TRANSLATION)), TRUE);
+}
+
+static void OnTranslateCommand(HWND dialog, UINT id)
+{
+    auto *record = reinterpret_cast<TranslationRecord *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    HWND field = GetDlgItem(dialog, IDC_TR_TRANSLATION);
+    switch (id) {
+    case IDC_TR_INSERT_ENTER:
+        // The multi-line field turns a typed LF into a line break at the caret.
+        SendMessageA(field, WM_CHAR, '\n', 0);
+        break;
+    case IDC_TR_COPY: {
+        char source[252];
+        GetDlgItemTextA(dialog, IDC_TR_SOURCE, source, sizeof source);
+        if (source[0]) SetWindowTextA(field, source);
+        break;
+    }
+    case IDOK: {
+        char text[252];
+        GetWindowTextA(field, text, sizeof text);
+        if (record) FromDisplayText(text, record->translation, sizeof record->translation);
+        EndDialog(dialog, 0);
+        break;
+    }
+    case IDCANCEL: EndDialog(dialog, -1); break;
+    }
+}
+
+static INT_PTR CALLBACK TranslateDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnTranslateInit(dialog, reinterpret_cast<TranslationRecord *>(lp));
+        return FALSE; // the focus was set by hand
+    case WM_COMMAND:
+        OnTranslateCommand(dialog, LOWORD(wp));
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+static void MarkModified(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || vs->modified) return;
+    vs->modified = TRUE;
+    RefreshTitle(view);
+}
+
+int TranslateRow(HWND view, int row, uint32_t stringId)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return 0;
+    auto *record = static_cast<TranslationRecord *>(LocalAlloc(LPTR, sizeof(TranslationRecord)));
+    if (!record) return 0;
+    record->stringId = stringId;
+    ListEnsureVisible(view, row);
+    ListGetCell(view, row, kColumnText, record->source, sizeof record->source);
+    ListGetCell(view, row, kColumnTranslated, record->translation, sizeof record->translation);
+    char before[252];
+    lstrcpynA(before, record->translation, sizeof before);
+    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_TRANSLATE), vs->list,
+                                     TranslateDialogProc, reinterpret_cast<LPARAM>(record));
+    int confirmed = result == 0;
+    if (confirmed) {
+        ListSetCell(view, row, kColumnTranslated, record->translation);
+        if (lstrcmpA(before, record->translation) != 0) MarkModified(view);
+    }
+    LocalFree(record);
+    return confirmed;
+}
+
+LRESULT TranslateSelected(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return 0;
+    LRESULT count = 0;
+    for (int row = ListNextRow(view, -1, LVNI_SELECTED); row >= 0; row = ListNextRow(view, row, LVNI_SELECTED)) {
+        ListSetRowState(view, row, LVIS_FOCUSED, LVIS_FOCUSED);
+        UINT id = ListRowValue(view, row);
+        if (id == 0) continue;
+        if (!TranslateRow(view, row, id)) break;
+        ++count;
+    }
+    return count;
+}
+
+LRESULT TranslateUntranslated(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return 0;
+    LRESULT confirmed = 0;
+    bool found = false;
+    char cell[kCellSize];
+    for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
+        UINT id = ListRowValue(view, row);
+        if (id == 0) continue;
+        if (ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) && cell[0]) continue;
+        found = true;
+        if (!TranslateRow(view, row, id)) break;
+        ++confirmed;
+    }
+    if (!found) MessageBeep(0xFFFFFFFF);
+    return confirmed;
+}
+
+static INT_PTR CALLBACK SignatureDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lp);
+        LocaliseDialog(dialog, IDD_SIGNATURE);
+        SendDlgItemMessageA(dialog, IDC_SIG_TEXT, EM_LIMITTEXT, 4096, 0);
+        SetDlgItemTextA(dialog, IDC_SIG_TEXT, reinterpret_cast<const char *>(lp));
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_SIG_TEXT)), TRUE);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDOK) {
+            auto *buffer = reinterpret_cast<char *>(GetWindowLongPtrA(dialog, DWLP_USER));
+            GetDlgItemTextA(dialog, IDC_SIG_TEXT, buffer, 4096);
+            EndDialog(dialog, 0);
+        } else if (LOWORD(wp) == IDCANCEL) {
+            EndDialog(dialog, -1);
+        }
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT EditSignature(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return 0;
+    char before[sizeof vs->signature];
+    lstrcpynA(before, vs->signature, sizeof before);
+    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SIGNATURE), view,
+                                     SignatureDialogProc, reinterpret_cast<LPARAM>(vs->signature));
+    if (result < 0) return 0;
+    if (lstrcmpA(before, vs->signature) != 0) MarkModified(view);
+    return 1;
+}
+
+void ClearSignature(HWND view)
+{
+    if (ViewState *vs = GetViewState(view)) vs->signature[0] = '\0';
+}

@@ -1,0 +1,29 @@
+// The Translate and Signature dialogs and the commands that drive them.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+struct TranslationRecord {
+    uint32_t stringId;
+    char source[252];
+    char translation[252];
+};
+
+// Runs the Translate dialog for one row; 1 when confirmed with OK, 0 when cancelled.
+int TranslateRow(HWND view, int row, uint32_t stringId);
+// Translate (40008): each selected string row in turn; the count confirmed.
+LRESULT TranslateSelected(HWND view);
+// Translate next untranslated (40012): every untranslated row from the top, one pass;
+// beeps when there is none. The count confirmed.
+LRESULT TranslateUntranslated(HWND view);
+// Signature (40009): success when confirmed.
+LRESULT EditSignature(HWND view);
+void ClearSignature(HWND view);
+
+// The dialog's display form of a translation: CRs dropped, each LF shown as CR LF, at most
+// capacity - 1 bytes; a CR LF that no longer fits is left out with everything after it.
+size_t ToDisplayText(const char *text, char *out, size_t capacity);
+// Back from the display form: every CR dropped, at most capacity - 1 bytes.
+size_t FromDisplayText(const char *text, char *out, size_t capacity);
