@@ -7,6 +7,7 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/messages.h"
+#include "langfile/lngglue.h"
 #include "frame/menus.h"
 #include "frame/statusbar.h"
 #include "catalogue/hoststrings.h"
@@ -51,7 +52,11 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
         ListReleaseRedraw(view);
         return FALSE;
     }
-    if (!(openFlags & kOpenNew)) vs->docFlags |= kOpenFileBacked;
+    if (!(openFlags & kOpenNew)) {
+        vs->docFlags |= kOpenFileBacked;
+        // A missing or unreadable file opens as an empty document that is not file-backed.
+        if (!LoadLanguageFile(view, vs->docPath)) vs->docFlags &= ~kOpenFileBacked;
+    }
     RefreshDocumentDisplay(view);
     ListReleaseRedraw(view);
     return TRUE;

@@ -77,6 +77,14 @@ protected:
     }
 };
 
+// The platform's name of a key, as the menus show it.
+std::string KeyText(UINT vk)
+{
+    char name[64] = "";
+    GetKeyNameTextA(LONG(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) << 16), name, sizeof name);
+    return name;
+}
+
 // Fills the file name of an open or save dialog and confirms it.
 void ChooseFile(HWND dialog, const std::string &path)
 {
@@ -99,11 +107,11 @@ TEST_F(Commands, MenusCarryDecoratedTextsAndShortcuts)
     EXPECT_STREQ(text, "&Edit");
     GetMenuStringA(menu, 4, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&Help");
-    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\tCtrl+O");
+    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\t" + KeyText(VK_CONTROL) + "+" + KeyText('O'));
     EXPECT_EQ(MenuText(CMD_FILE_SAVE_AS), "Save &as...");
-    EXPECT_EQ(MenuText(CMD_EDIT_FIND_NEXT), "Find &Next\tF3");
-    EXPECT_EQ(MenuText(CMD_OPTIONS_PREFERENCES), "&Preferences...\tAlt+Enter");
-    EXPECT_EQ(MenuText(CMD_FILE_EXIT), "E&xit\tAlt+X");
+    EXPECT_EQ(MenuText(CMD_EDIT_FIND_NEXT), "Find &Next\t" + KeyText(VK_F3));
+    EXPECT_EQ(MenuText(CMD_OPTIONS_PREFERENCES), "&Preferences...\t" + KeyText(VK_MENU) + "+" + KeyText(VK_RETURN));
+    EXPECT_EQ(MenuText(CMD_FILE_EXIT), "E&xit\t" + KeyText(VK_MENU) + "+" + KeyText('X'));
     // The context menu: Translate, bold as the default item, without shortcut text.
     HMENU context = GetSubMenu(Vs()->contextHolder, 0);
     ASSERT_NE(context, nullptr);
@@ -117,7 +125,8 @@ TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
     const unsigned char rows[12] = {'O', 0, 0x0B, 0, 0x43, 0x9C, 'P', 0, 0x0B, 0, 0x43, 0x9C};
     Start("[Shortcut]\r\nItemNumber=2\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(rows, sizeof rows) +
           "\r\n");
-    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\tCtrl+O or Ctrl+P");
+    std::string ctrl = KeyText(VK_CONTROL) + "+";
+    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\t" + ctrl + "O or " + ctrl + "P");
     EXPECT_EQ(MenuText(CMD_FILE_NEW), "&New");
 }
 

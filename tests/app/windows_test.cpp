@@ -12,6 +12,7 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/startup.h"
+#include "tests/support/apptest.h"
 #include "tests/support/winharness.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
 
     HWND Start(const std::string &iniText, const char *commandLine = "Parlevo.exe")
     {
-        HarnessStartApp(iniText);
+        HarnessStartApp(SampleModuleIni() + iniText);
         HWND frame = StartFrame(GetModuleHandleA(nullptr), commandLine, SW_SHOWNORMAL);
         PumpMessages();
         return frame;

@@ -5,6 +5,7 @@ takes screenshots.
 Each Parlevo instance runs from a private folder holding copies of the exe and the host
 module, so it has a settings file of its own.
 """
+import atexit
 import os
 import shutil
 import subprocess
@@ -24,9 +25,10 @@ def ensure_display():
     if os.environ.get("DISPLAY"):
         return
     for n in range(140, 180):
-        if not os.path.exists("/tmp/.X%d-lock" % n):
+        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
             _xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            atexit.register(_xvfb.kill)
             os.environ["DISPLAY"] = ":%d" % n
             for _ in range(50):
                 if os.path.exists("/tmp/.X11-unix/X%d" % n):

@@ -104,14 +104,15 @@ TEST_F(Find, DialogIsOneAndFindNextRepeatsAfterItClosed)
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Run(CMD_EDIT_FIND), 1);
     EXPECT_EQ(Vs()->findDialog, dialog) << "a second Find shows the same dialog";
-    // The user types a text and presses Find Next in the dialog.
-    SetDlgItemTextA(dialog, edt1, "datei");
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    PumpMessages();
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     PumpMessages();
     EXPECT_EQ(Vs()->findDialog, nullptr);
+    // The last search's text and options stay for Find Next.
+    lstrcpynA(Vs()->findWhat, "datei", sizeof Vs()->findWhat);
+    Vs()->findRequest.Flags = FR_DOWN;
+    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
     EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
     EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
 }
