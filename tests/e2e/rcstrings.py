@@ -36,7 +36,8 @@ def read_strings(path):
 
 
 def escape_lng(text):
-    return text.replace("\t", "\\t").replace("\n", "\\n").replace('"', '\\"')
+    text = text.replace("\\", "\\\\")
+    return text.replace("\t", "\\t").replace("\n", "\\n").replace("\r", "\\r").replace('"', '\\"')
 
 
 def template_bytes(strings, encoding="cp1252"):
