@@ -1,6 +1,8 @@
 // The settings file next to the executable, read through the platform's profile functions.
 #include "frame/settings.h"
 
+#include <climits>
+
 #include "app/appstate.h"
 #include "catalogue/hostmodule.h"
 
