@@ -61,27 +61,27 @@ int WriteMemory(GifFileType *gif, const GifByteType *data, int count)
     return count;
 }
 
-std::vector<uint8_t> Encode(const StreamSpec &spec)
+std::vector<uint8_t> Encode(const StreamSpec &stream)
 {
     std::vector<uint8_t> out;
     int error = 0;
     GifFileType *gif = EGifOpen(&out, WriteMemory, &error);
-    std::vector<GifColorType> colours(spec.colours);
-    for (int i = 0; i < spec.colours; ++i)
-        colours[i] = {static_cast<GifByteType>(i * 255 / spec.colours), static_cast<GifByteType>(255 - i * 3),
+    std::vector<GifColorType> colours(stream.colours);
+    for (int i = 0; i < stream.colours; ++i)
+        colours[i] = {static_cast<GifByteType>(i * 255 / stream.colours), static_cast<GifByteType>(255 - i * 3),
                       static_cast<GifByteType>(i * 7)};
-    ColorMapObject *map = GifMakeMapObject(spec.colours, colours.data());
+    ColorMapObject *map = GifMakeMapObject(stream.colours, colours.data());
     EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, map);
-    if (spec.frames > 1) {
+    EGifPutScreenDesc(gif, stream.width, stream.height, 8, 0, map);
+    if (stream.frames > 1) {
         EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
         EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
         const unsigned char loop[] = {1, 0, 0};
         EGifPutExtensionBlock(gif, 3, loop);
         EGifPutExtensionTrailer(gif);
     }
-    for (int f = 0; f < spec.frames; ++f) {
-        if (spec.frames > 1) {
+    for (int f = 0; f < stream.frames; ++f) {
+        if (stream.frames > 1) {
             GraphicsControlBlock control = {f % 3 == 2 ? DISPOSE_BACKGROUND : DISPOSE_DO_NOT, false, 4,
                                             f % 2 ? 0 : NO_TRANSPARENT_COLOR};
             GifByteType bytes[4];
@@ -89,11 +89,11 @@ std::vector<uint8_t> Encode(const StreamSpec &spec)
             EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(n), bytes);
         }
         // Animation frames after the first cover a moving part of the screen.
-        int w = f == 0 ? spec.width : spec.width / 2, h = f == 0 ? spec.height : spec.height / 2;
-        int left = f == 0 ? 0 : (f * 17) % (spec.width - w), top = f == 0 ? 0 : (f * 29) % (spec.height - h);
-        std::vector<uint8_t> pixels = Picture(w, h, spec.colours, f);
-        EGifPutImageDesc(gif, left, top, w, h, spec.interlaced, nullptr);
-        if (spec.interlaced) {
+        int w = f == 0 ? stream.width : stream.width / 2, h = f == 0 ? stream.height : stream.height / 2;
+        int left = f == 0 ? 0 : (f * 17) % (stream.width - w), top = f == 0 ? 0 : (f * 29) % (stream.height - h);
+        std::vector<uint8_t> pixels = Picture(w, h, stream.colours, f);
+        EGifPutImageDesc(gif, left, top, w, h, stream.interlaced, nullptr);
+        if (stream.interlaced) {
             const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
             for (int pass = 0; pass < 4; ++pass)
                 for (int y = start[pass]; y < h; y += step[pass])
@@ -196,10 +196,10 @@ public:
     {
         ConsoleReporter::Finalize();
         std::printf("\n%-26s %12s %12s %8s\n", "stream", "ours (us)", "giflib (us)", "ratio");
-        for (const StreamSpec &spec : kStreams) {
-            if (!ours_.count(spec.name) || !giflib_.count(spec.name)) continue;
-            double ours = ours_[spec.name], theirs = giflib_[spec.name];
-            std::printf("%-26s %12.1f %12.1f %8.2f\n", spec.name, ours, theirs, theirs / ours);
+        for (const StreamSpec &stream : kStreams) {
+            if (!ours_.count(stream.name) || !giflib_.count(stream.name)) continue;
+            double ours = ours_[stream.name], theirs = giflib_[stream.name];
+            std::printf("%-26s %12.1f %12.1f %8.2f\n", stream.name, ours, theirs, theirs / ours);
         }
     }
 
