@@ -36,6 +36,10 @@ parlevo_wine_prefix() {
             "$PARLEVO_WINE" wineboot -i >/dev/null 2>&1 || true
             "$PARLEVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
             "$PARLEVO_WINESERVER" -w
+            # The first program run in a new prefix can stall while Wine finishes setting it up;
+            # let that happen here, once, rather than in a test.
+            timeout 120 "$PARLEVO_WINE" cmd /c exit >/dev/null 2>&1 || "$PARLEVO_WINESERVER" -k
+            "$PARLEVO_WINESERVER" -w
             touch "$WINEPREFIX/.parlevo-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
