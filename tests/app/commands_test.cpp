@@ -13,21 +13,12 @@
 #include "frame/menus.h"
 #include "frame/prefs.h"
 #include "res/resource.h"
+#include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
 #include "tests/support/winharness.h"
 #include "view/list.h"
 
 namespace {
-
-std::string ModuleIni()
-{
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string dir = exe;
-    dir = dir.substr(0, dir.rfind('\\'));
-    // The tests sit in tests/ below the folder holding the sample module.
-    return "[Module]\r\nFilename=" + dir.substr(0, dir.rfind('\\')) + "\\Lumivex.dll\r\n";
-}
 
 class Commands : public ::testing::Test {
 protected:
@@ -38,7 +29,7 @@ protected:
 
     void Start(const std::string &extraIni = "", const char *commandLine = "Parlevo.exe")
     {
-        HarnessStartApp(ModuleIni() + extraIni);
+        HarnessStartApp(SampleModuleIni() + extraIni);
         frame = StartFrame(GetModuleHandleA(nullptr), commandLine, SW_SHOWNORMAL);
         ASSERT_NE(frame, nullptr);
         view = ViewOfFrame(frame);
@@ -223,7 +214,7 @@ TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
 
 TEST_F(Commands, AboutOptionAloneShowsTheAboutBoxAndEndsWithoutWindow)
 {
-    HarnessStartApp(ModuleIni());
+    HarnessStartApp(SampleModuleIni());
     std::string text;
     ModalDriver driver([&](HWND box) {
         text = MessageBoxText(box);
