@@ -87,6 +87,27 @@ int LangFileAppend(LangFile *model, uint32_t stringId, const char *text, size_t 
     return 1;
 }
 
+LangRecord *LangFileFreeSlots(LangFile *model, size_t &room)
+{
+    const GrowBuffer *records = model->records;
+    const size_t used = static_cast<size_t>(records->highWater - records->base);
+    room = (static_cast<size_t>(records->capacity) - used) / sizeof(LangRecord);
+    return reinterpret_cast<LangRecord *>(records->highWater);
+}
+
+void LangFileCommitSlots(LangFile *model, size_t count)
+{
+    if (!count) return;
+    const int before = LangFileCount(model);
+    // The slots are inside the capacity, so the block stays where it is.
+    LangRecord *slots = reinterpret_cast<LangRecord *>(GrowBufferExtend(model->records, count * sizeof(LangRecord)));
+    uint32_t previous = before > 0 ? slots[-1].stringId : 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (previous > slots[i].stringId) model->sorted = 0;
+        previous = slots[i].stringId;
+    }
+}
+
 int LangFileAdd(LangFile *model, uint32_t stringId, const char *text)
 {
     if (!model || !text || stringId >= kLangIdLimit) return 0;
@@ -113,63 +134,93 @@ int LangFileSetSignature(LangFile *model, const char *signature)
 }
 
 // Sorts keys by their upper 32 bits, keeping the order of equal ones: a least-significant-
-// digit radix sort by bytes, skipping a byte that all keys share (IDs rarely pass 65535).
-static int SortKeysById(uint64_t *keys, uint32_t count)
+// digit radix sort by bytes, skipping a byte that all keys share (IDs rarely pass 65535). One
+// pass counts all four bytes; scratch has room for count keys.
+static void SortKeysById(uint64_t *keys, uint64_t *scratch, uint32_t count)
 {
-    uint64_t *scratch = static_cast<uint64_t *>(malloc(count * sizeof(uint64_t)));
-    if (!scratch) return 0;
+    uint32_t start[4][256] = {};
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t id = static_cast<uint32_t>(keys[i] >> 32);
+        ++start[0][id & 255];
+        ++start[1][id >> 8 & 255];
+        ++start[2][id >> 16 & 255];
+        ++start[3][id >> 24];
+    }
     uint64_t *from = keys;
     uint64_t *to = scratch;
-    for (int shift = 32; shift < 64; shift += 8) {
-        uint32_t start[256] = {};
-        for (uint32_t i = 0; i < count; ++i)
-            ++start[(from[i] >> shift) & 255];
-        if (start[(from[0] >> shift) & 255] == count) continue;
+    for (int digit = 0; digit < 4; ++digit) {
+        const int shift = 32 + 8 * digit;
+        uint32_t *bucketStart = start[digit];
+        if (bucketStart[(from[0] >> shift) & 255] == count) continue;
         uint32_t sum = 0;
-        for (uint32_t &bucket : start) {
-            const uint32_t size = bucket;
-            bucket = sum;
+        for (int bucket = 0; bucket < 256; ++bucket) {
+            const uint32_t size = bucketStart[bucket];
+            bucketStart[bucket] = sum;
             sum += size;
         }
         for (uint32_t i = 0; i < count; ++i)
-            to[start[(from[i] >> shift) & 255]++] = from[i];
+            to[bucketStart[(from[i] >> shift) & 255]++] = from[i];
         std::swap(from, to);
     }
     if (from != keys) memcpy(keys, from, count * sizeof(uint64_t));
-    free(scratch);
-    return 1;
 }
 
-// Copies the ID and the text up to its terminator, the only bytes of a record that count.
+// Copies the ID and the text up to its terminator, the only bytes of a record that count. Most
+// texts end within the record's first 64 bytes (a cache line): those are copied whole.
 static void MoveRecord(LangRecord *to, const LangRecord *from)
 {
-    const void *end = memchr(from->text, '\0', sizeof(from->text));
+    constexpr size_t kHead = 64 - sizeof(from->stringId);
+    memcpy(to, from, 64);
+    if (memchr(from->text, '\0', kHead)) return;
+    const void *end = memchr(from->text + kHead, '\0', sizeof(from->text) - kHead);
     const size_t length = end ? static_cast<size_t>(static_cast<const char *>(end) - from->text) : kLangTextMax;
-    to->stringId = from->stringId;
-    memmove(to->text, from->text, length);
+    memcpy(to->text + kHead, from->text + kHead, length - kHead);
     to->text[length] = '\0';
 }
 
+// Asks for the record's first cache line ahead of its move, where the compiler can.
+static inline void Prefetch(const LangRecord *record)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(record);
+#else
+    (void)record;
+#endif
+}
+
 // Sorting moves 256-byte records, so sort 8-byte keys (ID above, index below) and then move
-// every record once, following the cycles of the permutation.
+// every record once, following the cycles of the permutation. A cycle visits records in no
+// useful order, so the records some steps further along it are asked for ahead of time.
 static int SortByKeys(LangRecord *records, uint32_t count)
 {
-    uint64_t *keys = static_cast<uint64_t *>(malloc(count * sizeof(uint64_t)));
+    // The keys and the radix sort's scratch in one block.
+    uint64_t *keys = static_cast<uint64_t *>(malloc(2 * static_cast<size_t>(count) * sizeof(uint64_t)));
     if (!keys) return 0;
     for (uint32_t i = 0; i < count; ++i)
         keys[i] = static_cast<uint64_t>(records[i].stringId) << 32 | i;
-    if (!SortKeysById(keys, count)) {
-        free(keys);
-        return 0;
-    }
+    SortKeysById(keys, keys + count, count);
     constexpr uint64_t kPlaced = UINT64_MAX; // no key: indexes stay below 2^31
+    constexpr int kAhead = 8;
     for (uint32_t start = 0; start < count; ++start) {
         if (keys[start] == kPlaced) continue;
         // Position j receives the record at keys[j]'s index; the one displaced first waits in held.
         LangRecord held;
         MoveRecord(&held, &records[start]);
         uint32_t j = start;
+        // ahead runs kAhead steps in front of j along the cycle, until it comes round to start.
+        uint32_t ahead = start;
+        bool aheadDone = false;
+        for (int step = 0; step < kAhead && !aheadDone; ++step) {
+            ahead = static_cast<uint32_t>(keys[ahead]);
+            aheadDone = ahead == start;
+            Prefetch(&records[ahead]);
+        }
         for (;;) {
+            if (!aheadDone) {
+                ahead = static_cast<uint32_t>(keys[ahead]);
+                aheadDone = ahead == start;
+                Prefetch(&records[ahead]);
+            }
             const uint32_t from = static_cast<uint32_t>(keys[j]);
             keys[j] = kPlaced;
             if (from == start) {

@@ -75,43 +75,109 @@ inline int SkipComments(Reader &r)
     return r.p < r.end;
 }
 
-// The first double quote, backslash, carriage return or line feed in [p, end), or end: a
-// quoted text is mostly plain bytes, so look at 16 of them at a time where SSE2 is there, or
-// at a machine word of them.
-inline const char *FindQuotedStop(const char *p, const char *end)
+// Quoted texts are mostly plain bytes, so they are looked at a chunk at a time: 16 bytes where
+// SSE2 is there, else a machine word (the bit tricks below need little-endian words; elsewhere
+// a chunk is one byte).
+#if defined(__SSE2__)
+constexpr size_t kChunk = 16;
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr size_t kChunk = sizeof(uintptr_t);
+#else
+constexpr size_t kChunk = 1;
+#endif
+
+// How many of the kChunk bytes at p come before the first double quote, backslash, carriage
+// return or line feed: kChunk when there is none.
+inline size_t QuotedPlainPrefix(const char *p)
 {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i carriageReturn = _mm_set1_epi8('\r');
-    const __m128i lineFeed = _mm_set1_epi8('\n');
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i stops =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
-                         _mm_or_si128(_mm_cmpeq_epi8(bytes, carriageReturn), _mm_cmpeq_epi8(bytes, lineFeed)));
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stops));
-        if (mask) return p + std::countr_zero(mask);
-        p += 16;
-    }
-#endif
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i stops = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+    // A bit above the chunk makes "none" count as kChunk.
+    return static_cast<size_t>(std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(stops)) | 1u << 16));
+#else
+    if constexpr (kChunk == 1) return (ClassOf(p) & kQuotedStops) ? 0 : 1;
     constexpr uintptr_t kOnes = ~uintptr_t{0} / 255;
     constexpr uintptr_t kHighBits = kOnes << 7;
     // The high bit of each zero byte of x is set, and possibly bits of bytes above a zero one,
     // never below: so the lowest set bit marks the first zero byte.
     const auto zeroBytes = [](uintptr_t x) { return (x - kOnes) & ~x & kHighBits; };
-    if constexpr (std::endian::native == std::endian::little) {
-        while (static_cast<size_t>(end - p) >= sizeof(uintptr_t)) {
-            uintptr_t word;
-            memcpy(&word, p, sizeof(word));
-            const uintptr_t stops = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
-                                    zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
-            if (stops) return p + std::countr_zero(stops) / 8;
-            p += sizeof(uintptr_t);
-        }
+    uintptr_t word;
+    memcpy(&word, p, sizeof(word));
+    const uintptr_t stops = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+                            zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
+    return stops ? static_cast<size_t>(std::countr_zero(stops)) / 8 : kChunk;
+#endif
+}
+
+// The first double quote, backslash, carriage return or line feed in [p, end), or end.
+inline const char *FindQuotedStop(const char *p, const char *end)
+{
+    while (static_cast<size_t>(end - p) >= kChunk) {
+        const size_t plain = QuotedPlainPrefix(p);
+        if (plain < kChunk) return p + plain;
+        p += kChunk;
     }
     while (p < end && !(ClassOf(p) & kQuotedStops))
         ++p;
+    return p;
+}
+
+// The usual reader takes the stops of a quoted text from a 64-byte window at once: most texts
+// fit in one, with their escapes, so that the end of a text costs a branch or two rather than
+// one per chunk.
+constexpr size_t kWindow = 64;
+
+// Bit i set when p[i] is a quoted-token stop, for the kWindow bytes at p.
+inline uint64_t QuotedStopsInWindow(const char *p)
+{
+#if defined(__SSE2__)
+    const auto stopsIn = [](const char *chunk) -> uint64_t {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chunk));
+        const __m128i stops = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+        return static_cast<unsigned>(_mm_movemask_epi8(stops));
+    };
+    return stopsIn(p) | stopsIn(p + 16) << 16 | stopsIn(p + 32) << 32 | stopsIn(p + 48) << 48;
+#else
+    uint64_t stops = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = ~uint64_t{0} / 255;
+        constexpr uint64_t kLow7 = kOnes * 0x7F;
+        // The high bit of each zero byte of x, exactly (no borrows between bytes).
+        const auto zeroBytes = [](uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+        for (size_t at = 0; at < kWindow; at += 8) {
+            uint64_t word;
+            memcpy(&word, p + at, sizeof(word));
+            const uint64_t marks = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+                                   zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
+            // The eight high bits gathered into one byte, byte i's into bit i.
+            stops |= (((marks >> 7) * 0x0102040810204080) >> 56) << at;
+        }
+    } else {
+        for (size_t at = 0; at < kWindow; ++at)
+            stops |= static_cast<uint64_t>((ClassOf(p + at) & kQuotedStops) != 0) << at;
+    }
+    return stops;
+#endif
+}
+
+// Copies the plain bytes of a quoted token at p to out + length a whole chunk at a time, while
+// both the data and out (room for max bytes) hold a chunk more; the bytes stored past the run
+// are left for the next ones to overwrite. Returns where the copy stopped, at a stop byte or
+// where too little was left for a chunk.
+inline const char *CopyQuotedChunks(const char *p, const char *end, char *out, size_t max, size_t &length)
+{
+    while (static_cast<size_t>(end - p) >= kChunk && max - length >= kChunk) {
+        memcpy(out + length, p, kChunk);
+        const size_t plain = QuotedPlainPrefix(p);
+        p += plain;
+        length += plain;
+        if (plain < kChunk) break;
+    }
     return p;
 }
 
@@ -148,9 +214,13 @@ inline int ReadToken(Reader &r, char *out, size_t max, Token &token)
         const unsigned char cls = ClassOf(p) & stops;
         if (!cls) {
             // A run of plain bytes: copy as much of it as fits.
+            if (stops == kQuotedStops) {
+                p = CopyQuotedChunks(p, end, out, max, length);
+                if (p < end && (ClassOf(p) & kQuotedStops)) continue;
+            }
             const char *run = p;
             if (stops == kQuotedStops) {
-                p = FindQuotedStop(p + 1, end);
+                p = FindQuotedStop(p, end);
             } else {
                 do
                     ++p;
@@ -229,6 +299,88 @@ inline int ReadPlainId(Reader &r, uint32_t &value)
     return 1;
 }
 
+// How many decimal digits p starts with, up to 8, and their value (p holds at least 8 bytes).
+inline size_t LeadingDigits(const char *p, uint32_t &value)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at once: a byte is a digit when its high half is 3 and its low half at most 9.
+        constexpr uint64_t kOnes = ~uint64_t{0} / 255;
+        uint64_t word;
+        memcpy(&word, p, sizeof(word));
+        const uint64_t notDigit = ((word & kOnes * 0xF0) ^ kOnes * 0x30) | (((word & kOnes * 0x0F) + kOnes * 6) & kOnes * 0x10);
+        // The high bit of every non-zero byte of notDigit; the lowest marks the first non-digit.
+        const uint64_t marks = (((notDigit & kOnes * 0x7F) + kOnes * 0x7F) | notDigit) & kOnes * 0x80;
+        const size_t count = marks ? static_cast<size_t>(std::countr_zero(marks)) / 8 : 8;
+        if (count == 0) return 0;
+        // The digits moved to the top, zero bytes (leading zeros) below them, then pairs, fours
+        // and eights of digits combined by multiplying.
+        uint64_t digits = (word << (8 * (8 - count))) & kOnes * 0x0F;
+        digits = (digits * (10 * 256 + 1)) >> 8;
+        digits = ((digits & 0x00FF00FF00FF00FF) * (100 * 65536 + 1)) >> 16;
+        digits = ((digits & 0x0000FFFF0000FFFF) * (10000 * 4294967296 + 1)) >> 32;
+        value = static_cast<uint32_t>(digits);
+        return count;
+    } else {
+        size_t count = 0;
+        value = 0;
+        while (count < 8 && static_cast<unsigned char>(p[count] - '0') <= 9) {
+            value = value * 10u + static_cast<uint32_t>(p[count] - '0');
+            ++count;
+        }
+        return count;
+    }
+}
+
+// Reads the usual item, as the writer forms it: ID digits, "=" and a quoted text that ends with
+// its closing quote, into record. Returns 0, having consumed nothing, for anything else, and also
+// near the end of the data, for IDs of eight digits or more and for texts close to the longest
+// kept: the general reader then takes the item from its start.
+inline int ReadUsualItem(Reader &r, LangRecord &record)
+{
+    const char *p = r.p;
+    const char *const end = r.end;
+    if (static_cast<size_t>(end - p) < 8 + 2) return 0;
+    uint32_t id;
+    const size_t digits = LeadingDigits(p, id);
+    if (digits == 0 || digits == 8 || p[digits] != '=' || p[digits + 1] != '"') return 0;
+    p += digits + 2;
+    char *const out = record.text;
+    size_t length = 0;
+    // Each window's stops are taken one after the other; between them the plain bytes are
+    // copied a whole window's worth at a time (what lies past the stop is overwritten later or
+    // lies past the terminator). The byte after a window is there for an escape's second.
+    for (;;) {
+        if (static_cast<size_t>(end - p) <= kWindow || kLangTextMax - length < kWindow) return 0;
+        uint64_t stops = QuotedStopsInWindow(p);
+        size_t left = kWindow; // bytes of the window from p on; stops is shifted along
+        for (;;) {
+            memcpy(out + length, p, kWindow);
+            if (!stops) {
+                p += left;
+                length += left;
+                break;
+            }
+            const size_t plain = static_cast<size_t>(std::countr_zero(stops));
+            p += plain;
+            length += plain;
+            if (*p == '"') {
+                r.p = p + 1;
+                record.stringId = id;
+                out[length] = '\0';
+                return 1;
+            }
+            // A line end, or a backslash before one, ends the token without a closing quote.
+            if (*p != '\\' || (ClassOf(p + 1) & kLineEnd)) return 0;
+            out[length++] = Unescape(p[1]);
+            p += 2;
+            if (plain + 2 >= left) break;
+            stops >>= plain + 2;
+            left -= plain + 2;
+            if (static_cast<size_t>(end - p) <= kWindow || kLangTextMax - length < kWindow) return 0;
+        }
+    }
+}
+
 // The signature block: every line from the start whose first byte is ";", without the ";" and
 // the tabs, spaces and semicolons right after it, line ends kept.
 void ReadSignature(LangFile *model, const char *data, size_t length, LeadBytePredicate isLeadByte)
@@ -284,6 +436,19 @@ int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePred
     SkipWhitespace(r);
     for (;;) {
         if (!SkipComments(r)) break;
+        // The usual items go straight into the free records past the last one.
+        size_t room;
+        LangRecord *slots = LangFileFreeSlots(model, room);
+        size_t read = 0;
+        while (read < room && ReadUsualItem(r, slots[read])) {
+            ++read;
+            SkipWhitespace(r);
+        }
+        if (read) {
+            LangFileCommitSlots(model, read);
+            continue;
+        }
+        // Anything else, and the first item after the records buffer is full, the general way.
         uint32_t stringId;
         if (!ReadPlainId(r, stringId)) {
             if (!ReadToken(r, idToken, sizeof(idToken), token)) break;
@@ -293,7 +458,8 @@ int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePred
         if (r.p >= r.end) break;
         ++r.p; // the "=" as written, or whatever stands there
         SkipWhitespace(r);
-        if (!SkipComments(r) || !ReadToken(r, text, sizeof(text), token)) break;
+        if (!SkipComments(r)) break;
+        if (!ReadToken(r, text, sizeof(text), token)) break;
         if (!LangFileAppend(model, stringId, text, KeptLength(text, token, sizeof(text), isLeadByte))) break;
         SkipWhitespace(r);
     }

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "langfile/lngformat.h"
 #include "langfile/lngparse.h"
+#include "tests/langfile/lngreference.h"
 
 namespace
 {
@@ -47,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const LangRecord *record = LangFileRecordAt(model, i);
         Check(memchr(record->text, '\0', kLangTextSize) != nullptr);
         if (i > 0) Check(LangFileRecordAt(model, i - 1)->stringId <= record->stringId);
+    }
+    // The records are those of the plain reader, in the same order (a text ends at a NUL).
+    const std::vector<lngreference::Record> expected = lngreference::Read(file, length, isLeadByte);
+    Check(expected.size() == static_cast<size_t>(count));
+    for (int i = 0; i < count && static_cast<size_t>(i) < expected.size(); ++i) {
+        const LangRecord *record = LangFileRecordAt(model, i);
+        Check(record->stringId == expected[i].first && strcmp(record->text, expected[i].second.c_str()) == 0);
     }
     if (count > 0) {
         // The first of the records with an ID is the one found.

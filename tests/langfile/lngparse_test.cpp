@@ -1,6 +1,7 @@
 // Reading language files: tokens, quotes, escapes, comments, the signature block, long tokens.
 #include <gtest/gtest.h>
 
+#include "tests/langfile/lngreference.h"
 #include "tests/langfile/lngtest.h"
 
 namespace
@@ -219,6 +220,65 @@ TEST(LangParse, EveryPrefixOfAFileReadsSafely)
         EXPECT_EQ(LangFileCount(Parse(file.substr(0, cut)).get()), expected) << "cut at " << cut;
     }
     EXPECT_EQ(RecordsOf(Parse(file).get()), (Records{{1, "a\tb"}, {20, "plain"}, {300, "q\"q"}, {4000, "\\"}}));
+}
+
+// Long files of items as written and of items that are not, with escapes and quotes anywhere,
+// texts near the window the reader takes at once and near the longest kept: the records are
+// those of a plain byte-at-a-time reader, for the whole file and for every cut of one.
+Records ReferenceRecords(const std::string &file, LeadBytePredicate isLeadByte)
+{
+    Records records;
+    for (const auto &[id, text] : lngreference::Read(file.data(), file.size(), isLeadByte))
+        records.emplace_back(id, text.c_str());
+    return records;
+}
+
+std::string RandomItems(uint32_t seed, int items)
+{
+    uint32_t state = seed;
+    const auto next = [&state](uint32_t bound) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<uint32_t>((static_cast<uint64_t>(state >> 4) * bound) >> 28);
+    };
+    static const char *const kPieces[] = {"\\n", "\\t", "\\\"", "\\\\", "\\", "\"", "\r", "\n", "\r\n", " ", "=", ";",
+                                          "\x81", "\x81\x40", "\t", "\\\r\n"};
+    std::string file;
+    for (int i = 0; i < items; ++i) {
+        file += std::to_string(next(4) == 0 ? next(4000000000u) : next(70000));
+        file += next(8) == 0 ? " = " : "=";
+        file += '"';
+        // Lengths around a window (64) and around the longest text kept (251), in escapes too.
+        static const uint32_t kLengths[] = {0, 5, 40, 62, 63, 64, 65, 127, 128, 200, 249, 250, 251, 252, 260};
+        const uint32_t length = kLengths[next(sizeof(kLengths) / sizeof(kLengths[0]))];
+        const bool special = next(3) == 0;
+        for (uint32_t n = 0; n < length; ++n) {
+            if (special && next(16) == 0)
+                file += kPieces[next(sizeof(kPieces) / sizeof(kPieces[0]))];
+            else if (next(20) == 0)
+                file += "\\n";
+            else
+                file += static_cast<char>('a' + next(26));
+        }
+        file += next(10) == 0 ? "" : "\"";
+        file += next(6) == 0 ? " ; note\r\n" : "\r\n";
+    }
+    return file;
+}
+
+TEST(LangParse, ReadsLikeAPlainReader)
+{
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        // The last one passes the records buffer's first capacity (1024 records) and grows it.
+        const std::string file = RandomItems(seed, seed == 40 ? 3000 : 200);
+        EXPECT_EQ(RecordsOf(Parse(file).get()), ReferenceRecords(file, nullptr)) << "seed " << seed;
+        EXPECT_EQ(RecordsOf(Parse(file, FakeDbcsLeadByte).get()), ReferenceRecords(file, FakeDbcsLeadByte))
+            << "seed " << seed;
+    }
+    const std::string file = RandomItems(99, 12);
+    for (size_t cut = 0; cut <= file.size(); ++cut) {
+        const std::string prefix = file.substr(0, cut);
+        ASSERT_EQ(RecordsOf(Parse(prefix).get()), ReferenceRecords(prefix, nullptr)) << "cut at " << cut;
+    }
 }
 
 } // namespace
