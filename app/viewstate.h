@@ -26,6 +26,8 @@ struct StatusPart {
     const char *text;
 };
 
+struct ListRows;
+
 struct ViewState {
     HWND view;
     char docPath[MAX_PATH];
@@ -56,6 +58,7 @@ struct ViewState {
     WNDPROC listPrevProc;
     int lastFocusedRow;
     int redrawHold; // while above 0 the list does not redraw
+    ListRows *rows; // owned by the list: its row values and translations
 
     // Find
     UINT findMessage;

@@ -2,6 +2,7 @@
 #include "view/list.h"
 
 #include <cstring>
+#include <new>
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
@@ -29,7 +30,7 @@ ViewState *ListViewState(HWND view)
 }
 
 // A column whose header is missing is left out, and the next one takes its index.
-static void InsertColumns(HWND list)
+static int InsertColumns(HWND list)
 {
     int index = 0;
     for (const ColumnRow &row : kColumns) {
@@ -42,6 +43,7 @@ static void InsertColumns(HWND list)
         column.pszText = header;
         if (SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column)) >= 0) ++index;
     }
+    return index;
 }
 
 bool ListCreate(HWND view)
@@ -54,13 +56,18 @@ bool ListCreate(HWND view)
                                 0, 0, 0, 0, view, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListChildId)),
                                 AppInstance(), nullptr);
     if (!list) return false;
+    vs->rows = new (std::nothrow) ListRows;
+    if (!vs->rows) {
+        DestroyWindow(list);
+        return false;
+    }
     vs->list = list;
     vs->lastFocusedRow = -1;
     vs->redrawHold = 0;
     ListAttachProcedure(vs);
     // The list owns the Find dialog, so the find state is set up once the list exists.
     InitFindState(view);
-    InsertColumns(list);
+    vs->rows->columns = InsertColumns(list);
     return true;
 }
 
@@ -70,6 +77,8 @@ void ListDestroy(HWND view)
     if (!vs) return;
     DestroyWindow(vs->list);
     vs->list = nullptr;
+    delete vs->rows;
+    vs->rows = nullptr;
     vs->redrawHold = 0;
 }
 
@@ -109,7 +118,11 @@ void ListLayout(HWND view)
 
 void ListEmpty(HWND view)
 {
-    if (ViewState *vs = ListViewState(view)) SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
+    ViewState *vs = ListViewState(view);
+    if (!vs) return;
+    SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
+    vs->rows->values.clear();
+    vs->rows->translations.clear();
 }
 
 void ListHoldRedraw(HWND view)
@@ -162,24 +175,21 @@ int ListRowCount(HWND view)
 int ListNextRow(HWND view, int after, UINT flags)
 {
     ViewState *vs = ListViewState(view);
-    return vs ? int(SendMessageA(vs->list, LVM_GETNEXTITEM, WPARAM(after), MAKELPARAM(flags, 0))) : -1;
+    if (!vs) return -1;
+    // In a report list the rows stand in index order, so the row below is the next index.
+    const int count = int(vs->rows->values.size());
+    if (after >= 0 && after < count) {
+        if (flags == LVNI_ALL || flags == LVNI_BELOW) return after + 1 < count ? after + 1 : -1;
+        if (flags == LVNI_ABOVE) return after - 1;
+    }
+    return int(SendMessageA(vs->list, LVM_GETNEXTITEM, WPARAM(after), MAKELPARAM(flags, 0)));
 }
 
 UINT ListRowValue(HWND view, int row)
 {
     ViewState *vs = ListViewState(view);
-    if (!vs || row < 0) return 0;
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(vs->list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-    return UINT(item.lParam);
-}
-
-static int ColumnCount(HWND list)
-{
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    return header ? int(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    if (!vs || row < 0 || size_t(row) >= vs->rows->values.size()) return 0;
+    return vs->rows->values[size_t(row)];
 }
 
 bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
@@ -187,7 +197,16 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
     ViewState *vs = ListViewState(view);
     if (!out || capacity <= 0) return false;
     out[0] = '\0';
-    if (!vs || row < 0 || row >= ListRowCount(view) || column < 0 || column >= ColumnCount(vs->list)) return false;
+    if (!vs || row < 0 || size_t(row) >= vs->rows->values.size() || column < 0 || column >= vs->rows->columns)
+        return false;
+    if (column == kColumnTranslated) {
+        const std::string &text = vs->rows->translations[size_t(row)];
+        const size_t room = size_t(capacity < kCellSize ? capacity : kCellSize) - 1;
+        const size_t length = text.size() < room ? text.size() : room;
+        memcpy(out, text.data(), length);
+        out[length] = '\0';
+        return true;
+    }
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = out;
@@ -221,7 +240,10 @@ bool ListSetCell(HWND view, int row, int column, const char *text)
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char *>(FitCell(text, cut));
-    return SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item)) != 0;
+    if (!SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item))) return false;
+    if (column == kColumnTranslated && size_t(row) < vs->rows->translations.size())
+        vs->rows->translations[size_t(row)] = item.pszText;
+    return true;
 }
 
 int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
@@ -231,11 +253,21 @@ int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
     char cut[kCellSize];
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = int(SendMessageA(vs->list, LVM_GETITEMCOUNT, 0, 0));
+    item.iItem = int(vs->rows->values.size());
     item.pszText = const_cast<char *>(FitCell(idText, cut));
     item.lParam = LPARAM(value);
     int row = int(SendMessageA(vs->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
+    try {
+        vs->rows->values.insert(vs->rows->values.begin() + row, value);
+        vs->rows->translations.insert(vs->rows->translations.begin() + row, std::string());
+    } catch (const std::bad_alloc &) {
+        // Without its copy beside it the row cannot stay.
+        if (vs->rows->values.size() > vs->rows->translations.size())
+            vs->rows->values.erase(vs->rows->values.begin() + row);
+        SendMessageA(vs->list, LVM_DELETEITEM, WPARAM(row), 0);
+        return -1;
+    }
     if (text && text[0]) {
         item.mask = 0;
         item.iSubItem = kColumnText;

@@ -300,6 +300,63 @@ TEST_F(List, RowAccessReadsAndWritesCellsWithinTheirSize)
     EXPECT_FALSE(ListSetCell(view_, 5, kColumnTranslated, "x"));
 }
 
+// Walks read the rows from the list's own copy; it must agree with the control after every
+// kind of change: appends, translations (also cut ones and small buffers), empties and refills.
+TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
+{
+    auto controlText = [&](int row, int column) {
+        char text[kCellSize] = "";
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+        return std::string(text);
+    };
+    auto controlValue = [&](int row) {
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return UINT(item.lParam);
+    };
+    auto agree = [&]() {
+        const int rows = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+        ASSERT_EQ(ListRowCount(view_), rows);
+        for (int row = 0; row < rows; ++row) {
+            char cell[kCellSize];
+            ASSERT_TRUE(ListGetCell(view_, row, kColumnTranslated, cell, sizeof cell));
+            EXPECT_EQ(std::string(cell), controlText(row, kColumnTranslated)) << row;
+            EXPECT_EQ(ListRowValue(view_, row), controlValue(row)) << row;
+            // A report list's rows stand in index order. (Wine's control answers a step below
+            // the last row with a row above it; Windows answers -1.)
+            EXPECT_EQ(ListNextRow(view_, row, LVNI_ALL), row + 1 < rows ? row + 1 : -1);
+            EXPECT_EQ(ListNextRow(view_, row, LVNI_BELOW), row + 1 < rows ? row + 1 : -1);
+            EXPECT_EQ(ListNextRow(view_, row, LVNI_ABOVE), row - 1);
+        }
+        EXPECT_EQ(ListNextRow(view_, -1, LVNI_ALL), rows ? 0 : -1);
+    };
+    Rows({0, 7, 8, 0, 9});
+    agree();
+    ListSetCell(view_, 1, kColumnTranslated, "sieben");
+    ListSetCell(view_, 4, kColumnTranslated, std::string(300, 'n').c_str());
+    ListSetCell(view_, 2, kColumnText, "not a translation");
+    agree();
+    char small[5];
+    ASSERT_TRUE(ListGetCell(view_, 1, kColumnTranslated, small, sizeof small));
+    EXPECT_STREQ(small, "sieb");
+    ListSetCell(view_, 1, kColumnTranslated, "");
+    agree();
+    Rows({});
+    agree();
+    EXPECT_EQ(ListNextRow(view_, -1, LVNI_ALL), -1);
+    Rows({5, 0, 6});
+    agree();
+    char cell[kCellSize];
+    ASSERT_TRUE(ListGetCell(view_, 2, kColumnTranslated, cell, sizeof cell));
+    EXPECT_STREQ(cell, "");
+}
+
 TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)
 {
     ViewState *vs = GetViewState(view_);
