@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds the optimised native benchmarks and runs each one; then, where a Windows build is
-# configured, builds its timing programs and runs them under Wine.
+# Builds and runs every benchmark: the optimised native ones (Google Benchmark) and the timing
+# programs that run under Wine; then prints one table of all their figures, which is also
+# written to build/bench-results/table.md.
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 cd "$PARLEVO_ROOT"
 jobs=$(nproc)
+results=build/bench-results
+rm -rf "$results"
+mkdir -p "$results"
 
 if [ ! -f build/bench/CMakeCache.txt ]; then
     cmake --preset bench >/dev/null
@@ -12,16 +16,26 @@ fi
 cmake --build build/bench -j "$jobs"
 while IFS= read -r exe; do
     echo "== $exe =="
-    "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+    "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_out="$results/$(basename "$exe").json" --benchmark_out_format=json
 done < <(find build/bench/bench -type f -perm -u+x | sort)
 
 win="build/$PARLEVO_WIN_PRESET"
-if [ -f "$win/CMakeCache.txt" ]; then
-    cmake --build "$win" -j "$jobs" --target lngtime
-    parlevo_wine_prefix
-    for exe in "$win"/bench/*.exe; do
-        [ -f "$exe" ] || continue
-        echo "== $exe (Wine, $PARLEVO_WIN_PRESET) =="
-        "$PARLEVO_WINE" "$exe"
-    done
+if [ ! -f "$win/CMakeCache.txt" ]; then
+    cmake --preset "$PARLEVO_WIN_PRESET" >/dev/null
 fi
+cmake --build "$win" -j "$jobs" --target Parlevo winbench
+parlevo_display
+parlevo_wine_prefix
+# A persistent server, warmed once: what a user's session has.
+"$PARLEVO_WINESERVER" -p 2>/dev/null || true
+timeout 120 "$PARLEVO_WINE" cmd /c exit >/dev/null 2>&1 || true
+for prog in lngtime catbench appbench; do
+    echo "== $win/bench/$prog.exe (Wine, $PARLEVO_WIN_PRESET) =="
+    "$PARLEVO_WINE" "$win/bench/$prog.exe" 2>"$results/$prog.err" | tee "$results/$prog.txt"
+done
+"$PARLEVO_WINESERVER" -k 2>/dev/null || true
+parlevo_display_stop
+
+echo
+python3 tools/benchtable.py "$results" | tee "$results/table.md"

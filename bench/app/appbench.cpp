@@ -73,25 +73,28 @@ bool WriteText(const std::string &path, const std::string &text)
     return ok && written == text.size();
 }
 
-// A modal window (message box or dialog) that a timed call opens: the hook notes when it
-// becomes active and closes it with the given command, so the call returns.
+// A modal window (message box or dialog) that a timed call opens at the end of its walk: the
+// hook notes when its creation begins (the walk is over; building the window is the
+// platform's cost, the same for any row) and closes it with the given command once active.
 struct ModalStop {
     HHOOK hook = nullptr;
-    double activatedAt = 0;
+    double createdAt = 0;
+    bool closed = false;
     WPARAM command = IDCANCEL;
 };
 ModalStop g_stop;
 
 LRESULT CALLBACK StopModal(int code, WPARAM wp, LPARAM lp)
 {
-    if (code == HCBT_ACTIVATE && g_stop.activatedAt == 0) {
-        g_stop.activatedAt = Now();
+    if (code == HCBT_CREATEWND && g_stop.createdAt == 0) g_stop.createdAt = Now();
+    if (code == HCBT_ACTIVATE && !g_stop.closed) {
+        g_stop.closed = true;
         PostMessageA(reinterpret_cast<HWND>(wp), WM_COMMAND, g_stop.command, 0);
     }
     return CallNextHookEx(g_stop.hook, code, wp, lp);
 }
 
-// Milliseconds from the call to the activation of the modal window it opens.
+// Milliseconds from the call to the creation of the modal window it opens.
 template <typename Call> double TimeToModal(Call call, WPARAM command)
 {
     g_stop = ModalStop{};
@@ -100,7 +103,7 @@ template <typename Call> double TimeToModal(Call call, WPARAM command)
     double t0 = Now();
     call();
     UnhookWindowsHookEx(g_stop.hook);
-    return g_stop.activatedAt ? g_stop.activatedAt - t0 : -1;
+    return g_stop.createdAt ? g_stop.createdAt - t0 : -1;
 }
 
 void ClearSelection(HWND view)
