@@ -32,6 +32,17 @@ static void LearnLeadBytes()
     g_leadBytesKnown = true;
 }
 
+// The options of the last search. The dialog rewrites the request's flags on every
+// notification of its controls, and Wine's clears them while the dialog is being destroyed,
+// so they are kept apart, in the request's application field, as the dialog reported them
+// when the user searched or closed it. Find Next and the next dialog take them from there.
+constexpr DWORD kSearchOptions = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
+
+static DWORD LastOptions(const FINDREPLACEA &fr)
+{
+    return DWORD(fr.lCustData) & kSearchOptions;
+}
+
 void InitFindState(HWND view)
 {
     ViewState *vs = GetViewState(view);
@@ -45,6 +56,7 @@ void InitFindState(HWND view)
     fr.hwndOwner = vs->list;
     fr.hInstance = AppInstance();
     fr.Flags = FR_DOWN;
+    fr.lCustData = FR_DOWN;
     fr.lpstrFindWhat = vs->findWhat;
     fr.wFindWhatLen = sizeof vs->findWhat;
 }
@@ -60,6 +72,7 @@ LRESULT FindCommand(HWND view)
         return 1;
     }
     vs->findRequest.hwndOwner = vs->list;
+    vs->findRequest.Flags = LastOptions(vs->findRequest);
     vs->findDialog = FindTextA(&vs->findRequest);
     return vs->findDialog != nullptr;
 }
@@ -68,15 +81,19 @@ LRESULT FindNextCommand(HWND view)
 {
     ViewState *vs = GetViewState(view);
     if (!vs) return 0;
-    return SearchRows(view, &vs->findRequest) >= 0;
+    FINDREPLACEA request = vs->findRequest;
+    request.Flags = LastOptions(request);
+    return SearchRows(view, &request) >= 0;
 }
 
 bool HandleFindMessage(HWND view, UINT msg, WPARAM, LPARAM)
 {
     ViewState *vs = GetViewState(view);
     if (!vs || !vs->findMessage || msg != vs->findMessage) return false;
-    if (vs->findRequest.Flags & FR_FINDNEXT) SearchRows(view, &vs->findRequest);
-    else if (vs->findRequest.Flags & FR_DIALOGTERM) vs->findDialog = nullptr;
+    FINDREPLACEA &fr = vs->findRequest;
+    if (fr.Flags & (FR_FINDNEXT | FR_DIALOGTERM)) fr.lCustData = LPARAM(fr.Flags & kSearchOptions);
+    if (fr.Flags & FR_FINDNEXT) SearchRows(view, &fr);
+    else if (fr.Flags & FR_DIALOGTERM) vs->findDialog = nullptr;
     return true;
 }
 

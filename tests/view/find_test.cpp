@@ -117,4 +117,50 @@ TEST_F(Find, DialogIsOneAndFindNextRepeatsAfterItClosed)
     EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
 }
 
+// The dialog rewrites the request's flags on each notification of its controls, and Wine's
+// clears them while it is destroyed: Find Next and a new dialog keep the options of the last
+// search all the same.
+TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
+{
+    auto findNextIn = [](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
+    };
+    auto close = [this](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+        PumpMessages();
+        EXPECT_EQ(Vs()->findDialog, nullptr);
+        Vs()->findRequest.Flags = 0; // as the dialog leaves them
+    };
+    int notFound = 0;
+    ModalDriver driver([&notFound](HWND box) {
+        if (WindowText(box) == "Find") return; // the dialog of the test itself
+        ++notFound;
+        PressButton(box, IDOK);
+    });
+    ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
+    HWND dialog = Vs()->findDialog;
+    SetDlgItemTextA(dialog, edt1, "datei");
+    findNextIn(dialog);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    close(dialog);
+    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "downward, as the dialog searched";
+
+    // A new dialog shows the direction of the last search; an upward search is kept too.
+    ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
+    dialog = Vs()->findDialog;
+    EXPECT_EQ(IsDlgButtonChecked(dialog, rad2), BST_CHECKED) << "Down";
+    CheckRadioButton(dialog, rad1, rad2, rad1);
+    findNextIn(dialog);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    SetDlgItemTextA(dialog, edt1, "datei"); // a notification that rewrites the flags
+    SelectOnly({c});
+    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "upward while the dialog is open";
+    close(dialog);
+    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a) << "upward after it closed";
+    EXPECT_EQ(notFound, 0);
+}
+
 } // namespace
