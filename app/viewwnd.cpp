@@ -101,6 +101,8 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
         if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(LVN_ITEMCHANGED)) {
             return ListItemChanged(view, reinterpret_cast<const NMLISTVIEW *>(lp));
         }
+        // Rows own nothing to free, so emptying the list needs no notice per row.
+        if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(LVN_DELETEALLITEMS)) return TRUE;
         return 0;
     case WM_DRAWITEM:
         if (wp == kListChildId) return ListDrawRow(view, reinterpret_cast<const DRAWITEMSTRUCT *>(lp));

@@ -89,17 +89,36 @@ static int WindowHeight(HWND window)
     return rc.bottom - rc.top;
 }
 
+// The client width the list will have once redrawing is on again: while held, the control
+// neither shows nor hides its vertical scroll bar for rows that came or went.
+static int WidthAfterRelease(HWND list, int width)
+{
+    const bool hasBar = (GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) != 0;
+    const LRESULT rows = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    const bool needsBar = rows > SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0);
+    if (needsBar && !hasBar) return width - GetSystemMetrics(SM_CXVSCROLL);
+    if (!needsBar && hasBar) return width + GetSystemMetrics(SM_CXVSCROLL);
+    return width;
+}
+
 // Column 0 keeps 60 pixels; the text columns share the rest of the list's client width.
-static void SetColumnWidths(HWND list)
+// While the redraw is held the widths are those of the client width to come, so that the
+// release rarely has to change them (which repaints the full list at once).
+static void SetColumnWidths(HWND list, bool held)
 {
     RECT client;
     GetClientRect(list, &client);
+    const int width = held ? WidthAfterRelease(list, client.right) : client.right;
     // Below 60 pixels the text columns get nothing rather than a negative width.
-    int rest = client.right - kIdColumnWidth;
+    int rest = width - kIdColumnWidth;
     if (rest < 0) rest = 0;
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnId, MAKELPARAM(kIdColumnWidth, 0));
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnText, MAKELPARAM(rest / 2, 0));
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, kColumnTranslated, MAKELPARAM(rest - rest / 2, 0));
+    const int widths[] = {kIdColumnWidth, rest / 2, rest - rest / 2};
+    for (int column = kColumnId; column <= kColumnTranslated; ++column) {
+        // A width set while the list redraws repaints it at once (about 13 ms for a full
+        // list under Wine), so only a width that changes is set.
+        if (SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0) == widths[column]) continue;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), MAKELPARAM(widths[column], 0));
+    }
 }
 
 void ListLayout(HWND view)
@@ -113,7 +132,7 @@ void ListLayout(HWND view)
     if (height < 0) height = 0;
     SetWindowPos(vs->list, nullptr, 0, top, client.right - client.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    SetColumnWidths(vs->list);
+    SetColumnWidths(vs->list, vs->redrawHold > 0);
 }
 
 void ListEmpty(HWND view)
@@ -137,7 +156,7 @@ static void RedrawOn(HWND list)
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     // The control shows or hides its scroll bars only now, after rows came or went while it
     // was held; the columns must fit the client width that leaves.
-    SetColumnWidths(list);
+    SetColumnWidths(list, false);
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
