@@ -105,6 +105,36 @@ class Parlevo:
     def title(self, window):
         return xdotool("getwindowname", window)
 
+    def titled(self, title, proc=None):
+        """Visible windows of this instance (or of proc) whose title is exactly title."""
+        return [w for w in self.windows(".", proc) if self.title(w) == title]
+
+    def wait_titled(self, title, timeout=10.0, exclude=(), proc=None):
+        """Waits for a window with exactly this title that is not one of exclude (a dialog
+        opened anew under a title that an earlier one had)."""
+        end = time.time() + timeout
+        while time.time() < end:
+            for w in self.titled(title, proc):
+                if w not in exclude:
+                    return w
+            time.sleep(0.05)
+        raise AssertionError("no window titled %r appeared; there are %r"
+                             % (title, [self.title(w) for w in self.windows(".", proc)]))
+
+    def wait_gone(self, window, timeout=10.0):
+        end = time.time() + timeout
+        while time.time() < end:
+            if window not in self.windows("."):
+                return
+            time.sleep(0.05)
+        raise AssertionError("window %r (%r) is still there" % (window, self.title(window)))
+
+    def geometry(self, window):
+        """Width and height of a window."""
+        out = xdotool("getwindowgeometry", "--shell", window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["WIDTH"]), int(values["HEIGHT"])
+
     def key(self, window, *keys):
         xdotool("windowfocus", "--sync", window)
         xdotool("key", "--clearmodifiers", *keys)
@@ -119,6 +149,11 @@ class Parlevo:
 
     def screenshot(self, out):
         subprocess.run(["import", "-window", "root", out], check=False)
+
+    def run_tool(self, exe, *args, timeout=30.0):
+        """Runs another Windows program (a test helper) to its end; returns its result."""
+        return subprocess.run([WINE_RUN, exe, *args], cwd=self.dir, capture_output=True, text=True,
+                              timeout=timeout)
 
     def close(self, window):
         """Closes the window as a user would (Alt+F4)."""
