@@ -47,6 +47,8 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
     // A template holds the source texts, not the translations: they stay unsaved.
     if (!asTemplate) vs->modified = FALSE;
     RefreshTitle(view);
+    // The panes follow the new path and the file now on disk (name, folder, date, size).
+    LayoutStatusBar(view);
     return TRUE;
 }
 

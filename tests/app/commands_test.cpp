@@ -1,6 +1,9 @@
 // Menus, shortcuts and the document commands through the real frame and view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <cstring>
 #include <string>
 
@@ -263,6 +266,12 @@ TEST_F(Documents, SaveOfAnUntranslatedDocumentWritesTheHeaderAndSucceeds)
     EXPECT_EQ(HarnessReadFile(path), "");
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [empty.lng]");
     EXPECT_NE(std::string(Vs()->statusMessage).find("(0 Byte)"), std::string::npos) << Vs()->statusMessage;
+    // The status bar shows the saved file, not the "New" it had before.
+    std::vector<std::string> panes;
+    for (int i = 0; i < Vs()->partCount; ++i)
+        panes.push_back(Vs()->parts[i].text ? Vs()->parts[i].text : "");
+    EXPECT_NE(std::find(panes.begin(), panes.end(), "empty.lng"), panes.end());
+    EXPECT_EQ(std::find(panes.begin(), panes.end(), "New"), panes.end());
 }
 
 TEST_F(Documents, OpenLoadsTranslationsAndSaveAsksBeforeOverwriting)
