@@ -96,6 +96,11 @@ INT_PTR CALLBACK ModulePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR *>(lp)->code == UINT(PSN_APPLY)) {
             ModulePage_OnApply(page);
+            // After Apply (not OK) the sheet greys the button that had the focus and leaves
+            // the keyboard nowhere (Wine); the path field takes it back, so Enter is OK again.
+            if (!reinterpret_cast<const PSHNOTIFY *>(lp)->lParam)
+                PostMessageA(GetParent(page), WM_NEXTDLGCTL,
+                             reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_MODULE_PATH)), TRUE);
             SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
             return TRUE;
         }

@@ -111,6 +111,24 @@ TEST_F(ModulePage, ApplySavesThePathReloadsTheModuleAndEnablesNewAndOpen)
     EXPECT_EQ(ListRowCount(view), 0);
 }
 
+TEST_F(ModulePage, AfterTheApplyButtonThePathFieldHasTheKeyboard)
+{
+    HWND view = StartWithModule(SampleModulePath());
+    ASSERT_NE(view, nullptr);
+    HWND page = OpenPage(view);
+    ASSERT_NE(page, nullptr);
+    SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_MODULE_PATH, EN_CHANGE), 0);
+    PumpMessages();
+    ASSERT_TRUE(ApplyEnabled());
+    HWND apply = GetDlgItem(sheet_, kApplyButton);
+    SetFocus(apply);
+    SendMessageA(apply, BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
+}
+
 TEST_F(ModulePage, ApplyKeepsTheRowsAlreadyShown)
 {
     HWND view = StartWithModule(SampleModulePath());

@@ -167,7 +167,7 @@ class TranslatorsDay(ParlevoTestCase):
         p.key(sheet, "alt+a")
         line = "Filename=%s\r\n" % to_windows_path(module)
         wait_bytes(p.path("Parlvo.ini"), lambda data: line.encode() in data)
-        # Apply left the focus nowhere: OK is clicked, at its place in the sheet's corner.
+        # OK is clicked with the mouse, at its place in the sheet's corner.
         width, height = p.geometry(sheet)
         p.click(sheet, width - 245, height - 22)
         p.wait_gone(sheet)
