@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 LangFile *LangFileCreate()
 {
     LangFile *model = static_cast<LangFile *>(calloc(1, sizeof(LangFile)));
@@ -95,17 +99,13 @@ LangRecord *LangFileFreeSlots(LangFile *model, size_t &room)
     return reinterpret_cast<LangRecord *>(records->highWater);
 }
 
-void LangFileCommitSlots(LangFile *model, size_t count)
+void LangFileCommitSlots(LangFile *model, size_t count, bool ascending)
 {
     if (!count) return;
     const int before = LangFileCount(model);
     // The slots are inside the capacity, so the block stays where it is.
     LangRecord *slots = reinterpret_cast<LangRecord *>(GrowBufferExtend(model->records, count * sizeof(LangRecord)));
-    uint32_t previous = before > 0 ? slots[-1].stringId : 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (previous > slots[i].stringId) model->sorted = 0;
-        previous = slots[i].stringId;
-    }
+    if (!ascending || (before > 0 && slots[-1].stringId > slots[0].stringId)) model->sorted = 0;
 }
 
 int LangFileAdd(LangFile *model, uint32_t stringId, const char *text)
@@ -165,17 +165,34 @@ static void SortKeysById(uint64_t *keys, uint64_t *scratch, uint32_t count)
     if (from != keys) memcpy(keys, from, count * sizeof(uint64_t));
 }
 
-// Copies the ID and the text up to its terminator, the only bytes of a record that count. Most
-// texts end within the record's first 64 bytes (a cache line): those are copied whole.
+// Whether the 64 bytes at line hold a zero byte at or after offset `from`.
+static inline bool LineHasZero(const char *line, unsigned from)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const auto zeros = [&](int at) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(line + at)), zero);
+    };
+    const unsigned first = static_cast<unsigned>(_mm_movemask_epi8(zeros(0))) >> from << from;
+    const __m128i rest = _mm_or_si128(zeros(16), _mm_or_si128(zeros(32), zeros(48)));
+    return (first | static_cast<unsigned>(_mm_movemask_epi8(rest))) != 0;
+#else
+    return memchr(line + from, '\0', 64 - from) != nullptr;
+#endif
+}
+
+// Copies the ID and the text up to its terminator, the only bytes of a record that count: whole
+// 64-byte lines, up to the one that holds the terminator (most texts end in the first).
 static void MoveRecord(LangRecord *to, const LangRecord *from)
 {
-    constexpr size_t kHead = 64 - sizeof(from->stringId);
-    memcpy(to, from, 64);
-    if (memchr(from->text, '\0', kHead)) return;
-    const void *end = memchr(from->text + kHead, '\0', sizeof(from->text) - kHead);
-    const size_t length = end ? static_cast<size_t>(static_cast<const char *>(end) - from->text) : kLangTextMax;
-    memcpy(to->text + kHead, from->text + kHead, length - kHead);
-    to->text[length] = '\0';
+    char *out = reinterpret_cast<char *>(to);
+    const char *in = reinterpret_cast<const char *>(from);
+    unsigned skip = sizeof(from->stringId); // the ID's bytes may be zero
+    for (size_t at = 0; at < sizeof(LangRecord); at += 64) {
+        memcpy(out + at, in + at, 64);
+        if (LineHasZero(in + at, skip)) return;
+        skip = 0;
+    }
 }
 
 // Asks for the record's first cache line ahead of its move, where the compiler can.
@@ -200,7 +217,7 @@ static int SortByKeys(LangRecord *records, uint32_t count)
         keys[i] = static_cast<uint64_t>(records[i].stringId) << 32 | i;
     SortKeysById(keys, keys + count, count);
     constexpr uint64_t kPlaced = UINT64_MAX; // no key: indexes stay below 2^31
-    constexpr int kAhead = 8;
+    constexpr int kAhead = 16;
     for (uint32_t start = 0; start < count; ++start) {
         if (keys[start] == kPlaced) continue;
         // Position j receives the record at keys[j]'s index; the one displaced first waits in held.

@@ -59,9 +59,10 @@ void LangFileSort(LangFile *model);
 // The reader's way to append without copying: the free slots just past the last record, as many
 // as the records buffer holds without growing (their number in `room`), for records to be formed
 // in place. Nothing is appended until LangFileCommitSlots makes the first `count` of them (each
-// with its ID and terminated text filled in) the last records.
+// with its ID and terminated text filled in) the last records; `ascending` tells whether their
+// IDs are in ascending order among themselves (the reader sees that as it goes).
 LangRecord *LangFileFreeSlots(LangFile *model, size_t &room);
-void LangFileCommitSlots(LangFile *model, size_t count);
+void LangFileCommitSlots(LangFile *model, size_t count, bool ascending);
 
 // Appends a record of length text bytes (at most kLangTextMax are kept; no terminator needed)
 // whatever its ID: the reader's path. Non-zero on success.

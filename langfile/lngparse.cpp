@@ -125,20 +125,26 @@ inline const char *FindQuotedStop(const char *p, const char *end)
     return p;
 }
 
-// The usual reader takes the stops of a quoted text from a 64-byte window at once: most texts
-// fit in one, with their escapes, so that the end of a text costs a branch or two rather than
-// one per chunk.
+// The usual reader marks the stops of 64 bytes at once, in one 64-bit word: an item's quotes,
+// escapes and line end then cost a bit scan each rather than a look at every chunk.
 constexpr size_t kWindow = 64;
 
-// Bit i set when p[i] is a quoted-token stop, for the kWindow bytes at p.
+// Bit i set when p[i] may be a quoted-token stop, for the kWindow bytes at p: every double
+// quote, backslash, carriage return and line feed is marked. With SSE2 the other bytes from 8 to
+// 15 (tab among them) are marked too, so that line ends cost one compare rather than two; the
+// caller takes those as plain bytes.
 inline uint64_t QuotedStopsInWindow(const char *p)
 {
 #if defined(__SSE2__)
-    const auto stopsIn = [](const char *chunk) -> uint64_t {
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i low3 = _mm_set1_epi8(7);
+    const __m128i control = _mm_set1_epi8(15); // 8..15 with their low three bits set
+    const auto stopsIn = [&](const char *chunk) -> uint64_t {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chunk));
-        const __m128i stops = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+        const __m128i stops =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+                         _mm_cmpeq_epi8(_mm_or_si128(bytes, low3), control));
         return static_cast<unsigned>(_mm_movemask_epi8(stops));
     };
     return stopsIn(p) | stopsIn(p + 16) << 16 | stopsIn(p + 32) << 32 | stopsIn(p + 48) << 48;
@@ -181,14 +187,23 @@ inline const char *CopyQuotedChunks(const char *p, const char *end, char *out, s
     return p;
 }
 
+// What an escaped byte stands for: n, r and t their control bytes, every other byte itself.
+struct Unescapes {
+    char of[256];
+    constexpr Unescapes() : of()
+    {
+        for (int c = 0; c < 256; ++c)
+            of[c] = static_cast<char>(c);
+        of[static_cast<unsigned char>('n')] = '\n';
+        of[static_cast<unsigned char>('r')] = '\r';
+        of[static_cast<unsigned char>('t')] = '\t';
+    }
+};
+constexpr Unescapes kUnescapes;
+
 inline char Unescape(char c)
 {
-    switch (c) {
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    default: return c;
-    }
+    return kUnescapes.of[static_cast<unsigned char>(c)];
 }
 
 // What ReadToken stored: `length` bytes in the output, and whether bytes were left out.
@@ -299,86 +314,146 @@ inline int ReadPlainId(Reader &r, uint32_t &value)
     return 1;
 }
 
-// How many decimal digits p starts with, up to 8, and their value (p holds at least 8 bytes).
-inline size_t LeadingDigits(const char *p, uint32_t &value)
+// The value of the `digits` (1 to 7) decimal digits at the start of word (the bytes of the data
+// in memory order); `valid` false, and the value meaningless, when one of them is not a digit.
+inline uint32_t DigitsValue(uint64_t word, size_t digits, bool &valid)
 {
     if constexpr (std::endian::native == std::endian::little) {
-        // Eight bytes at once: a byte is a digit when its high half is 3 and its low half at most 9.
+        // A byte is a digit when its high half is 3 and its low half at most 9.
         constexpr uint64_t kOnes = ~uint64_t{0} / 255;
-        uint64_t word;
-        memcpy(&word, p, sizeof(word));
         const uint64_t notDigit = ((word & kOnes * 0xF0) ^ kOnes * 0x30) | (((word & kOnes * 0x0F) + kOnes * 6) & kOnes * 0x10);
-        // The high bit of every non-zero byte of notDigit; the lowest marks the first non-digit.
-        const uint64_t marks = (((notDigit & kOnes * 0x7F) + kOnes * 0x7F) | notDigit) & kOnes * 0x80;
-        const size_t count = marks ? static_cast<size_t>(std::countr_zero(marks)) / 8 : 8;
-        if (count == 0) return 0;
+        valid = (notDigit & ((uint64_t{1} << (8 * digits)) - 1)) == 0;
         // The digits moved to the top, zero bytes (leading zeros) below them, then pairs, fours
         // and eights of digits combined by multiplying.
-        uint64_t digits = (word << (8 * (8 - count))) & kOnes * 0x0F;
-        digits = (digits * (10 * 256 + 1)) >> 8;
-        digits = ((digits & 0x00FF00FF00FF00FF) * (100 * 65536 + 1)) >> 16;
-        digits = ((digits & 0x0000FFFF0000FFFF) * (10000 * 4294967296 + 1)) >> 32;
-        value = static_cast<uint32_t>(digits);
-        return count;
+        uint64_t value = (word << (8 * (8 - digits))) & kOnes * 0x0F;
+        value = (value * (10 * 256 + 1)) >> 8;
+        value = ((value & 0x00FF00FF00FF00FF) * (100 * 65536 + 1)) >> 16;
+        value = ((value & 0x0000FFFF0000FFFF) * (10000 * 4294967296 + 1)) >> 32;
+        return static_cast<uint32_t>(value);
     } else {
-        size_t count = 0;
-        value = 0;
-        while (count < 8 && static_cast<unsigned char>(p[count] - '0') <= 9) {
-            value = value * 10u + static_cast<uint32_t>(p[count] - '0');
-            ++count;
+        unsigned char bytes[8];
+        memcpy(bytes, &word, sizeof(bytes));
+        uint32_t value = 0;
+        valid = true;
+        for (size_t i = 0; i < digits; ++i) {
+            valid = valid && static_cast<unsigned char>(bytes[i] - '0') <= 9;
+            value = value * 10u + static_cast<uint32_t>(bytes[i] - '0');
         }
-        return count;
+        return value;
     }
 }
 
-// Reads the usual item, as the writer forms it: ID digits, "=" and a quoted text that ends with
-// its closing quote, into record. Returns 0, having consumed nothing, for anything else, and also
-// near the end of the data, for IDs of eight digits or more and for texts close to the longest
-// kept: the general reader then takes the item from its start.
-inline int ReadUsualItem(Reader &r, LangRecord &record)
+// Reads usual items, as the writer forms them, one after the other into slots (room of them):
+// ID digits, "=" and a quoted text that ends with its closing quote, then whitespace. Returns how
+// many; r.p is then past the last one and its whitespace. Stops, having consumed nothing of it,
+// at anything else, and also near the end of the data, at IDs of eight digits or more and at
+// texts close to the longest kept: the general reader then takes that item from its start.
+// `ascending` tells whether the IDs read come in ascending order.
+//
+// The data is classified a block of kWindow bytes at a time, each byte once: `stops` holds the
+// marks of the block at `block` from the reading position on. A block is classified only while
+// a whole window more of data follows it, so that everything read around a stop (the digits
+// before it, the two bytes after it, a window's copy from a text's start) lies inside the data.
+size_t ReadUsualItems(Reader &r, LangRecord *slots, size_t room, bool &ascending)
 {
     const char *p = r.p;
     const char *const end = r.end;
-    if (static_cast<size_t>(end - p) < 8 + 2) return 0;
-    uint32_t id;
-    const size_t digits = LeadingDigits(p, id);
-    if (digits == 0 || digits == 8 || p[digits] != '=' || p[digits + 1] != '"') return 0;
-    p += digits + 2;
-    char *const out = record.text;
-    size_t length = 0;
-    // Each window's stops are taken one after the other; between them the plain bytes are
-    // copied a whole window's worth at a time (what lies past the stop is overwritten later or
-    // lies past the terminator). The byte after a window is there for an escape's second.
-    for (;;) {
-        if (static_cast<size_t>(end - p) <= kWindow || kLangTextMax - length < kWindow) return 0;
-        uint64_t stops = QuotedStopsInWindow(p);
-        size_t left = kWindow; // bytes of the window from p on; stops is shifted along
+    size_t read = 0;
+    uint32_t previous = 0;
+    bool descends = false;
+    ascending = true;
+    if (static_cast<size_t>(end - p) < 2 * kWindow) return 0;
+    const char *const lastBlock = end - 2 * kWindow;
+    const char *block = p;
+    uint64_t stops = QuotedStopsInWindow(block);
+    // The first stop left, from later blocks when this one has none; null past the last block.
+    const auto nextStop = [&]() -> const char * {
+        while (!stops) {
+            block += kWindow;
+            if (block > lastBlock) return nullptr;
+            stops = QuotedStopsInWindow(block);
+        }
+        return block + std::countr_zero(stops);
+    };
+    // Drops the stops before at (at or past the block's start); false past the last block.
+    const auto skipTo = [&](const char *at) -> bool {
+        const size_t offset = static_cast<size_t>(at - block);
+        if (offset < kWindow) {
+            stops &= ~uint64_t{0} << offset;
+            return true;
+        }
+        block = at;
+        if (block > lastBlock) return false;
+        stops = QuotedStopsInWindow(block);
+        return true;
+    };
+    for (; read < room; ++read) {
+        // The ID's digits and "=" come right before the first stop, the opening quote.
+        const char *const open = nextStop();
+        if (!open) break;
+        const size_t digits = static_cast<size_t>(open - p) - 1;
+        if (*open != '"' || digits - 1 >= 7 || open[-1] != '=') break;
+        uint64_t word;
+        memcpy(&word, p, sizeof(word));
+        bool valid;
+        const uint32_t id = DigitsValue(word, digits, valid);
+        if (!valid) break;
+        stops &= stops - 1;
+        // The text: plain runs are copied a window at a time (what lies past a run is
+        // overwritten later or lies past the terminator), so a run may be at most as long as
+        // leaves a window's room in the record.
+        char *const out = slots[read].text;
+        size_t length = 0;
+        const char *q = open + 1;
         for (;;) {
-            memcpy(out + length, p, kWindow);
-            if (!stops) {
-                p += left;
-                length += left;
+            const char *const stop = nextStop();
+            if (!stop) goto done;
+            const size_t run = static_cast<size_t>(stop - q);
+            if (length + run > kLangTextMax - kWindow) goto done;
+            size_t copied = 0;
+            do {
+                memcpy(out + length + copied, q + copied, kWindow);
+                copied += kWindow;
+            } while (copied < run);
+            length += run;
+            const char c = *stop;
+            if (c == '"') {
+                stops &= stops - 1;
+                q = stop + 1;
                 break;
             }
-            const size_t plain = static_cast<size_t>(std::countr_zero(stops));
-            p += plain;
-            length += plain;
-            if (*p == '"') {
-                r.p = p + 1;
-                record.stringId = id;
-                out[length] = '\0';
-                return 1;
+            if (c == '\\') {
+                // An escaped line end ends the token without a closing quote.
+                if (ClassOf(stop + 1) & kLineEnd) goto done;
+                out[length++] = Unescape(stop[1]);
+                q = stop + 2;
+                if (!skipTo(q)) goto done;
+                continue;
             }
-            // A line end, or a backslash before one, ends the token without a closing quote.
-            if (*p != '\\' || (ClassOf(p + 1) & kLineEnd)) return 0;
-            out[length++] = Unescape(p[1]);
-            p += 2;
-            if (plain + 2 >= left) break;
-            stops >>= plain + 2;
-            left -= plain + 2;
-            if (static_cast<size_t>(end - p) <= kWindow || kLangTextMax - length < kWindow) return 0;
+            // A line end ends the token without a closing quote; other marked bytes are plain.
+            if (c == '\r' || c == '\n') goto done;
+            out[length++] = c;
+            q = stop + 1;
+            stops &= stops - 1;
+        }
+        slots[read].stringId = id;
+        out[length] = '\0';
+        descends |= previous > id;
+        previous = id;
+        // Past the closing quote: mostly a CR LF, then the next item.
+        p = q;
+        if (p[0] == '\r' && p[1] == '\n') p += 2;
+        while (p < end && (ClassOf(p) & kWhitespace))
+            ++p;
+        if (!skipTo(p)) {
+            ++read;
+            break;
         }
     }
+done:
+    r.p = p;
+    ascending = !descends;
+    return read;
 }
 
 // The signature block: every line from the start whose first byte is ";", without the ";" and
@@ -439,13 +514,10 @@ int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePred
         // The usual items go straight into the free records past the last one.
         size_t room;
         LangRecord *slots = LangFileFreeSlots(model, room);
-        size_t read = 0;
-        while (read < room && ReadUsualItem(r, slots[read])) {
-            ++read;
-            SkipWhitespace(r);
-        }
+        bool ascending;
+        const size_t read = ReadUsualItems(r, slots, room, ascending);
         if (read) {
-            LangFileCommitSlots(model, read);
+            LangFileCommitSlots(model, read, ascending);
             continue;
         }
         // Anything else, and the first item after the records buffer is full, the general way.

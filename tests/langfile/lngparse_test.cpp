@@ -281,4 +281,21 @@ TEST(LangParse, ReadsLikeAPlainReader)
     }
 }
 
+// Texts made longer by their escapes and raw tabs, a byte at a time, past the longest kept:
+// each is kept up to that length and terminated, and the items after it are not touched.
+TEST(LangParse, EscapedAndTabbedTextsNearTheLongestKept)
+{
+    for (const char *piece : {"\\n", "\t", "a\\\"", "\\t\t"}) {
+        std::string file;
+        for (int length = 170; length <= 270; ++length) {
+            std::string text;
+            while (text.size() < static_cast<size_t>(length))
+                text += piece;
+            file += std::to_string(length) + "=\"" + text.substr(0, static_cast<size_t>(length)) + "\"\r\n";
+            file += std::to_string(length) + "=\"short\"\r\n";
+        }
+        EXPECT_EQ(RecordsOf(Parse(file).get()), ReferenceRecords(file, nullptr)) << piece;
+    }
+}
+
 } // namespace
