@@ -16,7 +16,10 @@ fi
 cmake --build build/bench -j "$jobs"
 while IFS= read -r exe; do
     echo "== $exe =="
-    "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    # Repetitions interleaved at random, so that a slow spell of this shared machine does not
+    # fall on one side of a comparison only.
+    "$exe" --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+        --benchmark_report_aggregates_only=true \
         --benchmark_out="$results/$(basename "$exe").json" --benchmark_out_format=json
 done < <(find build/bench/bench -type f -perm -u+x | sort)
 
