@@ -22,6 +22,7 @@
 #include "app/startup.h"
 #include "app/viewstate.h"
 #include "bench/app/benchrow.h"
+#include "bench/app/benchwin.h"
 #include "frame/settings.h"
 #include "res/resource.h"
 #include "view/find.h"
@@ -30,38 +31,6 @@
 
 namespace
 {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-std::string ExeDir()
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n);
-    return dir.substr(0, dir.rfind('\\') + 1);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 bool WriteText(const std::string &path, const std::string &text)
 {
@@ -133,12 +102,9 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
     AppInitialise(GetModuleHandleA(nullptr));
     lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
     LoadAllSettings(App().settingsPath);
-    HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
-    HWND view = frame ? ViewOfFrame(frame) : nullptr;
+    HWND view = StartShownView();
     if (!view) return false;
-    ShowWindow(frame, SW_SHOWNORMAL);
-    UpdateWindow(frame);
-    Pump();
+    HWND frame = GetParent(view);
     ViewState *vs = GetViewState(view);
 
     for (int i = 0; i < runs; ++i) {

@@ -17,6 +17,7 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "bench/app/benchrow.h"
+#include "bench/app/benchwin.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
 #include "catalogue/stringblock.h"
@@ -25,32 +26,6 @@
 
 namespace
 {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-std::string ExeDir()
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n);
-    return dir.substr(0, dir.rfind('\\') + 1);
-}
 
 // The reading and converting an open does, without the list: what the module itself costs.
 struct ReadOnly {
@@ -76,12 +51,6 @@ BOOL CALLBACK ReadBlockOnly(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
         ++reinterpret_cast<ReadOnly *>(param)->strings;
     }
     return reinterpret_cast<ReadOnly *>(param)->strings > before;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 struct Timings {
@@ -132,13 +101,9 @@ bool Run(const std::string &path, int runs, Timings &t)
         fprintf(stderr, "cannot load %s\n", path.c_str());
         return false;
     }
-    HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
-    HWND view = frame ? ViewOfFrame(frame) : nullptr;
+    HWND view = StartShownView();
     if (!view) return false;
-    // Shown as start-up shows it: painting is part of what the redraw hold saves.
-    ShowWindow(frame, SW_SHOWNORMAL);
-    UpdateWindow(frame);
-    Pump();
+    HWND frame = GetParent(view);
     HWND list = GetDlgItem(view, kListChildId);
 
     for (int i = 0; i < runs; ++i) {
