@@ -31,20 +31,28 @@ static DWORD DialogStructSize()
     return OPENFILENAME_SIZE_VERSION_400A;
 }
 
+// What the open and save dialogs share: owner, filter, path buffer, the current folder.
+static OPENFILENAMEA DescribeDialog(HWND view, const char *filter, char *path, size_t capacity)
+{
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = DialogStructSize();
+    ofn.hwndOwner = view;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = DWORD(capacity);
+    ofn.lpstrInitialDir = ".";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    return ofn;
+}
+
 bool RunOpenDialog(HWND view, char *path, size_t capacity)
 {
     char filter[kUiTextSize + 32];
     if (!BuildFilter(filter, sizeof filter)) return false;
     path[0] = '\0';
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = DialogStructSize();
-    ofn.hwndOwner = view;
-    ofn.lpstrFilter = filter;
+    OPENFILENAMEA ofn = DescribeDialog(view, filter, path, capacity);
     ofn.nFilterIndex = 0;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = DWORD(capacity);
-    ofn.lpstrInitialDir = ".";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+    ofn.Flags |= OFN_FILEMUSTEXIST;
     return GetOpenFileNameA(&ofn) != FALSE;
 }
 
@@ -54,16 +62,9 @@ bool RunSaveDialog(HWND view, char *path, size_t capacity)
     if (!BuildFilter(filter, sizeof filter)) return false;
     ViewState *vs = GetViewState(view);
     if (path[0] == '\0' && vs) lstrcpynA(path, vs->docPath, int(capacity));
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = DialogStructSize();
-    ofn.hwndOwner = view;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = DWORD(capacity);
-    ofn.lpstrInitialDir = ".";
     // The overwrite question is the program's own (it follows "AskToOverwrite").
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING;
+    OPENFILENAMEA ofn = DescribeDialog(view, filter, path, capacity);
+    ofn.nFilterIndex = 1;
     ofn.lpstrDefExt = "lng";
     return GetSaveFileNameA(&ofn) != FALSE;
 }

@@ -22,6 +22,8 @@ import sys
 def fmt_ms(ms):
     if ms is None:
         return "-"
+    if ms < 0:
+        return "failed"  # the timing program could not measure it
     if ms < 1:
         return "%.0f µs" % (ms * 1000)
     if ms < 10:
