@@ -101,3 +101,33 @@ void ParseCommandLineText(CommandLineState *state, const char *commandLine, Full
     }
     if (options == 0 || state->fileName[0] != '\0') state->quitAfterOptions = 0;
 }
+
+size_t BuildForwardedCommandLine(const char *commandLine, FullPathFunction fullPath, char *out, size_t capacity)
+{
+    if (!out || capacity == 0) return 0;
+    size_t n = 0;
+    char token[kTokenSize];
+    char full[kTokenSize];
+    for (int index = 0;; ++index) {
+        size_t length = GetCommandLineToken(commandLine, token, sizeof token, index);
+        // As for the parse, an empty token ends the line (the program's own path is always kept).
+        if (length == 0 && index > 0) break;
+        const char *text = token;
+        bool isFile = index > 0 && token[0] != '-' && token[0] != '/';
+        if (isFile && fullPath && fullPath(token, full, sizeof full) > 0) text = full;
+        size_t textLength = strlen(text);
+        // Separator, two quotes and the terminator.
+        if (n + textLength + 4 > capacity) {
+            out[0] = '\0';
+            return 0;
+        }
+        if (index > 0) out[n++] = ' ';
+        out[n++] = '"';
+        memcpy(out + n, text, textLength);
+        n += textLength;
+        out[n++] = '"';
+        if (!commandLine || !*commandLine) break;
+    }
+    out[n] = '\0';
+    return n;
+}

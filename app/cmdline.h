@@ -39,3 +39,8 @@ const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead = null
 // Fills the state from the command line; fullPath may be null (the name is taken as is).
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
                           CmdLeadBytePredicate isLead = nullptr);
+
+// The command line a second start hands to the running instance: every token quoted, each file
+// name made a full path here, since the running instance resolves names against its own
+// current folder. Returns the length written into out; 0 (out empty) when it does not fit.
+size_t BuildForwardedCommandLine(const char *commandLine, FullPathFunction fullPath, char *out, size_t capacity);

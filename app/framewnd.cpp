@@ -80,8 +80,10 @@ static void Frame_OnSize(HWND frame, FrameState *fs)
 static LRESULT Frame_OnCopyData(HWND frame, const COPYDATASTRUCT *cds)
 {
     if (!cds || cds->dwData != kCopyDataCommandLine || !cds->lpData || cds->cbData == 0) return FALSE;
+    // Any process can send this: while a modal dialog is open an open would run beneath it.
+    if (!IsWindowEnabled(frame)) return FALSE;
     // The data comes from another process: bound it and terminate it ourselves.
-    char line[32768];
+    char line[kForwardedLineSize];
     size_t n = cds->cbData < sizeof line ? cds->cbData : sizeof line - 1;
     memcpy(line, cds->lpData, n);
     line[n] = '\0';

@@ -11,6 +11,8 @@ constexpr UINT kMsgListFocusRow = WM_USER + 260;
 
 // The identifier of the inter-instance copy-data message.
 constexpr ULONG_PTR kCopyDataCommandLine = 0x503;
+// The most the receiver takes of a forwarded command line, terminator included.
+constexpr size_t kForwardedLineSize = 32768;
 
 // Open flags of a document.
 constexpr UINT kOpenClose = 0;

@@ -85,7 +85,11 @@ HWND StartFrame(HINSTANCE instance, const char *commandLine, UINT showCommand)
     if (App().settings.onlyOneInstance) {
         if (HWND other = FindWindowA(AppFrameClass(), nullptr)) {
             // A running instance with a modal dialog open is left alone.
-            if (!(GetWindowLongPtrA(other, GWL_STYLE) & WS_DISABLED)) SendCommandLineTo(other, commandLine);
+            if (GetWindowLongPtrA(other, GWL_STYLE) & WS_DISABLED) return nullptr;
+            // File names are made full paths here: the other instance has its own current folder.
+            char forwarded[kForwardedLineSize];
+            bool built = BuildForwardedCommandLine(commandLine, FullPath, forwarded, sizeof forwarded) > 0;
+            SendCommandLineTo(other, built ? forwarded : commandLine);
             return nullptr;
         }
     }

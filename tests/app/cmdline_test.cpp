@@ -54,7 +54,9 @@ TEST(CommandLineOptions, PrefixesAndCaseSelectAbout)
 
 static size_t FakeFullPath(const char *name, char *out, size_t capacity)
 {
-    std::string full = std::string("C:\\work\\") + name;
+    // As the system does: a name that is already a full path stays.
+    bool absolute = name[0] && name[1] == ':' && name[2] == '\\';
+    std::string full = absolute ? std::string(name) : std::string("C:\\work\\") + name;
     if (full.size() >= capacity) return 0;
     memcpy(out, full.c_str(), full.size() + 1);
     return full.size();
@@ -129,4 +131,30 @@ TEST(CommandLineParse, LongFileNameStaysBoundedAndTerminated)
     Parsed p = Parse(line.c_str());
     // Too long for a full path: the cut token itself is kept.
     EXPECT_EQ(strlen(p.state.fileName), 259u);
+}
+
+TEST(CommandLineForward, FileNamesBecomeFullPathsAndTheRestStays)
+{
+    struct Case {
+        const char *line;
+        const char *forwarded;
+    };
+    const Case cases[] = {
+        {"prog", "\"prog\""},
+        {"\"C:\\P F\\prog.exe\" de.lng", "\"C:\\P F\\prog.exe\" \"C:\\work\\de.lng\""},
+        {"prog -about \"my file.lng\" /a:x", "\"prog\" \"-about\" \"C:\\work\\my file.lng\" \"/a:x\""},
+        // The receiver stops at an empty token as well, so nothing after it is sent.
+        {"prog a.lng \"\" b.lng", "\"prog\" \"C:\\work\\a.lng\""},
+    };
+    for (const Case &c : cases) {
+        char out[512];
+        size_t n = BuildForwardedCommandLine(c.line, FakeFullPath, out, sizeof out);
+        EXPECT_STREQ(out, c.forwarded) << c.line;
+        EXPECT_EQ(n, strlen(c.forwarded)) << c.line;
+        // What is sent reads back as the same file name.
+        EXPECT_STREQ(Parse(out).state.fileName, Parse(c.line).state.fileName) << c.line;
+    }
+    char tiny[12];
+    EXPECT_EQ(BuildForwardedCommandLine("prog de.lng", FakeFullPath, tiny, sizeof tiny), 0u);
+    EXPECT_STREQ(tiny, "");
 }

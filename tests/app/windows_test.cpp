@@ -154,7 +154,11 @@ TEST_F(Windows, AlwaysOnTopMakesATopmostFrame)
     EXPECT_FALSE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(Windows, SecondStartHandsItsFileToTheRunningInstance)
+// The single-instance rule looks for any Parlevo window in the session, so these cases run
+// alone (see CMakeLists.txt): another test's window would take the hand-over.
+using SingleInstance = Windows;
+
+TEST_F(SingleInstance, SecondStartHandsItsFileToTheRunningInstance)
 {
     HWND first = Start("[Option]\r\nOnlyOneInstance=1\r\n");
     ASSERT_NE(first, nullptr);
@@ -169,30 +173,36 @@ TEST_F(Windows, SecondStartHandsItsFileToTheRunningInstance)
     EXPECT_EQ(WindowText(first), "Lumivex Parlevo - [de.lng]");
 }
 
-TEST_F(Windows, SecondStartEndsSilentlyWhileTheFirstShowsAModalDialog)
+TEST_F(SingleInstance, HandOverIsIgnoredWhileTheFirstShowsAModalDialog)
 {
     HWND first = Start("[Option]\r\nOnlyOneInstance=1\r\n");
     ASSERT_NE(first, nullptr);
     EnableWindow(first, FALSE);
     EXPECT_EQ(StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe C:\\work\\de.lng", SW_SHOWNORMAL), nullptr);
     PumpMessages();
+    // Any process may send the message itself: the receiver checks too.
+    std::string line = "Parlevo.exe C:\\w\\x.lng";
+    COPYDATASTRUCT cds = {0x503, DWORD(line.size() + 1), line.data()};
+    EXPECT_FALSE(SendMessageA(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)));
+    PumpMessages();
     EXPECT_EQ(WindowText(first), "Lumivex Parlevo - [New]");
     EnableWindow(first, TRUE);
 }
 
-TEST_F(Windows, ForwardedDataIsBoundedEvenWithoutTerminator)
+TEST_F(SingleInstance, ForwardedDataIsBoundedEvenWithoutTerminator)
 {
     HWND first = Start("[Option]\r\nOnlyOneInstance=1\r\n");
-    std::string line = "Parlevo.exe C:\\w\\x.lng";
-    COPYDATASTRUCT cds = {};
-    cds.dwData = 0x503;
-    cds.cbData = DWORD(line.size()); // no terminator sent
-    cds.lpData = line.data();
+    // The line is followed by more name characters and no terminator: only cbData bytes count.
+    char data[64];
+    memset(data, 'z', sizeof data);
+    const char line[] = "Parlevo.exe C:\\w\\x.lng";
+    memcpy(data, line, sizeof line - 1);
+    COPYDATASTRUCT cds = {0x503, DWORD(sizeof line - 1), data};
     SendMessageA(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     PumpMessages();
     EXPECT_EQ(WindowText(first), "Lumivex Parlevo - [x.lng]");
     cds.dwData = 0x504;
-    SendMessageA(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    EXPECT_FALSE(SendMessageA(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)));
 }
 
 } // namespace

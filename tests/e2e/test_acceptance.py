@@ -326,7 +326,11 @@ class TranslatorsDay(ParlevoTestCase):
         # The translator turns the single-instance rule on in the settings file.
         with open(p.path("Parlvo.ini"), "a", newline="\r\n") as f:
             f.write("[Option]\nOnlyOneInstance=1\n")
-        second = p.start(to_windows_path(self.day))
+        # Started from another folder with a name relative to it: the running instance, whose
+        # current folder is another one, must still open this very file.
+        elsewhere = p.path("elsewhere")
+        os.makedirs(elsewhere, exist_ok=True)
+        second = p.start(os.path.join("..", os.path.basename(self.day)).replace("/", "\\"), cwd=elsewhere)
         self.assertEqual(p.wait_exit(second), 0)
         self.title("day.lng")
         self.assertEqual([p.title(w) for w in p.windows(".")], [title_of("day.lng")])

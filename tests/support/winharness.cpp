@@ -1,8 +1,12 @@
 // The harness for window tests.
 #include "tests/support/winharness.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "app/appstate.h"
 #include "app/startup.h"
@@ -78,12 +82,21 @@ void HarnessStopApp()
     ReleaseApp();
 }
 
+// A message that posts itself again (a focus rule that bounces between two rows) would keep
+// a pump busy for ever: past this many messages in one call the test fails instead.
+constexpr int kPumpMessageLimit = 200000;
+
 void PumpMessages()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int n = 0; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(int(msg.wParam));
+            return;
+        }
+        if (n == kPumpMessageLimit) {
+            ADD_FAILURE() << "the message queue does not settle: message 0x" << std::hex << msg.message
+                          << " keeps coming";
             return;
         }
         TranslateMessage(&msg);
@@ -117,6 +130,75 @@ std::string ClassName(HWND window)
 }
 
 static ModalDriver *g_driver;
+
+// Dialogs nobody expects. A message box or modal dialog that no ModalDriver takes leaves the
+// test waiting in its modal loop until the test's timeout; instead, every dialog that becomes
+// active is looked at again after a few seconds and, if it still holds its owner disabled, the
+// test fails with its text and the dialog is cancelled. Modeless ones (Find) are left alone.
+constexpr UINT kUnexpectedDialogMs = 3000;
+constexpr UINT kDrivenDialogMs = 15000;
+constexpr int kMessageBoxTextId = 0xFFFF; // the static text control of a message box
+
+static HHOOK g_watchHook;
+static std::vector<std::pair<UINT_PTR, HWND>> g_watched;
+
+static bool IsModal(HWND dialog)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    return !owner || !IsWindowEnabled(owner);
+}
+
+static void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND dialog = nullptr;
+    for (size_t i = 0; i < g_watched.size(); ++i) {
+        if (g_watched[i].first != id) continue;
+        dialog = g_watched[i].second;
+        g_watched.erase(g_watched.begin() + std::ptrdiff_t(i));
+        break;
+    }
+    if (!dialog || !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsModal(dialog)) return;
+    HWND textControl = GetDlgItem(dialog, kMessageBoxTextId);
+    std::string text = textControl && ClassName(textControl) == "Static" ? WindowText(textControl) : "";
+    ADD_FAILURE() << "a dialog was left open: \"" << WindowText(dialog) << "\""
+                  << (text.empty() ? "" : " saying \"" + text + "\"");
+    // The most cautious button it has: ending a dialog with another result could confirm it.
+    for (int button : {IDCANCEL, IDNO, IDOK}) {
+        if (!GetDlgItem(dialog, button)) continue;
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        return;
+    }
+    EndDialog(dialog, IDCANCEL);
+}
+
+static LRESULT CALLBACK WatchHook(int code, WPARAM wp, LPARAM lp)
+{
+    HWND dialog = reinterpret_cast<HWND>(wp);
+    if (code == HCBT_ACTIVATE && ClassName(dialog) == "#32770") {
+        bool known = false;
+        for (const auto &watched : g_watched) known = known || watched.second == dialog;
+        UINT delay = g_driver ? kDrivenDialogMs : kUnexpectedDialogMs;
+        if (!known) {
+            if (UINT_PTR id = SetTimer(nullptr, 0, delay, WatchTimer)) g_watched.emplace_back(id, dialog);
+        }
+    }
+    return CallNextHookEx(g_watchHook, code, wp, lp);
+}
+
+namespace {
+class DialogWatch : public ::testing::Environment {
+public:
+    void SetUp() override { g_watchHook = SetWindowsHookExA(WH_CBT, WatchHook, nullptr, GetCurrentThreadId()); }
+    void TearDown() override
+    {
+        if (g_watchHook) UnhookWindowsHookEx(g_watchHook);
+        g_watchHook = nullptr;
+    }
+};
+[[maybe_unused]] ::testing::Environment *const g_dialogWatch = ::testing::AddGlobalTestEnvironment(new DialogWatch);
+} // namespace
+
 static HHOOK g_hook;
 
 static LRESULT CALLBACK DriverHook(int code, WPARAM wp, LPARAM lp)
