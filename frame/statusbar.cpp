@@ -86,8 +86,10 @@ bool MessageText(ViewState *vs, char *out, size_t capacity)
 
 bool DrawIconThenText(HDC dc, RECT *rc, HICON icon, const char *text)
 {
-    if (icon) DrawIconEx(dc, rc->left, rc->top, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    rc->left += kIconGap;
+    if (icon) {
+        DrawIconEx(dc, rc->left, rc->top, icon, 0, 0, 0, nullptr, DI_NORMAL);
+        rc->left += kIconGap;
+    }
     DrawTextA(dc, text, -1, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     return true;
 }
