@@ -1,12 +1,11 @@
 // The open and save dialogs for language files.
 #include "app/filedialogs.h"
 
-#include <commdlg.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "app/appwindows.h"
+#include "app/sysdlls.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 
@@ -53,7 +52,7 @@ bool RunOpenDialog(HWND view, char *path, size_t capacity)
     OPENFILENAMEA ofn = DescribeDialog(view, filter, path, capacity);
     ofn.nFilterIndex = 0;
     ofn.Flags |= OFN_FILEMUSTEXIST;
-    return GetOpenFileNameA(&ofn) != FALSE;
+    return SysGetOpenFileName(&ofn) != FALSE;
 }
 
 bool RunSaveDialog(HWND view, char *path, size_t capacity)
@@ -66,5 +65,5 @@ bool RunSaveDialog(HWND view, char *path, size_t capacity)
     OPENFILENAMEA ofn = DescribeDialog(view, filter, path, capacity);
     ofn.nFilterIndex = 1;
     ofn.lpstrDefExt = "lng";
-    return GetSaveFileNameA(&ofn) != FALSE;
+    return SysGetSaveFileName(&ofn) != FALSE;
 }

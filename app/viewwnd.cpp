@@ -1,13 +1,13 @@
 // The view window: owns the document, the menus and the three controls, and receives
 // every command.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/document.h"
 #include "app/messages.h"
+#include "app/sysdlls.h"
 #include "frame/menus.h"
 #include "frame/statusbar.h"
 #include "frame/toolbar.h"
@@ -57,14 +57,14 @@ static void View_OnDestroy(HWND view, ViewState *vs)
 
 static void View_OnDropFiles(HWND view, HDROP drop)
 {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = SysDragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH];
-        if (!DragQueryFileA(drop, i, path, sizeof path)) continue;
+        if (!SysDragQueryFile(drop, i, path, sizeof path)) continue;
         if (!ConfirmDiscard(view)) break;
         OpenDocument(view, path, kOpenNamed);
     }
-    DragFinish(drop);
+    SysDragFinish(drop);
 }
 
 static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)

@@ -2,12 +2,12 @@
 #include "catalogue/modulepage.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <prsht.h>
 
 #include <cstdio>
 
 #include "app/appstate.h"
+#include "app/sysdlls.h"
 #include "catalogue/hostmodule.h"
 #include "frame/menus.h"
 #include "frame/uitext.h"
@@ -59,7 +59,7 @@ static bool BrowseForModule(HWND page, char *path)
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = ".";
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    return GetOpenFileNameA(&ofn) != FALSE;
+    return SysGetOpenFileName(&ofn) != FALSE;
 }
 
 static void ModulePage_OnCommand(HWND page, UINT id, UINT code)

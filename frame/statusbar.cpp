@@ -2,14 +2,13 @@
 // status message.
 #include "frame/statusbar.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/document.h"
 #include "app/messages.h"
+#include "app/sysdlls.h"
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
@@ -86,8 +85,10 @@ bool MessageText(ViewState *vs, char *out, size_t capacity)
 
 bool DrawIconThenText(HDC dc, RECT *rc, HICON icon, const char *text)
 {
-    if (icon) DrawIconEx(dc, rc->left, rc->top, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    rc->left += kIconGap;
+    if (icon) {
+        DrawIconEx(dc, rc->left, rc->top, icon, 0, 0, 0, nullptr, DI_NORMAL);
+        rc->left += kIconGap;
+    }
     DrawTextA(dc, text, -1, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     return true;
 }
@@ -107,7 +108,7 @@ bool DrawFileName(ViewState *vs, HDC dc, RECT *rc, const char *text)
     HICON icon = nullptr;
     if (vs->docFlags & kOpenFileBacked) {
         SHFILEINFOA info = {};
-        if (SHGetFileInfoA(vs->docPath, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) icon = info.hIcon;
+        if (SysGetFileInfo(vs->docPath, 0, &info, SHGFI_ICON | SHGFI_SMALLICON)) icon = info.hIcon;
     }
     DrawIconThenText(dc, rc, icon, text);
     if (icon) DestroyIcon(icon);

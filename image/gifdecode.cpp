@@ -170,12 +170,8 @@ ScanResult DecodeFrame(Decoder &d, size_t &pos)
     uint32_t canvasWidth = frameWidth > d.screenWidth ? frameWidth : d.screenWidth;
     uint32_t canvasHeight = frameHeight > d.screenHeight ? frameHeight : d.screenHeight;
     uint64_t canvasPixels = static_cast<uint64_t>(canvasWidth) * canvasHeight;
-    if (canvasPixels == 0) {
-        // Nothing to show, not even a background: the frame is stepped over.
-        pos = dataPos < d.size ? SkipSubBlocks(d.data, d.size, dataPos + 1) : d.size;
-        return kScanGoOn;
-    }
-    if (canvasPixels > kMaxCanvasPixels || d.chainPixels + canvasPixels > kMaxChainPixels ||
+    // A canvas of no area cannot be made, like one too large.
+    if (canvasPixels == 0 || canvasPixels > kMaxCanvasPixels || d.chainPixels + canvasPixels > kMaxChainPixels ||
         !EnsureLine(d, frameWidth)) {
         d.source->error = kImageOutOfMemory;
         return kScanStop;

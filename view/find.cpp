@@ -1,12 +1,11 @@
 // Find: the platform's modeless Find dialog over the translations, and Find Next.
 #include "view/find.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/sysdlls.h"
 #include "view/list.h"
 #include "view/textsearch.h"
 
@@ -73,7 +72,7 @@ LRESULT FindCommand(HWND view)
     }
     vs->findRequest.hwndOwner = vs->list;
     vs->findRequest.Flags = LastOptions(vs->findRequest);
-    vs->findDialog = FindTextA(&vs->findRequest);
+    vs->findDialog = SysFindText(&vs->findRequest);
     return vs->findDialog != nullptr;
 }
 

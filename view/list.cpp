@@ -260,8 +260,23 @@ bool ListSetCell(HWND view, int row, int column, const char *text)
     item.iSubItem = column;
     item.pszText = const_cast<char *>(FitCell(text, cut));
     if (!SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item))) return false;
-    if (column == kColumnTranslated && size_t(row) < vs->rows->translations.size())
-        vs->rows->translations[size_t(row)] = item.pszText;
+    if (column != kColumnTranslated || size_t(row) >= vs->rows->translations.size()) return true;
+    // The control keeps UTF-16: bytes the code page cannot convert come back as something else,
+    // and the copy must hold what the cell shows.
+    if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, item.pszText, -1, nullptr, 0)) {
+        char shown[2 * kCellSize];
+        LVITEMA get = {};
+        get.iSubItem = column;
+        get.pszText = shown;
+        get.cchTextMax = sizeof shown;
+        SendMessageA(vs->list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&get));
+        shown[sizeof shown - 1] = '\0';
+        item.pszText = const_cast<char *>(FitCell(shown, cut));
+        // Replacements may take more bytes than what they replace: then the cell takes the cut text too.
+        if (item.pszText != shown)
+            SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    }
+    vs->rows->translations[size_t(row)] = item.pszText;
     return true;
 }
 

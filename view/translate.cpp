@@ -29,15 +29,29 @@ size_t ToDisplayText(const char *text, char *out, size_t capacity)
     return n;
 }
 
-size_t FromDisplayText(const char *text, char *out, size_t capacity)
+size_t FromDisplayText(const char *text, char *out, size_t capacity, bool (*isLead)(unsigned char))
 {
     if (capacity == 0) return 0;
     size_t n = 0;
-    for (const char *p = text; *p && n + 1 < capacity; ++p)
-        if (*p != '\r') out[n++] = *p;
+    for (const char *p = text; *p; ++p) {
+        if (*p == '\r') continue;
+        // A double-byte character that no longer fits is left out whole.
+        size_t width = isLead && isLead((unsigned char)*p) && p[1] ? 2 : 1;
+        if (n + width >= capacity) break;
+        out[n++] = *p;
+        if (width == 2) out[n++] = *++p;
+    }
     out[n] = '\0';
     return n;
 }
+
+static bool IsLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
+// Each stored byte may be an LF that the field shows as CR LF: room for the whole text doubled.
+constexpr size_t kDisplaySize = 2 * (sizeof TranslationRecord::translation - 1) + 1;
 
 static void OnTranslateInit(HWND dialog, TranslationRecord *record)
 {
@@ -47,8 +61,8 @@ static void OnTranslateInit(HWND dialog, TranslationRecord *record)
     snprintf(id, sizeof id, "%u", record->stringId);
     SetDlgItemTextA(dialog, IDC_TR_ID, id);
     SetDlgItemTextA(dialog, IDC_TR_SOURCE, record->source);
-    SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_LIMITTEXT, 252, 0);
-    char display[252];
+    SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_LIMITTEXT, kDisplaySize - 1, 0);
+    char display[kDisplaySize];
     ToDisplayText(record->translation, display, sizeof display);
     SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, display);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TR_TRANSLATION)), TRUE);
@@ -70,9 +84,13 @@ static void OnTranslateCommand(HWND dialog, UINT id)
         break;
     }
     case IDOK: {
-        char text[252];
+        char text[kDisplaySize];
+        char shown[kDisplaySize];
         GetWindowTextA(field, text, sizeof text);
-        if (record) FromDisplayText(text, record->translation, sizeof record->translation);
+        // An untouched field keeps the stored text as it is, stray CRs included.
+        if (record) ToDisplayText(record->translation, shown, sizeof shown);
+        if (record && lstrcmpA(text, shown) != 0)
+            FromDisplayText(text, record->translation, sizeof record->translation, IsLeadByte);
         EndDialog(dialog, 0);
         break;
     }
@@ -117,9 +135,9 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_TRANSLATE), vs->list,
                                      TranslateDialogProc, reinterpret_cast<LPARAM>(record));
     int confirmed = result == 0;
-    if (confirmed) {
+    if (confirmed && lstrcmpA(before, record->translation) != 0) {
         ListSetCell(view, row, kColumnTranslated, record->translation);
-        if (lstrcmpA(before, record->translation) != 0) MarkModified(view);
+        MarkModified(view);
     }
     LocalFree(record);
     return confirmed;

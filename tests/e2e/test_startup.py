@@ -1,5 +1,7 @@
 """The real program starts, shows its window, hands a second start over, and ends with 0."""
 import os
+import shutil
+import subprocess
 import time
 import unittest
 
@@ -41,6 +43,29 @@ class Startup(ParlevoTestCase):
         self.assertEqual(p.wait_exit(proc), 0)
         with open(p.path("Parlvo.ini"), newline="") as f:
             self.assertIn("Position=", f.read())
+
+    def test_modules_of_system_names_beside_it_are_not_taken(self):
+        # The dialog and shell modules come from the system folder when first used, never
+        # from the program's folder. (Wine takes its own copies in either case: the imports
+        # show the difference.)
+        imports = subprocess.run([os.environ["PARLEVO_OBJDUMP"], "-p", os.environ["PARLEVO_EXE"]],
+                                 capture_output=True, text=True, check=True).stdout.lower()
+        self.assertNotIn("dll name: comdlg32", imports)
+        self.assertNotIn("dll name: shell32", imports)
+        p = self.make("[Module]\nFilename=Lumivex.dll\n")
+        foreign = os.path.join(os.path.dirname(os.environ["PARLEVO_DROPFILE"]), "drophook.dll")
+        for name in ("comdlg32.dll", "shell32.dll"):
+            shutil.copy(foreign, p.path(name))
+        proc = p.start()
+        win = p.wait_window()
+        p.wait_title(win, "Lumivex Parlevo - [New]")
+        for keys, title in (("ctrl+o", "Open"), ("ctrl+f", "Find")):
+            p.key(win, keys)
+            dialog = p.wait_titled(title)
+            p.key(dialog, "Escape")
+            p.wait_gone(dialog)
+        p.close(win)
+        self.assertEqual(p.wait_exit(proc), 0)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 // Loading the settings record from a profile: defaults, the three lists, the shortcut upgrade.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -58,11 +59,17 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     EXPECT_EQ(s->alwaysOnTop, 0);
     EXPECT_EQ(s->centerWindow, 1);
     EXPECT_STREQ(s->bitmapFileName, "");
-    ASSERT_EQ(s->shortcuts.Count(), 9);
-    EXPECT_EQ(s->shortcuts.Get(0)->key, 'F');
-    EXPECT_EQ(s->shortcuts.Get(7)->flags, 0x13);
-    EXPECT_EQ(s->shortcuts.Get(8)->command, CMD_EDIT_FIND_NEXT);
-    EXPECT_EQ(Items(s->toolbarItems), (std::vector<int32_t>(std::begin(kDefaultToolbar), std::end(kDefaultToolbar))));
+    // The defaults the program ships, as literal rows (key, flags, command).
+    const std::vector<std::array<int, 3>> kShipped = {
+        {0x46, 0x0B, 40013}, {0x4E, 0x0B, 40005}, {0x4F, 0x0B, 40003}, {0x53, 0x0B, 40006}, {0x55, 0x0B, 40012},
+        {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014},
+    };
+    std::vector<std::array<int, 3>> shortcuts;
+    for (const ShortcutEntry &e : Shortcuts(s->shortcuts))
+        shortcuts.push_back({e.key, e.flags, e.command});
+    EXPECT_EQ(shortcuts, kShipped);
+    EXPECT_EQ(Items(s->toolbarItems),
+              (std::vector<int32_t>{-1, 40005, 40003, 40006, -1, 40013, -1, 40008, 40012, 40009, -1, 40004}));
     EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneFiller}));
     EXPECT_EQ(profile.writes, 0);
     delete s;

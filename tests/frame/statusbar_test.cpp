@@ -65,6 +65,33 @@ TEST_F(StatusBar, NewDocumentShowsItsNameAndNothingOfAFile)
     EXPECT_EQ(Types(), (std::vector<UINT>{kPaneFilename, kPaneFiller}));
     EXPECT_EQ(Text(0), "New");
     EXPECT_GT(Vs()->parts[0].right, 20);
+
+    // A New document has no file icon: its name starts at the pane's left edge, not an icon's width in.
+    constexpr int kWidth = 120, kHeight = 20, kIconWidth = 16;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+    void *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT whole = {0, 0, kWidth, kHeight};
+    FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(dc, RGB(0, 0, 0));
+    DRAWITEMSTRUCT draw = {};
+    draw.hDC = dc;
+    draw.rcItem = whole;
+    draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
+    EXPECT_TRUE(DrawStatusPart(view, &draw));
+    GdiFlush();
+    int firstInk = kWidth;
+    const auto *pixels = static_cast<const uint32_t *>(bits);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < firstInk; ++x)
+            if ((pixels[y * kWidth + x] & 0xFFFFFF) != 0xFFFFFF) firstInk = x;
+    EXPECT_LT(firstInk, kIconWidth);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 TEST_F(StatusBar, FileDocumentShowsFolderDateAndSize)

@@ -489,13 +489,16 @@ TEST(GifDecode, FrameWithoutWidthOrHeightAddsNoPixels)
     EXPECT_EQ(ImageGetPixel(frames[1], 0, 4), 1u);
     EXPECT_EQ(ImageGetWidth(frames[2]), 4);
 
-    // With a screen of no size either there is nothing to show: the frame is stepped over.
+    // With a screen of no area either, no canvas can be made: refused, and the scan stops there.
     GifBuilder empty;
     empty.Screen(0, 0, 1).Frame(0, 0, {}).Frame(2, 1, Solid(2, 1, 3)).Trailer();
     Decoded d = Decode(empty.Data());
-    auto only = Frames(d.image.get());
-    ASSERT_EQ(only.size(), 1u);
-    EXPECT_EQ(Pixels(only[0]), (std::vector<uint8_t>{3, 3}));
+    EXPECT_EQ(d.image, nullptr);
+    EXPECT_EQ(d.error, kImageOutOfMemory);
+    GifBuilder later;
+    later.Screen(3, 0, 1).Frame(3, 1, Solid(3, 1, 2)).Frame(2, 0, {}).Frame(2, 1, Solid(2, 1, 3)).Trailer();
+    d = Decode(later.Data());
+    EXPECT_EQ(Frames(d.image.get()).size(), 1u);
 }
 
 TEST(GifDecode, MissingColourTablesGiveABlackPalette)

@@ -52,6 +52,17 @@ protected:
         PumpMessages();
     }
 
+    std::string ControlText(int row, int column) const
+    {
+        char text[2 * kCellSize] = ""; // room for more than a cell holds
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
     void Key(UINT key)
     {
         SendMessageA(list_, WM_KEYDOWN, key, 1);
@@ -304,15 +315,6 @@ TEST_F(List, RowAccessReadsAndWritesCellsWithinTheirSize)
 // kind of change: appends, translations (also cut ones and small buffers), empties and refills.
 TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
 {
-    auto controlText = [&](int row, int column) {
-        char text[kCellSize] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-        return std::string(text);
-    };
     auto controlValue = [&](int row) {
         LVITEMA item = {};
         item.mask = LVIF_PARAM;
@@ -326,7 +328,7 @@ TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
         for (int row = 0; row < rows; ++row) {
             char cell[kCellSize];
             ASSERT_TRUE(ListGetCell(view_, row, kColumnTranslated, cell, sizeof cell));
-            EXPECT_EQ(std::string(cell), controlText(row, kColumnTranslated)) << row;
+            EXPECT_EQ(std::string(cell), ControlText(row, kColumnTranslated)) << row;
             EXPECT_EQ(ListRowValue(view_, row), controlValue(row)) << row;
             // A report list's rows stand in index order. (Wine's control answers a step below
             // the last row with a row above it; Windows answers -1.)
@@ -355,6 +357,33 @@ TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
     char cell[kCellSize];
     ASSERT_TRUE(ListGetCell(view_, 2, kColumnTranslated, cell, sizeof cell));
     EXPECT_STREQ(cell, "");
+}
+
+// Run alone, by its own test entry, with the ANSI code page 932.
+class ListInCodePage932 : public List
+{
+};
+
+TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
+{
+    ASSERT_EQ(GetACP(), 932u) << "this test needs the ANSI code page 932 (LC_ALL=ja_JP.UTF-8 under Wine)";
+    Rows({7});
+    // Lone lead bytes, bad second bytes, unassigned pairs and single bytes, and a valid text.
+    const char *const kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",        "\xA0z",
+                                    "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61"};
+    for (const char *sample : kSamples) {
+        ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, sample));
+        char cell[kCellSize];
+        ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
+        EXPECT_EQ(std::string(cell), ControlText(0, kColumnTranslated)) << sample;
+    }
+    // A lone lead byte comes back as a two-byte character: a full cell is then cut, in the cell and
+    // its copy alike.
+    ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, (std::string(250, 'a') + "\x81").c_str()));
+    char cell[kCellSize];
+    ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
+    EXPECT_EQ(std::string(cell), std::string(250, 'a'));
+    EXPECT_EQ(ControlText(0, kColumnTranslated), std::string(250, 'a'));
 }
 
 TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)

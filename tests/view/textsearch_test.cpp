@@ -30,20 +30,32 @@ TEST(TextSearch, WholeWordMeansTheWholeCell)
     EXPECT_FALSE(Match("Speichern", "speichern", true, true));
 }
 
-static bool FakeLead(unsigned char c)
+// Lead bytes of code page 932.
+static bool Cp932Lead(unsigned char c)
 {
-    return c >= 0x81 && c <= 0x9F;
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-TEST(TextSearch, NoMatchStartsOnATrailByte)
+TEST(TextSearch, DoubleByteCharactersStayWhole)
 {
-    // 0x83 0x41 is one double-byte character whose second byte is 'A'.
-    const char cell[] = "\x83" "A" "B";
-    EXPECT_FALSE(Match(cell, "AB", true, false, FakeLead));
-    EXPECT_TRUE(Match(cell, "AB", true, false, nullptr)); // byte-wise it would match
-    EXPECT_TRUE(Match(cell, "\x83" "AB", true, false, FakeLead));
-    const char two[] = "x\x83" "AAB";
-    EXPECT_TRUE(Match(two, "AB", true, false, FakeLead)); // the single-byte A after the pair
-    // A lead byte at the very end does not step past the terminator.
-    EXPECT_FALSE(Match("ab\x83", "z", true, false, FakeLead));
+    // Katakana A is 0x83 0x41 (its second byte is 'A'); katakana DI is 0x83 0x61 (second byte 'a').
+    struct Row {
+        const char *cell, *what;
+        bool matchCase, expected;
+    };
+    static const Row kRows[] = {
+        {"\x83\x41\x42", "AB", true, false}, // no match starts on a second byte
+        {"\x83\x41\x42", "\x83\x41\x42", true, true},
+        {"x\x83\x41\x41\x42", "AB", true, true}, // the single-byte A after the pair
+        {"ab\x83", "z", true, false},            // a lead byte at the end does not step past the terminator
+        {"\x83\x61", "\x83\x41", false, false},  // a second byte never folds
+        {"\x83\x41", "\x83\x61", false, false},
+        {"\x83\x41", "\x83\x41", false, true},
+        {"\x83\x41x", "\x83\x41X", false, true}, // single-byte letters still fold
+    };
+    for (const Row &row : kRows)
+        EXPECT_EQ(Match(row.cell, row.what, row.matchCase, false, Cp932Lead), row.expected)
+            << row.cell << " / " << row.what;
+    EXPECT_TRUE(Match("\x83\x41\x42", "AB", true, false, nullptr)); // byte-wise it would match
+    EXPECT_FALSE(Match("\x83\x61", "\x83\x41", false, true, Cp932Lead));
 }

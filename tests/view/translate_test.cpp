@@ -26,8 +26,16 @@ TEST(TranslateDisplay, LineBreaksBecomeCrLfAndBack)
     ToDisplayText("one\ntwo\r\nthree", out, sizeof out);
     EXPECT_STREQ(out, "one\r\ntwo\r\nthree");
     char back[252];
-    FromDisplayText(out, back, sizeof back);
+    FromDisplayText(out, back, sizeof back, nullptr);
     EXPECT_STREQ(back, "one\ntwo\nthree");
+
+    // A text longer than a record is cut before a double-byte character that no longer fits whole.
+    auto cp932Lead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+    std::string typed = std::string(250, 'a') + "\x83\x41";
+    EXPECT_EQ(FromDisplayText(typed.c_str(), back, sizeof back, cp932Lead), 250u);
+    EXPECT_EQ(std::string(back), std::string(250, 'a'));
+    typed = std::string(249, 'a') + "\r\x83\x41z";
+    EXPECT_EQ(FromDisplayText(typed.c_str(), back, sizeof back, cp932Lead), 251u);
 }
 
 TEST(TranslateDisplay, PairThatNoLongerFitsIsLeftOutWithTheRest)
@@ -63,6 +71,31 @@ TEST_F(Translate, BareLineFeedShowsOnTwoLinesAndComesBackUnchanged)
     EXPECT_EQ(id, "103");
     EXPECT_EQ(Cell(row, kColumnTranslated), "Zeile\nzwei");
     EXPECT_FALSE(Vs()->modified) << "an unchanged text is no change";
+}
+
+TEST_F(Translate, OkWithoutAChangeKeepsALongTextWhole)
+{
+    Start();
+    int row = RowOf(103);
+    // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
+    std::string stored, display;
+    for (int i = 0; i < 80; ++i) {
+        stored += "ab\n";
+        display += "ab\r\n";
+    }
+    stored += "c\r\nd";
+    display += "c\r\nd";
+    SetTranslation(row, stored);
+    SelectOnly({row});
+    std::string shown;
+    ModalDriver driver([&](HWND dialog) {
+        shown = DlgText(dialog, IDC_TR_TRANSLATION);
+        PressButton(dialog, IDOK);
+    });
+    EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
+    EXPECT_EQ(shown, display);
+    EXPECT_EQ(Cell(row, kColumnTranslated), stored);
+    EXPECT_FALSE(Vs()->modified);
 }
 
 TEST_F(Translate, InsertEnterReplacesTheSelectionAndMarksTheDocument)
