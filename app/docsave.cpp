@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
+#include "app/docmessages.h"
 #include "app/document.h"
 #include "app/messages.h"
 #include "frame/sizetext.h"
@@ -38,12 +39,18 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
         !AskToOverwrite(view, target->path)) {
         return FALSE;
     }
-    // A file holding its header alone is a saved file too; only a failed write is a failure.
-    int64_t bytes = SaveLanguageFile(view, target->path, asTemplate);
-    if (bytes < 0) return FALSE;
+    // A file holding its header alone is a saved file too; only a failed write is a failure,
+    // and the user hears of it (the document stays modified).
+    uint32_t error = 0;
+    int64_t bytes = SaveLanguageFile(view, target->path, asTemplate, &error);
+    if (bytes < 0) {
+        ShowFileError(view, IDS_SAVE_FAILED, target->path, error);
+        return FALSE;
+    }
     target->bytes = bytes > int64_t(UINT32_MAX) ? UINT32_MAX : uint32_t(bytes);
     vs->docFlags |= kOpenFileBacked;
-    if (static_cast<const char *>(target->path) != vs->docPath) lstrcpynA(vs->docPath, target->path, sizeof vs->docPath);
+    if (static_cast<const char *>(target->path) != vs->docPath)
+        lstrcpynA(vs->docPath, target->path, sizeof vs->docPath);
     // A template holds the source texts, not the translations: they stay unsaved.
     if (!asTemplate) vs->modified = FALSE;
     RefreshTitle(view);

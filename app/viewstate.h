@@ -27,6 +27,7 @@ struct StatusPart {
 };
 
 struct ListRows;
+struct LangFile;
 
 struct ViewState {
     HWND view;
@@ -68,6 +69,9 @@ struct ViewState {
 
     // Signature, CR LF line breaks
     char signature[4096];
+
+    // Translations read for string IDs the module lacks, kept for the save (null when none)
+    LangFile *kept;
 };
 
 FrameState *GetFrameState(HWND frame);

@@ -2,7 +2,10 @@
 // temporary file beside the target that replaces it only once every byte is on disk.
 #include "langfile/lngfile.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <windows.h>
 
@@ -12,8 +15,10 @@
 namespace
 {
 
-// Attempts at a fresh temporary name when one is taken.
-constexpr int kTempNameAttempts = 64;
+// The temporary file of a save: hidden, beside the document, named after it and the process
+// (".de.lng.tmp-1234"), so that a later save can tell its own leftovers from another's.
+constexpr char kTempPrefix[] = ".";
+constexpr char kTempInfix[] = ".tmp-";
 
 int IsAnsiLeadByte(unsigned char byte)
 {
@@ -27,87 +32,225 @@ LeadBytePredicate AnsiLeadBytes()
     return nullptr;
 }
 
+void SetError(uint32_t *error, DWORD code)
+{
+    if (error) *error = code ? code : ERROR_GEN_FAILURE;
+}
+
+struct FileSink {
+    HANDLE file;
+    DWORD error;
+};
+
 int WriteToFile(void *context, const char *bytes, size_t length)
 {
-    HANDLE file = static_cast<HANDLE>(context);
+    auto *sink = static_cast<FileSink *>(context);
     while (length) {
         const DWORD piece = length > (1u << 30) ? (1u << 30) : static_cast<DWORD>(length);
         DWORD written = 0;
-        if (!WriteFile(file, bytes, piece, &written, nullptr) || !written) return 0;
+        if (!WriteFile(sink->file, bytes, piece, &written, nullptr) || !written) {
+            sink->error = GetLastError();
+            return 0;
+        }
         bytes += written;
         length -= written;
     }
     return 1;
 }
 
-// Creates a new, empty file in the folder of `target` (a full path) and names it in tempPath.
-// INVALID_HANDLE_VALUE when the folder is missing, not writable, or no name is free.
-HANDLE CreateTempBeside(const char *target, const char *fileName, char (&tempPath)[MAX_PATH])
+bool IsProcessRunning(DWORD pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+// Removes the temporary files that saves of this document by processes no longer running left
+// behind (a save cut short by a kill or a power loss).
+void RemoveStaleTemps(const char *target, const char *fileName)
 {
     const int folderLength = static_cast<int>(fileName - target);
-    static unsigned sequence;
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        const unsigned tag = (GetCurrentProcessId() << 16) ^ GetTickCount() ^ ++sequence;
-        const int n = snprintf(tempPath, sizeof(tempPath), "%.*s~lng%08x.tmp", folderLength, target, tag);
-        if (n < 0 || n >= static_cast<int>(sizeof(tempPath))) return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) return file;
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
+    char pattern[MAX_PATH];
+    const int n =
+        snprintf(pattern, sizeof(pattern), "%.*s%s%s%s*", folderLength, target, kTempPrefix, fileName, kTempInfix);
+    if (n < 0 || n >= static_cast<int>(sizeof(pattern))) return;
+    const size_t stemLength = strlen(kTempPrefix) + strlen(fileName) + strlen(kTempInfix);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const char *digits = found.cFileName + stemLength;
+        if (strlen(found.cFileName) <= stemLength || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        char *digitsEnd = nullptr;
+        const unsigned long pid = strtoul(digits, &digitsEnd, 10);
+        if (*digitsEnd || pid == GetCurrentProcessId() || IsProcessRunning(static_cast<DWORD>(pid))) continue;
+        char stale[MAX_PATH];
+        const int m = snprintf(stale, sizeof(stale), "%.*s%s", folderLength, target, found.cFileName);
+        if (m < 0 || m >= static_cast<int>(sizeof(stale))) continue;
+        SetFileAttributesA(stale, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(stale);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+// Creates the hidden temporary file of this process for `target` (a full path) and names it in
+// tempPath. INVALID_HANDLE_VALUE, with the error, when the folder is missing or not writable.
+HANDLE CreateTempBeside(const char *target, const char *fileName, char (&tempPath)[MAX_PATH], DWORD &error)
+{
+    const int folderLength = static_cast<int>(fileName - target);
+    const int n = snprintf(tempPath, sizeof(tempPath), "%.*s%s%s%s%lu", folderLength, target, kTempPrefix, fileName,
+                           kTempInfix, static_cast<unsigned long>(GetCurrentProcessId()));
+    if (n < 0 || n >= static_cast<int>(sizeof(tempPath))) {
+        error = ERROR_FILENAME_EXCED_RANGE;
+        return INVALID_HANDLE_VALUE;
     }
-    return INVALID_HANDLE_VALUE;
+    // One save at a time per process: a file of this name is a leftover of this process.
+    HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) error = GetLastError();
+    return file;
+}
+
+// A block of the process heap, freed when it goes.
+struct HeapBlock {
+    void *p = nullptr;
+    explicit HeapBlock(size_t bytes) : p(HeapAlloc(GetProcessHeap(), 0, bytes ? bytes : 1)) {}
+    ~HeapBlock()
+    {
+        if (p) HeapFree(GetProcessHeap(), 0, p);
+    }
+    HeapBlock(const HeapBlock &) = delete;
+    HeapBlock &operator=(const HeapBlock &) = delete;
+};
+
+int Fail(LangReadDetail *detail, DWORD error)
+{
+    if (detail) detail->error = error ? error : ERROR_GEN_FAILURE;
+    return -1;
+}
+
+int Refuse(LangReadDetail *detail)
+{
+    if (detail) detail->refused = true;
+    return -1;
+}
+
+int ParseBytes(LangFile *model, const char *data, size_t length, LangReadDetail *detail)
+{
+    if (detail) LangCountLines(data, length, &detail->lines);
+    return LangFileParse(model, data, length, AnsiLeadBytes());
+}
+
+// UTF-8 after its mark, read in the ANSI code page when every character has a byte of its own
+// there (no best-fit stand-ins, no default character); otherwise refused.
+int ParseUtf8(LangFile *model, const char *data, size_t length, LangReadDetail *detail)
+{
+    if (length == 0) return ParseBytes(model, data, 0, detail);
+    if (length > INT_MAX / 2) return Fail(detail, ERROR_FILE_TOO_LARGE);
+    const int utf8Length = static_cast<int>(length);
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, data, utf8Length, nullptr, 0);
+    if (wideLength <= 0) return Refuse(detail);
+    HeapBlock wide(static_cast<size_t>(wideLength) * sizeof(WCHAR));
+    if (!wide.p) return Fail(detail, ERROR_NOT_ENOUGH_MEMORY);
+    auto *wideText = static_cast<WCHAR *>(wide.p);
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, data, utf8Length, wideText, wideLength);
+    // An ANSI character takes at most two bytes.
+    const int ansiCapacity = wideLength * 2;
+    HeapBlock ansi(static_cast<size_t>(ansiCapacity));
+    if (!ansi.p) return Fail(detail, ERROR_NOT_ENOUGH_MEMORY);
+    BOOL usedDefault = FALSE;
+    const int ansiLength = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wideText, wideLength,
+                                               static_cast<char *>(ansi.p), ansiCapacity, nullptr, &usedDefault);
+    if (ansiLength <= 0 || usedDefault) return Refuse(detail);
+    return ParseBytes(model, static_cast<const char *>(ansi.p), static_cast<size_t>(ansiLength), detail);
+}
+
+int ParseFileBytes(LangFile *model, const char *data, size_t length, LangReadDetail *detail)
+{
+    size_t markLength = 0;
+    const LangTextMark mark = LangDetectMark(data, length, &markLength);
+    if (detail) detail->mark = mark;
+    if (mark == kLangMarkUtf8) return ParseUtf8(model, data + markLength, length - markLength, detail);
+    if (mark != kLangMarkNone) return Refuse(detail);
+    return ParseBytes(model, data, length, detail);
 }
 
 } // namespace
 
-int LangFileRead(LangFile *model, const char *path)
+int LangFileRead(LangFile *model, const char *path, LangReadDetail *detail)
 {
-    if (!model || !path) return 0;
+    if (detail) *detail = LangReadDetail{};
+    if (!model || !path) return Fail(detail, ERROR_INVALID_PARAMETER);
     HANDLE file =
         CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    int count = 0;
+    if (file == INVALID_HANDLE_VALUE) return Fail(detail, GetLastError());
+    int count = -1;
     LARGE_INTEGER size;
-    // The whole file is mapped at once; a file larger than the address space reads as nothing.
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
-        static_cast<uint64_t>(size.QuadPart) == static_cast<size_t>(size.QuadPart)) {
+    if (!GetFileSizeEx(file, &size)) {
+        count = Fail(detail, GetLastError());
+    } else if (size.QuadPart == 0) {
+        // Nothing to map: an empty file is a language file without signature or items.
+        count = ParseFileBytes(model, nullptr, 0, detail);
+    } else if (static_cast<uint64_t>(size.QuadPart) != static_cast<size_t>(size.QuadPart)) {
+        // The whole file is mapped at once; it must fit the address space.
+        count = Fail(detail, ERROR_FILE_TOO_LARGE);
+    } else {
         HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (mapping) {
-            const void *view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-            if (view) {
-                count = LangFileParse(model, static_cast<const char *>(view), static_cast<size_t>(size.QuadPart),
-                                      AnsiLeadBytes());
-                UnmapViewOfFile(view);
-            }
-            CloseHandle(mapping);
-        }
+        const void *view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
+        if (view)
+            count = ParseFileBytes(model, static_cast<const char *>(view), static_cast<size_t>(size.QuadPart), detail);
+        else
+            count = Fail(detail, GetLastError());
+        if (view) UnmapViewOfFile(view);
+        if (mapping) CloseHandle(mapping);
     }
     CloseHandle(file);
     return count;
 }
 
-int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag)
+int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint32_t *error)
 {
-    if (!model || !path || !path[0]) return -1;
+    if (error) *error = 0;
+    if (!model || !path || !path[0]) {
+        SetError(error, ERROR_INVALID_PARAMETER);
+        return -1;
+    }
     char target[MAX_PATH];
     char *fileName = nullptr;
     const DWORD length = GetFullPathNameA(path, sizeof(target), target, &fileName);
-    if (!length || length >= sizeof(target) || !fileName || !*fileName) return -1;
+    if (!length || length >= sizeof(target) || !fileName || !*fileName) {
+        SetError(error, length >= sizeof(target) ? ERROR_FILENAME_EXCED_RANGE : ERROR_INVALID_NAME);
+        return -1;
+    }
     // A read-only file or a folder is not replaced (MoveFileEx alone would replace a read-only
     // file on some systems).
     const DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetError(error, ERROR_ACCESS_DENIED);
         return -1;
+    }
 
+    RemoveStaleTemps(target, fileName);
     char tempPath[MAX_PATH];
-    HANDLE file = CreateTempBeside(target, fileName, tempPath);
-    if (file == INVALID_HANDLE_VALUE) return -1;
-    const ByteSink sink{WriteToFile, file};
+    DWORD failure = 0;
+    HANDLE file = CreateTempBeside(target, fileName, tempPath, failure);
+    if (file == INVALID_HANDLE_VALUE) {
+        SetError(error, failure);
+        return -1;
+    }
+    FileSink fileSink{file, 0};
+    const ByteSink sink{WriteToFile, &fileSink};
     const int64_t itemBytes = LangFileFormat(model, templateFlag, &sink);
-    const bool written = itemBytes >= 0 && FlushFileBuffers(file);
-    const bool closed = CloseHandle(file) != 0;
-    if (written && closed && MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return itemBytes;
+    if (itemBytes < 0) failure = fileSink.error ? fileSink.error : ERROR_NOT_ENOUGH_MEMORY;
+    if (!failure && !FlushFileBuffers(file)) failure = GetLastError();
+    if (!CloseHandle(file) && !failure) failure = GetLastError();
+    // The hidden mark belongs to the temporary name only; a move keeps a file's attributes.
+    if (!failure && !SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL)) failure = GetLastError();
+    if (!failure && !MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failure = GetLastError();
+    if (!failure) return itemBytes;
     DeleteFileA(tempPath);
+    SetError(error, failure);
     return -1;
 }

@@ -2,17 +2,35 @@
 // both meet.
 #include "langfile/lngglue.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/appwindows.h"
 #include "langfile/lngfile.h"
 #include "view/list.h"
 
-int LoadLanguageFile(HWND view, const char *path)
+// The IDs of the list's rows, ascending.
+static std::vector<uint32_t> RowIds(HWND view)
+{
+    std::vector<uint32_t> ids;
+    for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL))
+        ids.push_back(ListRowValue(view, row));
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+void DropKeptRecords(HWND view)
 {
     ViewState *vs = GetViewState(view);
-    if (!vs || !vs->list) return 0;
-    LangFile *model = LangFileCreate();
-    if (!model) return 0;
-    if (LangFileRead(model, path) <= 0) {
+    if (!vs) return;
+    LangFileFree(vs->kept);
+    vs->kept = nullptr;
+}
+
+int LoadLanguageFile(HWND view, LangFile *model)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list || !model) {
         LangFileFree(model);
         return 0;
     }
@@ -22,16 +40,32 @@ int LoadLanguageFile(HWND view, const char *path)
         if (id != 0 && LangFileFind(model, id, text)) ListSetCell(view, row, 2, text);
     }
     LangFileGetSignature(model, vs->signature);
+    // A translation for a string this module lacks (an older or newer module) is the
+    // translator's work all the same: the document keeps it for the save.
+    DropKeptRecords(view);
+    const std::vector<uint32_t> ids = RowIds(view);
+    int kept = 0;
+    for (int i = 0; i < LangFileCount(model); ++i) {
+        const LangRecord *record = LangFileRecordAt(model, i);
+        if (record->stringId == 0 || record->stringId >= kLangIdLimit) continue;
+        if (std::binary_search(ids.begin(), ids.end(), record->stringId)) continue;
+        if (!vs->kept) vs->kept = LangFileCreate();
+        if (!vs->kept || !LangFileAdd(vs->kept, record->stringId, record->text)) continue;
+        ++kept;
+    }
     LangFileFree(model);
-    return 1;
+    return kept;
 }
 
-int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate)
+int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error)
 {
+    if (error) *error = 0;
     ViewState *vs = GetViewState(view);
-    if (!vs || !vs->list) return -1;
-    LangFile *model = LangFileCreate();
-    if (!model) return -1;
+    LangFile *model = vs && vs->list ? LangFileCreate() : nullptr;
+    if (!model) {
+        if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
+        return -1;
+    }
     char text[kLangTextSize];
     int column = asTemplate ? 1 : 2;
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
@@ -42,11 +76,23 @@ int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate)
         if (!LangFileAdd(model, id, text)) {
             // A record that cannot be kept would be lost from the file: fail rather than write less.
             LangFileFree(model);
+            if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
             return -1;
         }
     }
+    // A template holds the module's strings only.
+    const int keptCount = asTemplate ? 0 : LangFileCount(vs->kept);
+    for (int i = 0; i < keptCount; ++i) {
+        const LangRecord *record = LangFileRecordAt(vs->kept, i);
+        if (!LangFileAdd(model, record->stringId, record->text)) {
+            LangFileFree(model);
+            if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
+            return -1;
+        }
+    }
+    if (keptCount) LangFileSort(model);
     LangFileSetSignature(model, vs->signature);
-    int64_t bytes = LangFileWrite(model, path, asTemplate ? 1 : 0);
+    int64_t bytes = LangFileWrite(model, path, asTemplate ? 1 : 0, error);
     LangFileFree(model);
     return bytes;
 }

@@ -4,11 +4,18 @@
 
 #include <cstdint>
 
-// Writes each record's text into the Translated text cell of the row with its ID and takes
-// the file's signature. 1 when the file gave at least one record; otherwise 0 and the list
-// and signature stay as they were.
-int LoadLanguageFile(HWND view, const char *path);
+struct LangFile;
 
-// Collects the string rows with text (the source texts for a template, else the
-// translations) into a file. Bytes of item lines (>= 0) on success, -1 on failure.
-int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate);
+// Writes each record of model (as read from a file) into the Translated text cell of the row
+// with its ID and takes the file's signature. Records of valid IDs that no row has are kept by
+// the document as they are, for the save to write back. Returns how many were kept; model is
+// freed in any case.
+int LoadLanguageFile(HWND view, LangFile *model);
+
+// Forgets the records kept for IDs the module lacks (the document is closed or replaced).
+void DropKeptRecords(HWND view);
+
+// Collects the string rows with text (the source texts for a template, else the translations,
+// with the kept records in ID order among them) into a file. Bytes of item lines (>= 0) on
+// success, -1 on failure; error (may be null) then receives the Win32 error.
+int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error = nullptr);

@@ -142,9 +142,8 @@ inline uint64_t QuotedStopsInWindow(const char *p)
     const __m128i control = _mm_set1_epi8(15); // 8..15 with their low three bits set
     const auto stopsIn = [&](const char *chunk) -> uint64_t {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chunk));
-        const __m128i stops =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
-                         _mm_cmpeq_epi8(_mm_or_si128(bytes, low3), control));
+        const __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+                                           _mm_cmpeq_epi8(_mm_or_si128(bytes, low3), control));
         return static_cast<unsigned>(_mm_movemask_epi8(stops));
     };
     return stopsIn(p) | stopsIn(p + 16) << 16 | stopsIn(p + 32) << 32 | stopsIn(p + 48) << 48;
@@ -286,12 +285,21 @@ inline size_t KeptLength(const char *bytes, const Token &token, size_t max, Lead
     return token.overflow ? LangCutAtCharBoundary(bytes, max, isLeadByte) : token.length;
 }
 
-// The value of the leading decimal digits, as an unsigned 32-bit number (wrapping past 2^32 - 1).
+// One more decimal digit of an ID; a value past 32 bits stays kLangIdTooLarge rather than wrap
+// onto a real ID.
+inline uint32_t AddIdDigit(uint32_t value, char digit)
+{
+    const uint32_t d = static_cast<uint32_t>(digit - '0');
+    if (value > (kLangIdTooLarge - d) / 10u) return kLangIdTooLarge;
+    return value * 10u + d;
+}
+
+// The value of the leading decimal digits.
 inline uint32_t IdValue(const char *bytes, size_t length)
 {
     uint32_t value = 0;
     for (size_t i = 0; i < length && bytes[i] >= '0' && bytes[i] <= '9'; ++i)
-        value = value * 10u + static_cast<uint32_t>(bytes[i] - '0');
+        value = AddIdDigit(value, bytes[i]);
     return value;
 }
 
@@ -305,7 +313,7 @@ inline int ReadPlainId(Reader &r, uint32_t &value)
     uint32_t id = 0;
     size_t n = 0;
     while (n < limit && p[n] >= '0' && p[n] <= '9') {
-        id = id * 10u + static_cast<uint32_t>(p[n] - '0');
+        id = AddIdDigit(id, p[n]);
         ++n;
     }
     if (n == 0 || n == available || !(ClassOf(p + n) & (kLineEnd | kSeparator))) return 0;
@@ -321,7 +329,8 @@ inline uint32_t DigitsValue(uint64_t word, size_t digits, bool &valid)
     if constexpr (std::endian::native == std::endian::little) {
         // A byte is a digit when its high half is 3 and its low half at most 9.
         constexpr uint64_t kOnes = ~uint64_t{0} / 255;
-        const uint64_t notDigit = ((word & kOnes * 0xF0) ^ kOnes * 0x30) | (((word & kOnes * 0x0F) + kOnes * 6) & kOnes * 0x10);
+        const uint64_t notDigit =
+            ((word & kOnes * 0xF0) ^ kOnes * 0x30) | (((word & kOnes * 0x0F) + kOnes * 6) & kOnes * 0x10);
         valid = (notDigit & ((uint64_t{1} << (8 * digits)) - 1)) == 0;
         // The digits moved to the top, zero bytes (leading zeros) below them, then pairs, fours
         // and eights of digits combined by multiplying.

@@ -2,6 +2,7 @@
 // Works on a byte range; never reads outside it and never relies on a terminator.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 #include "langfile/lngmodel.h"
 
@@ -10,6 +11,9 @@
 using LeadBytePredicate = int (*)(unsigned char byte);
 
 constexpr size_t kLangIdTokenMax = 255; // bytes of an ID token kept; its value comes from them
+// The ID of a token whose digits pass 32 bits: like every ID from kLangIdLimit on, it matches no
+// string, so such an item can never land on a real row.
+constexpr uint32_t kLangIdTooLarge = UINT32_MAX;
 
 // Parses length bytes at data into model: the signature replaces the model's, the records are
 // appended and then all of them sorted by ID. Returns the number of records the model holds.

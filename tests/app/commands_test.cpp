@@ -21,9 +21,11 @@
 #include "tests/support/winharness.h"
 #include "view/list.h"
 
-namespace {
+namespace
+{
 
-class Commands : public ::testing::Test {
+class Commands : public ::testing::Test
+{
 protected:
     HWND frame = nullptr;
     HWND view = nullptr;
@@ -48,10 +50,7 @@ protected:
         return text;
     }
 
-    bool Greyed(UINT command)
-    {
-        return (GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    }
+    bool Greyed(UINT command) { return (GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
     LRESULT Run(UINT command, void *arg = nullptr, UINT flags = 0)
     {
@@ -127,8 +126,7 @@ TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
 TEST_F(Commands, ShortcutWithoutMenuItemStillTranslates)
 {
     const unsigned char row[6] = {'Q', 0, 0x0B, 0, 0x63, 0x9C}; // Ctrl+Q -> 40035, no such item
-    Start("[Shortcut]\r\nItemNumber=1\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(row, sizeof row) +
-          "\r\n");
+    Start("[Shortcut]\r\nItemNumber=1\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(row, sizeof row) + "\r\n");
     EXPECT_TRUE(Key('Q', true));
     EXPECT_FALSE(Key('O', true));
 }
@@ -143,7 +141,8 @@ TEST_F(Commands, NewDocumentFillsTheListAndEnablesDocumentCommands)
     EXPECT_TRUE(Run(CMD_FILE_CLOSE));
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo");
     EXPECT_EQ(ListRowCount(view), 0);
-    for (UINT c : {CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_EDIT_FIND, CMD_TEXT_SIGNATURE}) EXPECT_TRUE(Greyed(c)) << c;
+    for (UINT c : {CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_EDIT_FIND, CMD_TEXT_SIGNATURE})
+        EXPECT_TRUE(Greyed(c)) << c;
     EXPECT_FALSE(Greyed(CMD_FILE_NEW));
 }
 
@@ -230,7 +229,8 @@ TEST_F(Commands, AboutOptionAloneShowsTheAboutBoxAndEndsWithoutWindow)
     EXPECT_NE(text.find("Version 1.0.4 (Jul 13 2009)"), std::string::npos);
 }
 
-class Documents : public Commands {
+class Documents : public Commands
+{
 protected:
     std::string dir;
     void SetUp() override { dir = HarnessTempDir(); }
@@ -396,13 +396,134 @@ TEST_F(Documents, FailedSaveAfterYesKeepsTheDocument)
     int step = 0;
     ModalDriver driver([&](HWND dialog) {
         // The question, then the save dialog, which the user cancels.
-        if (++step == 1) PressButton(dialog, IDYES);
-        else PressButton(dialog, IDCANCEL);
+        if (++step == 1)
+            PressButton(dialog, IDYES);
+        else
+            PressButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(Run(CMD_FILE_CLOSE), 0);
     EXPECT_EQ(driver.Seen(), 2);
     EXPECT_GT(ListRowCount(view), 0);
     EXPECT_TRUE(Vs()->modified);
+}
+
+// Opens path as File Open does, answering every message box with `answer`; the boxes' texts.
+std::vector<std::string> OpenAnswering(HWND view, const std::string &path, int answer)
+{
+    std::vector<std::string> texts;
+    ModalDriver driver([&](HWND box) {
+        texts.push_back(MessageBoxText(box));
+        PressButton(box, answer);
+    });
+    OpenDocument(view, path.c_str(), kOpenNamed);
+    return texts;
+}
+
+TEST_F(Documents, HeaderOnlyFileIsTheDocumentsFileWithItsSignature)
+{
+    Start("[Option]\r\nAskToOverwrite=0\r\n");
+    lstrcpynA(Vs()->signature, "Author: Anna\r\n", sizeof Vs()->signature);
+    std::string path = dir + "header.lng";
+    ModalDriver dialog([&](HWND d) { ChooseFile(d, path); });
+    ASSERT_TRUE(Run(CMD_FILE_SAVE_AS));
+    EXPECT_EQ(HarnessReadFile(path), "; Author: Anna\r\n\r\n");
+    EXPECT_TRUE(Run(CMD_FILE_NEW));
+    EXPECT_TRUE(OpenAnswering(view, path, IDOK).empty());
+    EXPECT_STREQ(Vs()->signature, "Author: Anna\r\n");
+    // File-backed: Ctrl+S writes without a dialog.
+    EXPECT_TRUE(Run(CMD_FILE_SAVE));
+    EXPECT_EQ(dialog.Seen(), 1);
+}
+
+TEST_F(Documents, FailedSaveSaysWhyAndKeepsTheDocumentModified)
+{
+    std::string path = HarnessWriteFile(dir + "ro.lng", "103=\"Offnen\"\r\n");
+    Start("[Option]\r\nAskToOverwrite=0\r\n", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [ro.lng]"; });
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    Modify(view);
+    std::vector<std::string> texts;
+    ModalDriver driver([&](HWND box) {
+        texts.push_back(MessageBoxText(box));
+        PressButton(box, texts.size() == 2 ? IDYES : IDOK);
+    });
+    EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], path + " could not be saved.\n\nAccess denied.");
+    EXPECT_TRUE(Vs()->modified);
+    // A Yes to "save the changes?" whose save fails says so too, and the document stays.
+    EXPECT_EQ(Run(CMD_FILE_CLOSE), 0);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[2], texts[0]);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [ro.lng*]");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(HarnessReadFile(path), "103=\"Offnen\"\r\n");
+}
+
+TEST_F(Documents, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
+{
+    std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
+    Start("", ("Parlevo.exe " + path).c_str());
+    PumpUntil([&] { return WindowText(frame) == "Lumivex Parlevo - [de.lng]"; });
+    std::string locked = HarnessWriteFile(dir + "locked.lng", "1=\"x\"\r\n");
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    std::string folder = dir + "x.lng";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    struct Row {
+        std::string path, bytes, text;
+    };
+    const Row rows[] = {
+        {locked, "", locked + " could not be opened.\n\nSharing violation."},
+        {folder, "", folder + " could not be opened.\n\nAccess denied."},
+        {dir + "u16.lng",
+         std::string("\xFF\xFE"
+                     "1\0=\0",
+                     6),
+         "u16.lng is a UTF-16 (little-endian) file. Language files are in the ANSI code page; it was not opened."},
+        {dir + "ja.lng",
+         "\xEF\xBB\xBF"
+         "1=\"\xE3\x81\x82\"\r\n",
+         "ja.lng is a UTF-8 file with characters the ANSI code page does not have. Language files are in the ANSI "
+         "code page; it was not opened."},
+    };
+    for (const Row &row : rows) {
+        if (!row.bytes.empty()) HarnessWriteFile(row.path, row.bytes);
+        EXPECT_EQ(OpenAnswering(view, row.path, IDOK), std::vector<std::string>{row.text});
+        EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]") << row.path;
+        EXPECT_TRUE(IsDocumentFileBacked(view));
+    }
+    CloseHandle(holder);
+}
+
+TEST_F(Documents, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
+{
+    Start("[Option]\r\nAskToOverwrite=0\r\n");
+    // Not a language file: asked; No leaves the document.
+    std::string notes = HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n");
+    EXPECT_EQ(OpenAnswering(view, notes, IDNO),
+              std::vector<std::string>{"notes.txt does not look like a language file: 1 of 4 lines are "
+                                       "translations. Open it anyway?"});
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New]");
+    // Two of three lines read as items: not asked. IDs 7 and 64000 are not in the module.
+    std::string path =
+        HarnessWriteFile(dir + "de.lng", "\xEF\xBB\xBF; Language: Deutsch\r\n\r\n64000=\"weg\"\r\n7=\"M\xC3\xBC"
+                                         "de\"\r\n"
+                                         "3=\"Bereit\"\r\nnote\r\n");
+    EXPECT_EQ(OpenAnswering(view, path, IDOK),
+              (std::vector<std::string>{"de.lng is a UTF-8 file. Its texts were converted to the ANSI code page, in "
+                                        "which it will be saved.",
+                                        "2 translations are for strings this module does not have; they are kept."}));
+    EXPECT_STREQ(Vs()->signature, "Language: Deutsch\r\n");
+    EXPECT_TRUE(Run(CMD_FILE_SAVE));
+    EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\xFC"
+                                     "de\"\r\n64000=\"weg\"\r\n");
+    // A template holds the module's strings only.
+    std::string tmpl = dir + "tmpl.lng";
+    ModalDriver dialog([&](HWND d) { ChooseFile(d, tmpl); });
+    ASSERT_TRUE(Run(CMD_FILE_SAVE_TEMPLATE));
+    EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n7="), std::string::npos);
+    EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n64000="), std::string::npos);
 }
 
 } // namespace

@@ -97,7 +97,8 @@ TEST_F(StatusBar, NewDocumentShowsItsNameAndNothingOfAFile)
 TEST_F(StatusBar, FileDocumentShowsFolderDateAndSize)
 {
     std::string dir = HarnessTempDir();
-    std::string path = HarnessWriteFile(dir + "de.lng", std::string(1536, 'x'));
+    // An item line: a file of other lines would be asked about before opening.
+    std::string path = HarnessWriteFile(dir + "de.lng", "1=\"" + std::string(1530, 'x') + "\"\r\n");
     Start(PaneIni({kPaneFilename, kPaneFolder, kPaneFileTime, kPaneFileSize}), "Parlevo.exe " + path);
     PumpUntil([&] { return Vs()->partCount == 5; });
     ASSERT_EQ(Types(), (std::vector<UINT>{kPaneFilename, kPaneFolder, kPaneFileTime, kPaneFileSize, kPaneFiller}));

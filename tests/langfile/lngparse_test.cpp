@@ -1,6 +1,7 @@
 // Reading language files: tokens, quotes, escapes, comments, the signature block, long tokens.
 #include <gtest/gtest.h>
 
+#include "langfile/lngsniff.h"
 #include "tests/langfile/lngreference.h"
 #include "tests/langfile/lngtest.h"
 
@@ -115,12 +116,19 @@ TEST(LangParse, IdIsTheValueOfTheLeadingDigits)
                            "12ab=\"twelve\"\r\n"
                            "65535=\"limit\"\r\n"
                            "4294967295=\"max\"\r\n"
-                           "4294967298=\"wraps\"\r\n");
-    EXPECT_EQ(RecordsOf(model.get()),
-              (Records{{0, "zero"}, {2, "wraps"}, {12, "twelve"}, {65535, "limit"}, {4294967295u, "max"}}));
+                           "4294967299=\"too large\"\r\n"
+                           "\"42949672960000000003\"=\"far too large\"\r\n");
+    // Digits past 32 bits never wrap onto a real ID such as 3.
+    EXPECT_EQ(RecordsOf(model.get()), (Records{{0, "zero"},
+                                               {12, "twelve"},
+                                               {65535, "limit"},
+                                               {4294967295u, "max"},
+                                               {kLangIdTooLarge, "too large"},
+                                               {kLangIdTooLarge, "far too large"}}));
     char text[kLangTextSize];
     EXPECT_TRUE(LangFileFind(model.get(), 0, text));
     EXPECT_FALSE(LangFileFind(model.get(), 65535, text));
+    EXPECT_FALSE(LangFileFind(model.get(), 3, text));
 }
 
 TEST(LangParse, RecordsAreSortedAfterReading)
@@ -240,11 +248,12 @@ std::string RandomItems(uint32_t seed, int items)
         state = state * 1664525u + 1013904223u;
         return static_cast<uint32_t>((static_cast<uint64_t>(state >> 4) * bound) >> 28);
     };
-    static const char *const kPieces[] = {"\\n", "\\t", "\\\"", "\\\\", "\\", "\"", "\r", "\n", "\r\n", " ", "=", ";",
-                                          "\x81", "\x81\x40", "\t", "\\\r\n"};
+    static const char *const kPieces[] = {"\\n",  "\\t", "\\\"", "\\\\", "\\",   "\"",       "\r", "\n",
+                                          "\r\n", " ",   "=",    ";",    "\x81", "\x81\x40", "\t", "\\\r\n"};
     std::string file;
     for (int i = 0; i < items; ++i) {
         file += std::to_string(next(4) == 0 ? next(4000000000u) : next(70000));
+        if (next(40) == 0) file += std::to_string(next(10)); // sometimes past 32 bits
         file += next(8) == 0 ? " = " : "=";
         file += '"';
         // Lengths around a window (64) and around the longest text kept (251), in escapes too.
@@ -295,6 +304,46 @@ TEST(LangParse, EscapedAndTabbedTextsNearTheLongestKept)
             file += std::to_string(length) + "=\"short\"\r\n";
         }
         EXPECT_EQ(RecordsOf(Parse(file).get()), ReferenceRecords(file, nullptr)) << piece;
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+// What a file is before it is read: its byte-order mark, and its lines past the signature that
+// are not blank or comments, against those that start as items.
+TEST(LangSniff, MarksAndItemLinesOfAFile)
+{
+    struct Row {
+        const char *bytes;
+        size_t length;
+        LangTextMark mark;
+        size_t markLength;
+        uint32_t nonBlank;
+        uint32_t items;
+    };
+    const Row rows[] = {
+        {"", 0, kLangMarkNone, 0, 0, 0},
+        {"; Language: x\r\n; Author: y\r\n\r\n", 30, kLangMarkNone, 0, 0, 0},
+        {"; Language: x\r\n\r\n1=\"a\"\r\n  ; note\r\n 22 = b\r\n\"3\"=\"c\"", 50, kLangMarkNone, 0, 3, 3},
+        {"# Notes\r\n\r\nSee 2=3 below.\r\n4=\"x\"\r\nx=1\n", 38, kLangMarkNone, 0, 4, 1},
+        {"\x89PNG\r\n\x1a\n\0\0", 10, kLangMarkNone, 0, 3, 0},
+        {"\xEF\xBB\xBF; Language: x\r\n", 18, kLangMarkUtf8, 3, 1, 0},
+        {"\xEF\xBB", 2, kLangMarkNone, 0, 1, 0},
+        {"\xFF\xFE;\0", 4, kLangMarkUtf16Le, 2, 1, 0},
+        {"\xFE\xFF\0;", 4, kLangMarkUtf16Be, 2, 1, 0},
+    };
+    for (const Row &row : rows) {
+        const std::string bytes(row.bytes, row.length);
+        size_t markLength = 99;
+        EXPECT_EQ(LangDetectMark(bytes.data(), bytes.size(), &markLength), row.mark) << bytes;
+        EXPECT_EQ(markLength, row.markLength) << bytes;
+        LangLineCounts counts{99, 99};
+        LangCountLines(bytes.data(), bytes.size(), &counts);
+        EXPECT_EQ(counts.nonBlank, row.nonBlank) << bytes;
+        EXPECT_EQ(counts.items, row.items) << bytes;
     }
 }
 

@@ -93,7 +93,9 @@ inline std::vector<Record> Read(const char *data, size_t length, LeadBytePredica
     while (r.SkipComments() && r.Token(kLangIdTokenMax, token)) {
         uint32_t id = 0;
         for (size_t i = 0; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i)
-            id = id * 10u + static_cast<uint32_t>(token[i] - '0');
+            id = id > (kLangIdTooLarge - static_cast<uint32_t>(token[i] - '0')) / 10u
+                     ? kLangIdTooLarge
+                     : id * 10u + static_cast<uint32_t>(token[i] - '0');
         r.SkipWhitespace();
         if (r.p >= r.end) break;
         ++r.p;
