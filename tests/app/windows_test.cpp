@@ -182,6 +182,20 @@ TEST_F(Windows, PlacementIsSavedAndRestored)
     EXPECT_EQ(wp.rcNormalPosition.bottom - wp.rcNormalPosition.top, 400);
     EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
 
+    // A rectangle stored off every monitor (as a monitor since removed leaves it) is restored
+    // whole on the nearest one. Wine 8 moves the window itself as well; the placement read
+    // shows that the program does it wherever the platform does not.
+    DestroyWindow(frame);
+    WINDOWPLACEMENT stored = {};
+    ASSERT_TRUE(GetPrivateProfileStructA("Option", "Position", &stored, sizeof stored, ini.c_str()));
+    OffsetRect(&stored.rcNormalPosition, -32768 - stored.rcNormalPosition.left, -32768 - stored.rcNormalPosition.top);
+    ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &stored, sizeof stored, ini.c_str()));
+    frame = Start(HarnessReadFile(ini));
+    ASSERT_NE(frame, nullptr);
+    const RECT &restored = FramePlacement(frame)->rcNormalPosition;
+    EXPECT_NE(MonitorFromRect(&restored, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(restored.right - restored.left, 500);
+    EXPECT_EQ(restored.bottom - restored.top, 400);
 }
 
 TEST_F(Windows, NoPlacementIsRestoredWhenLoadPositionIsOff)
