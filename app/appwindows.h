@@ -10,3 +10,5 @@ HWND ViewOfFrame(HWND frame);
 HWND FrameOfView(HWND view);
 WINDOWPLACEMENT *FramePlacement(HWND frame);
 void DestroyWindowIfAlive(HWND window);
+// True while a modal dialog or message box of the window's top-level window is open.
+bool ModalDialogOpen(HWND window);

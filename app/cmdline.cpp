@@ -60,6 +60,13 @@ static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, CmdLe
     return true;
 }
 
+static bool IsListed(const CommandLineState *state, int options, const OptionRow *row)
+{
+    for (int i = 0; i < options; ++i)
+        if (state->slots[i].row == row) return true;
+    return false;
+}
+
 const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead)
 {
     size_t n = name ? strlen(name) : 0;
@@ -88,7 +95,8 @@ void ParseCommandLineText(CommandLineState *state, const char *commandLine, Full
             char *name = token + 1;
             if (char *colon = strchr(name, ':')) *colon = '\0';
             const OptionRow *row = FindOption(name, isLead);
-            if (!row || options >= kOptionSlots) continue; // unknown options and a 25th are ignored
+            // Unknown options, repeats (one About box, however often asked) and a 25th are ignored.
+            if (!row || options >= kOptionSlots || IsListed(state, options, row)) continue;
             OptionSlot &slot = state->slots[options++];
             slot.row = row;
             memset(slot.arg, 0, sizeof slot.arg);

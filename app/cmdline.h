@@ -36,7 +36,8 @@ size_t GetCommandLineToken(const char *text, char *out, size_t capacity, int ind
 // prefix matches are ambiguous. Null when none.
 const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead = nullptr);
 
-// Fills the state from the command line; fullPath may be null (the name is taken as is).
+// Fills the state from the command line; fullPath may be null (the name is taken as is). An
+// option given more than once takes one slot.
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
                           CmdLeadBytePredicate isLead = nullptr);
 

@@ -165,10 +165,8 @@ LRESULT RunCommand(HWND view, UINT command, void *arg, UINT execFlags)
     return result;
 }
 
-bool ConfirmDiscard(HWND view)
+static bool AskAndSave(HWND view, const ViewState *vs)
 {
-    ViewState *vs = GetViewState(view);
-    if (!vs || !vs->modified) return true;
     char format[kUiTextSize], text[kUiTextSize + MAX_PATH];
     if (!LoadUiText(IDS_SAVE_CHANGES, format)) lstrcpynA(format, "Save the changes to %s?", sizeof format);
     snprintf(text, sizeof text, format, FileNamePart(vs->docPath));
@@ -177,4 +175,18 @@ bool ConfirmDiscard(HWND view)
     if (answer != IDYES) return false;
     alignas(8) char arg[kCommandArgSize];
     return OnFileSave(view, CMD_FILE_SAVE, arg, 0) != 0;
+}
+
+bool ConfirmDiscard(HWND view)
+{
+    // Messages sent to the window still arrive while the question (or the save after Yes) is
+    // open; a second request then is refused rather than asked again on top of the first.
+    static bool asking;
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->modified) return true;
+    if (asking) return false;
+    asking = true;
+    bool discard = AskAndSave(view, vs);
+    asking = false;
+    return discard;
 }

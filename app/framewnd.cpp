@@ -31,6 +31,24 @@ void DestroyWindowIfAlive(HWND window)
     if (window && IsWindow(window)) DestroyWindow(window);
 }
 
+// A modal dialog or message box disables the top-level window that owns it, even when its
+// owner was given as a child.
+bool ModalDialogOpen(HWND window)
+{
+    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    return root && !IsWindowEnabled(root);
+}
+
+// A close request while a modal dialog is open goes to that dialog's user, not past them:
+// the dialog comes to the front and the window stays.
+static bool BringModalToFront(HWND frame)
+{
+    if (!ModalDialogOpen(frame)) return false;
+    HWND popup = GetLastActivePopup(frame);
+    if (popup && popup != frame) SetForegroundWindow(popup);
+    return true;
+}
+
 static void CenterOnMonitor(HWND frame)
 {
     RECT rc;
@@ -108,11 +126,14 @@ static LRESULT CALLBACK FrameProc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_CLOSE:
         if (!fs || !fs->view) return 0;
+        // From the taskbar or the system menu while a dialog is open: that dialog answers first.
+        if (BringModalToFront(frame)) return 0;
         // Unsaved translations are never lost without a question.
         if (!ConfirmDiscard(fs->view)) return 0;
         break;
     case WM_QUERYENDSESSION:
-        // Windows is shutting down: the same question as closing the window.
+        // Windows is shutting down: the same rules as closing the window.
+        if (BringModalToFront(frame)) return FALSE;
         return (fs && fs->view) ? ConfirmDiscard(fs->view) : TRUE;
     case WM_COMMAND:
     case WM_MOUSEWHEEL:

@@ -57,7 +57,9 @@ static void View_OnDestroy(HWND view, ViewState *vs)
 
 static void View_OnDropFiles(HWND view, HDROP drop)
 {
-    UINT count = SysDragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    // A drop would replace the document under an open dialog (Wine delivers drops to a
+    // disabled window).
+    UINT count = ModalDialogOpen(view) ? 0 : SysDragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH];
         if (!SysDragQueryFile(drop, i, path, sizeof path)) continue;

@@ -1,6 +1,7 @@
 // The host module: its configured path and the loaded module.
 #include "catalogue/hostmodule.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "app/appstate.h"
@@ -47,6 +48,43 @@ static HMODULE LoadModuleAsData(const char *path)
     return module;
 }
 
+static BOOL CALLBACK NoteStringTable(HMODULE, LPCSTR, LPSTR, LONG_PTR param)
+{
+    *reinterpret_cast<bool *>(param) = true;
+    return FALSE;
+}
+
+static bool HasStringTables(HMODULE module)
+{
+    bool found = false;
+    EnumResourceNamesA(module, RT_STRING, NoteStringTable, reinterpret_cast<LONG_PTR>(&found));
+    return found;
+}
+
+// What the file at path is, for telling why the loader refused it or found nothing in it.
+static void ReadFileFacts(const char *path, ModuleFacts *facts)
+{
+    // A file that cannot be read leaves only the loader's refusal to go by.
+    facts->head = kFileModule;
+    DWORD attributes = GetFileAttributesA(path);
+    facts->exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!facts->exists) return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        facts->head = kFileNotModule;
+        return;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    unsigned char head[kModuleHeadSize];
+    LARGE_INTEGER size;
+    DWORD got = 0;
+    if (GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &got, nullptr)) {
+        facts->head = ClassifyModuleHead(head, got, uint64_t(size.QuadPart));
+    }
+    CloseHandle(file);
+}
+
 bool LoadHostModule()
 {
     HostModuleState &host = App().host;
@@ -54,8 +92,20 @@ bool LoadHostModule()
     host.path[sizeof host.path - 1] = '\0';
     host.handle = nullptr;
     char expanded[MAX_PATH];
-    if (ExpandPathVariables(host.path, expanded, sizeof expanded) == 0) return true;
-    host.handle = LoadModuleAsData(expanded);
+    ModuleFacts facts = {};
+    facts.configured = ExpandPathVariables(host.path, expanded, sizeof expanded) != 0;
+    if (facts.configured) {
+        host.handle = LoadModuleAsData(expanded);
+        facts.loaded = host.handle != nullptr;
+        facts.hasStringTables = facts.loaded && HasStringTables(host.handle);
+    }
+    if (facts.configured && !facts.hasStringTables) ReadFileFacts(expanded, &facts);
+    host.problem = DiagnoseModule(facts);
+    // A module without strings gives nothing to translate: New and Open stay off, as for none.
+    if (host.handle && host.problem != kModuleUsable) {
+        FreeLibrary(host.handle);
+        host.handle = nullptr;
+    }
     return true;
 }
 
@@ -76,6 +126,11 @@ bool SaveModulePath()
 HMODULE HostModuleHandle()
 {
     return App().host.handle;
+}
+
+ModuleProblem HostModuleProblem()
+{
+    return App().host.handle ? kModuleUsable : App().host.problem;
 }
 
 void GetModulePath(char *out, size_t capacity)

@@ -5,19 +5,24 @@
 
 #include <cstddef>
 
+#include "catalogue/modulefile.h"
+
 struct HostModuleState {
     char path[MAX_PATH]; // as configured, unexpanded
     HMODULE handle;
+    ModuleProblem problem; // why the handle is null
 };
 
 // Reads "Module" "Filename" from the settings file, expands it and loads that module;
-// the handle stays null when that fails. Always succeeds.
+// the handle stays null when that fails or the module has no string tables, and the
+// problem says which case it is. Always succeeds.
 bool LoadHostModule();
 // Frees the loaded module; false when none was loaded.
 bool UnloadHostModule();
 // Writes the module path, unexpanded, as "Module" "Filename".
 bool SaveModulePath();
 HMODULE HostModuleHandle();
+ModuleProblem HostModuleProblem();
 
 // Copies the configured path (unexpanded) into out, cut to capacity and terminated.
 void GetModulePath(char *out, size_t capacity);

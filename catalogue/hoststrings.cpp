@@ -146,15 +146,39 @@ BOOL FillHostStrings(HWND view)
     return TRUE;
 }
 
+static UINT ProblemTextId(ModuleProblem problem)
+{
+    switch (problem) {
+    case kModuleNotFound: return IDS_MODULE_NOT_FOUND;
+    case kModuleNotAModule: return IDS_MODULE_NOT_PE;
+    case kModuleNoStringTables: return IDS_MODULE_NO_STRINGS;
+    case kModuleDamaged: return IDS_MODULE_DAMAGED;
+    default: return IDS_MISSING_MODULE;
+    }
+}
+
+bool ShowModuleProblem(HWND owner)
+{
+    ModuleProblem problem = HostModuleProblem();
+    if (problem == kModuleUsable) return false;
+    char format[kCellSize];
+    if (!LoadUiText(ProblemTextId(problem), format)) return true;
+    // Not configured names the host; the other cases name the file that was tried.
+    char path[MAX_PATH], expanded[MAX_PATH];
+    GetModulePath(path, sizeof path);
+    if (ExpandPathVariables(path, expanded, sizeof expanded) == 0) expanded[0] = '\0';
+    const char *first = problem == kModuleNotConfigured ? AppHostName() : expanded;
+    char text[kCellSize + 2 * MAX_PATH];
+    FormatNoticeText(format, first, AppHostFileName(), text, sizeof text);
+    UINT icon = problem == kModuleNotConfigured ? MB_ICONINFORMATION : MB_ICONWARNING;
+    MessageBoxA(owner, text, AppProgramName(), MB_OK | icon);
+    return true;
+}
+
 bool ShowMissingModuleNotice(HWND view)
 {
     if (!GetViewState(view)) return false;
-    char format[kCellSize];
-    if (LoadUiText(IDS_MISSING_MODULE, format)) {
-        char text[kCellSize + 2 * MAX_PATH];
-        FormatNoticeText(format, AppHostName(), AppHostFileName(), text, sizeof text);
-        MessageBoxA(view, text, AppProgramName(), MB_OK | MB_ICONINFORMATION);
-    }
+    ShowModuleProblem(view);
     // The command argument: the page request (page ID, flags) at the start of the buffer
     // every command handler may use.
     union {

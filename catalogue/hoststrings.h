@@ -9,9 +9,13 @@
 BOOL FillHostStrings(HWND view);
 // Appends the rows of one string block; returns the number of string rows appended.
 int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber);
-// Tells the user that the module path is not set and opens the preferences at the Module
-// page alone. False when the view has no state.
+// Tells the user why there is no module (not configured, not found, not a module, no string
+// tables, damaged) and opens the preferences at the Module page alone. False when the view
+// has no state.
 bool ShowMissingModuleNotice(HWND view);
+// The same message box alone, owned by owner; false (and nothing shown) while a module is
+// loaded.
+bool ShowModuleProblem(HWND owner);
 
 // Converts length UTF-16 units to the ANSI code page into out (252 bytes): a text that does
 // not fit is cut after its last whole character that does. Returns the bytes written.

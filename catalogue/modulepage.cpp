@@ -9,6 +9,7 @@
 #include "app/appstate.h"
 #include "app/sysdlls.h"
 #include "catalogue/hostmodule.h"
+#include "catalogue/hoststrings.h"
 #include "frame/menus.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
@@ -86,6 +87,8 @@ static void ModulePage_OnApply(HWND page)
     LoadHostModule();
     // New and Open follow the module; the rows already shown keep their texts.
     UpdateCommandStates(view);
+    // Said at once, while the path can still be corrected.
+    ShowModuleProblem(GetParent(page));
 }
 
 INT_PTR CALLBACK ModulePageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp)

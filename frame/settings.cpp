@@ -42,6 +42,28 @@ bool LoadAllSettings(const char *path)
     return true;
 }
 
+static LONG Clamp(LONG value, LONG low, LONG high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// A placement stored on a monitor that is no longer there: Windows brings such a window onto
+// the nearest monitor, Wine leaves it out of reach. Moved here, as large as it fits.
+static void BringOntoMonitor(RECT *rc)
+{
+    if (MonitorFromRect(rc, MONITOR_DEFAULTTONULL)) return;
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(rc, MONITOR_DEFAULTTONEAREST), &mi)) return;
+    const RECT &work = mi.rcWork;
+    LONG width = Clamp(rc->right - rc->left, 0, work.right - work.left);
+    LONG height = Clamp(rc->bottom - rc->top, 0, work.bottom - work.top);
+    rc->left = Clamp(rc->left, work.left, work.right - width);
+    rc->top = Clamp(rc->top, work.top, work.bottom - height);
+    rc->right = rc->left + width;
+    rc->bottom = rc->top + height;
+}
+
 bool ReadPlacement(HWND frame, WINDOWPLACEMENT *placement)
 {
     FileProfile profile(App().settingsPath);
@@ -51,6 +73,7 @@ bool ReadPlacement(HWND frame, WINDOWPLACEMENT *placement)
     placement->length = sizeof *placement;
     // Restore the rectangle without showing the window; start-up shows it later.
     placement->showCmd = SW_HIDE;
+    BringOntoMonitor(&placement->rcNormalPosition);
     SetWindowPlacement(frame, placement);
     return true;
 }

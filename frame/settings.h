@@ -8,7 +8,8 @@
 // module is loaded at once.
 bool LoadAllSettings(const char *path);
 
-// Reads "Option" "Position" and applies it to the window hidden; false when there is none.
+// Reads "Option" "Position" and applies it to the window hidden, moved onto the nearest
+// monitor when it lies on none; false when there is none.
 bool ReadPlacement(HWND frame, WINDOWPLACEMENT *placement);
 // Writes the window's placement as "Option" "Position"; nothing when it cannot be obtained.
 bool WritePlacement(HWND frame, WINDOWPLACEMENT *placement);

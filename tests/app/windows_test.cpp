@@ -11,7 +11,10 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/commands.h"
+#include "app/messages.h"
 #include "app/startup.h"
+#include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/winharness.h"
 
@@ -108,6 +111,54 @@ TEST_F(Windows, DroppedFilesOpenInTurnAndTheLastStays)
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [c.lng]");
 }
 
+TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
+{
+    HWND frame = Start("");
+    ASSERT_NE(frame, nullptr);
+    bool kept = false;
+    std::string titleAfterDrop;
+    ModalDriver driver([&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "typed");
+        SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"C:\\x\\a.lng"})), 0);
+        titleAfterDrop = WindowText(frame);
+        SendMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageA(frame, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0));
+        kept = IsWindow(dialog) != FALSE;
+        PressButton(dialog, IDOK);
+    });
+    SendMessageA(ViewOfFrame(frame), kMsgRunCommand, CMD_TEXT_TRANSLATE, 0);
+    PumpMessages();
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(titleAfterDrop, "Lumivex Parlevo - [New]");
+    ASSERT_TRUE(kept);
+    // The typed text was confirmed into the document the dialog was opened on.
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New*]");
+}
+
+TEST_F(Windows, UnsavedChangesQuestionIsNeverAskedTwiceAtOnce)
+{
+    HWND frame = Start("");
+    ASSERT_NE(frame, nullptr);
+    HWND view = ViewOfFrame(frame);
+    GetViewState(view)->modified = TRUE;
+    int step = 0;
+    bool nested = true;
+    ModalDriver driver([&](HWND box) {
+        if (++step == 1) {
+            for (int i = 0; i < 3; ++i)
+                SendMessageA(frame, WM_CLOSE, 0, 0);
+            // As a command line handed over by another start asks, while the question is open.
+            nested = ConfirmDiscard(view);
+        }
+        PressButton(box, IDCANCEL);
+    });
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_FALSE(nested);
+    EXPECT_TRUE(IsWindow(frame));
+}
+
 TEST_F(Windows, PlacementIsSavedAndRestored)
 {
     HWND frame = Start("[Option]\r\nSavePosition=1\r\nLoadPosition=1\r\n");
@@ -130,6 +181,21 @@ TEST_F(Windows, PlacementIsSavedAndRestored)
     EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 500);
     EXPECT_EQ(wp.rcNormalPosition.bottom - wp.rcNormalPosition.top, 400);
     EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
+
+    // A rectangle stored off every monitor (as a monitor since removed leaves it) is restored
+    // whole on the nearest one. Wine 8 moves the window itself as well; the placement read
+    // shows that the program does it wherever the platform does not.
+    DestroyWindow(frame);
+    WINDOWPLACEMENT stored = {};
+    ASSERT_TRUE(GetPrivateProfileStructA("Option", "Position", &stored, sizeof stored, ini.c_str()));
+    OffsetRect(&stored.rcNormalPosition, -32768 - stored.rcNormalPosition.left, -32768 - stored.rcNormalPosition.top);
+    ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &stored, sizeof stored, ini.c_str()));
+    frame = Start(HarnessReadFile(ini));
+    ASSERT_NE(frame, nullptr);
+    const RECT &restored = FramePlacement(frame)->rcNormalPosition;
+    EXPECT_NE(MonitorFromRect(&restored, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(restored.right - restored.left, 500);
+    EXPECT_EQ(restored.bottom - restored.top, 400);
 }
 
 TEST_F(Windows, NoPlacementIsRestoredWhenLoadPositionIsOff)

@@ -354,4 +354,44 @@ TEST_F(HostStrings, MissingModuleShowsTheNoticeThenTheModulePageAlone)
     EXPECT_FALSE(FillHostStrings(nullptr));
 }
 
+TEST_F(HostStrings, UnusableModuleNoticeSaysWhichCaseItIs)
+{
+    std::string dir = HarnessTempDir();
+    std::string module = HarnessReadFile(TestModulePath("id0"));
+    const char *notModule = " is not a module (not a Windows program file).";
+    const char *damaged = " is damaged and cannot be read.";
+    const struct {
+        std::string path;
+        ModuleProblem problem;
+        const char *lead;
+        const char *says;
+    } cases[] = {
+        {TestModulePath("does-not-exist"), kModuleNotFound, "The module ", " was not found."},
+        {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, "", notModule},
+        {dir, kModuleNotAModule, "", notModule},
+        {TestModulePath("nostrings"), kModuleNoStringTables, "The module ", " holds no string tables."},
+        {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)), kModuleDamaged, "The module ", damaged},
+        {HarnessWriteFile(dir + "cutheader.dll", module.substr(0, 200)), kModuleDamaged, "The module ", damaged},
+    };
+    for (const auto &c : cases) {
+        HarnessStartApp("[Module]\r\nFilename=" + c.path + "\r\n");
+        EXPECT_EQ(HostModuleHandle(), nullptr) << c.path;
+        EXPECT_EQ(HostModuleProblem(), c.problem) << c.path;
+        std::string text;
+        ModalDriver driver([&](HWND dialog) {
+            if (PropSheet_GetTabControl(dialog)) {
+                PressButton(dialog, IDCANCEL);
+                return;
+            }
+            text = MessageBoxText(dialog);
+            PressButton(dialog, IDOK);
+        });
+        HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
+        ASSERT_NE(frame, nullptr);
+        PumpUntil([&] { return driver.Seen() >= 2; });
+        EXPECT_EQ(text, c.lead + c.path + c.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.")
+            << c.path;
+    }
+}
+
 } // namespace

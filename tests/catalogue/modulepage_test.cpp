@@ -129,7 +129,7 @@ TEST_F(ModulePage, AfterTheApplyButtonThePathFieldHasTheKeyboard)
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
 }
 
-TEST_F(ModulePage, ApplyKeepsTheRowsAlreadyShown)
+TEST_F(ModulePage, ApplyOfAnUnusableModuleSaysWhyAndKeepsTheRowsAlreadyShown)
 {
     HWND view = StartWithModule(SampleModulePath());
     ASSERT_NE(view, nullptr);
@@ -137,9 +137,23 @@ TEST_F(ModulePage, ApplyKeepsTheRowsAlreadyShown)
     ASSERT_GT(rows, 0);
     HWND page = OpenPage(view);
     ASSERT_NE(page, nullptr);
-    SetDlgItemTextA(page, IDC_MODULE_PATH, TestModulePath("does-not-exist").c_str());
-    PropSheet_Apply(sheet_);
-    PumpMessages();
+    std::string missing = TestModulePath("does-not-exist");
+    SetDlgItemTextA(page, IDC_MODULE_PATH, missing.c_str());
+    std::string said;
+    {
+        // Apply says at once why the module cannot be used.
+        int boxes = 0;
+        ModalDriver driver([&](HWND box) {
+            if (box == sheet_) return; // active again after the box
+            ++boxes;
+            said = MessageBoxText(box);
+            PressButton(box, IDOK);
+        });
+        PropSheet_Apply(sheet_);
+        PumpMessages();
+        EXPECT_EQ(boxes, 1);
+    }
+    EXPECT_EQ(said.substr(0, said.find('\n')), "The module " + missing + " was not found.");
     EXPECT_EQ(HostModuleHandle(), nullptr);
     EXPECT_EQ(ListRowCount(view), rows);
     EXPECT_TRUE(MenuState(view, 40005) & MF_GRAYED);
