@@ -106,8 +106,7 @@ int UndoHistoryAdd(UndoHistory *history, const UndoStep *step)
     if (history->saved > history->cursor) history->saved = kNever;
     if (history->end - history->first == history->capacity) {
         FreeStep(Slot(history, history->first));
-        ++history->first;
-        if (history->saved < history->first) history->saved = kNever;
+        ++history->first; // a saved point before it is now out of the cursor's reach
     }
     Slot(history, history->end) = copy;
     history->cursor = ++history->end;
