@@ -1,0 +1,113 @@
+// The window-free records behind progress and back/forward.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "catalogue/stringblock.h"
+#include "view/history.h"
+#include "view/progress.h"
+
+TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
+{
+    size_t categories = 0;
+    CategoryTable(&categories);
+    EXPECT_EQ(categories, kProgressCategories);
+    struct {
+        uint32_t id;
+        int category;
+    } const kIds[] = {{0, -1}, {1, 0}, {102, 0}, {103, 1}, {1000, 2}, {40001, 4}, {54500, 8}, {54501, 9}, {65535, 9}};
+    for (const auto &row : kIds)
+        EXPECT_EQ(ProgressCategoryOf(row.id), row.category) << row.id;
+
+    Progress p = {};
+    ProgressAddRow(&p, 0, true); // a category row
+    ProgressAddRow(&p, 1, true);
+    ProgressAddRow(&p, 2, false);
+    ProgressAddRow(&p, 1000, false);
+    // id, was, is, then translated in category 0, in category 2 and in total
+    struct {
+        uint32_t id;
+        bool was, is;
+        uint32_t first, third, total;
+    } const kChanges[] = {
+        {2, false, true, 2, 0, 2},    {2, true, true, 2, 0, 2},     {1000, false, true, 2, 1, 3},
+        {1000, false, true, 2, 1, 3}, {1, true, false, 1, 1, 2},    {0, false, true, 1, 1, 2},
+        {1000, true, false, 1, 0, 1}, {1000, true, false, 1, 0, 1},
+    };
+    for (const auto &c : kChanges) {
+        ProgressTranslationChanged(&p, c.id, c.was, c.is);
+        EXPECT_EQ(p.categories[0].translated, c.first) << c.id;
+        EXPECT_EQ(p.categories[2].translated, c.third) << c.id;
+        EXPECT_EQ(p.total.translated, c.total) << c.id;
+    }
+    EXPECT_EQ(p.categories[0].rows, 2u);
+    EXPECT_EQ(p.categories[2].rows, 1u);
+    EXPECT_EQ(p.total.rows, 3u);
+}
+
+TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
+{
+    struct {
+        uint32_t translated, rows;
+        const char *thousands;
+        size_t capacity;
+        const char *pane, *category;
+    } const kCases[] = {
+        {1234, 2136, ",", 64, "1,234 of 2,136 translated (58%)", "1,234 of 2,136"},
+        {2135, 2136, ",", 64, "2,135 of 2,136 translated (99%)", "2,135 of 2,136"},
+        {65000, 65000, ".", 64, "65.000 of 65.000 translated (100%)", "65.000 of 65.000"},
+        {5, 1000, "", 64, "5 of 1000 translated (1%)", "5 of 1000"},
+        {4, 1000, ",", 64, "4 of 1,000 translated (0%)", "4 of 1,000"},
+        {0, 0, ",", 64, "0 of 0 translated (0%)", "0 of 0"},
+        {7, 3, ",", 64, "7 of 3 translated (100%)", "7 of 3"}, // more than there are: held at 100%
+        {1234, 2136, ",", 8, "1,234 o", "1,234 o"},
+    };
+    const ProgressWords words = {"of", "translated", nullptr};
+    for (const auto &c : kCases) {
+        ProgressWords w = words;
+        w.thousands = c.thousands;
+        char out[64];
+        memset(out, 'x', sizeof out);
+        ASSERT_TRUE(FormatProgress(ProgressCount{c.rows, c.translated}, w, out, c.capacity));
+        EXPECT_STREQ(out, c.pane);
+        memset(out, 'x', sizeof out);
+        ASSERT_TRUE(FormatCategoryProgress(ProgressCount{c.rows, c.translated}, w, out, c.capacity));
+        EXPECT_STREQ(out, c.category);
+    }
+}
+
+TEST(History, GoesBackAndForwardAsABrowserDoes)
+{
+    // 'v' visits the place, 'b' and 'f' go back and forward and expect the place (0: none).
+    struct Step {
+        char op;
+        uint32_t place;
+    };
+    const std::vector<std::vector<Step>> kCases = {
+        {{'b', 0}, {'f', 0}, {'v', 0}, {'b', 0}},
+        {{'v', 1}, {'v', 2}, {'v', 3}, {'b', 2}, {'b', 1}, {'b', 0}, {'f', 2}, {'v', 4}, {'f', 0}, {'b', 2}, {'b', 1}},
+        {{'v', 1}, {'v', 2}, {'v', 2}, {'b', 1}, {'b', 0}},
+        {{'v', 1}, {'v', 2}, {'b', 1}, {'v', 1}, {'f', 2}, {'f', 0}},
+        {{'v', 1}, {'v', 2}, {'b', 1}, {'v', 2}, {'f', 0}, {'b', 1}},
+    };
+    for (size_t i = 0; i < kCases.size(); ++i) {
+        PlaceHistory h = {};
+        for (const Step &s : kCases[i]) {
+            if (s.op == 'v') HistoryVisit(&h, s.place);
+            if (s.op == 'b') EXPECT_EQ(HistoryBack(&h), s.place) << "case " << i;
+            if (s.op == 'f') EXPECT_EQ(HistoryForward(&h), s.place) << "case " << i;
+        }
+    }
+    // Past 100 places the oldest fall off, and the ring still drops the places ahead.
+    PlaceHistory h = {};
+    for (uint32_t id = 1; id <= 150; ++id)
+        HistoryVisit(&h, id);
+    for (uint32_t id = 149; id >= 51; --id)
+        ASSERT_EQ(HistoryBack(&h), id);
+    EXPECT_EQ(HistoryBack(&h), 0u);
+    EXPECT_EQ(HistoryForward(&h), 52u);
+    HistoryVisit(&h, 500);
+    EXPECT_EQ(HistoryForward(&h), 0u);
+    EXPECT_EQ(HistoryBack(&h), 52u);
+}
