@@ -1,12 +1,16 @@
-// The window-free records behind progress and back/forward.
+// The window-free records behind progress, back/forward and repeated texts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "catalogue/stringblock.h"
 #include "view/history.h"
 #include "view/progress.h"
+#include "view/repeated.h"
 
 TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
 {
@@ -110,4 +114,124 @@ TEST(History, GoesBackAndForwardAsABrowserDoes)
     HistoryVisit(&h, 500);
     EXPECT_EQ(HistoryForward(&h), 0u);
     EXPECT_EQ(HistoryBack(&h), 52u);
+}
+
+namespace
+{
+
+struct Rows {
+    std::vector<RepeatSource> sources;
+    std::vector<std::string> translations;
+};
+
+const char *TranslationAt(void *context, uint32_t row)
+{
+    return static_cast<Rows *>(context)->translations[row].c_str();
+}
+
+std::string FillsText(const std::vector<RepeatFill> &fills)
+{
+    std::string text;
+    for (const RepeatFill &f : fills)
+        text += std::to_string(f.row) + "<" + std::to_string(f.from) + " ";
+    return text;
+}
+
+} // namespace
+
+TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
+{
+    Rows rows;
+    struct {
+        uint32_t id;
+        const char *source, *translation;
+    } const kRows[] = {
+        {0, "&File", ""},           // 0 a category row
+        {1, "&File", "&Datei"},     // 1
+        {2, "&File", ""},           // 2 takes row 1's
+        {3, "File", ""},            // 3 the access key counts
+        {4, "Cancel", "Abbrechen"}, // 4
+        {5, "Cancel", "Abbruch"},   // 5 disagrees with row 4
+        {6, "Cancel", ""},          // 6 left
+        {7, "Cancel ", ""},         // 7 the blank counts
+        {8, "", ""},                // 8 no text
+        {9, "&File", ""},           // 9 takes row 1's
+        {10, "Untitled", ""},       // 10 nobody to take from
+        {11, "Untitled", ""},       // 11
+        {12, "Cancel", ""},         // 12 left
+        {13, "OK", "OK"},           // 13
+        {14, "OK", "OK"},           // 14 agrees
+        {15, "OK", ""},             // 15 takes row 13's
+        {16, "lsexqzd", "x"},       // 16 the same hash as row 17's text
+        {17, "ztxtxde", ""},        // 17 but not the same text
+    };
+    for (const auto &r : kRows) {
+        rows.sources.push_back(RepeatSource{r.id, r.source});
+        rows.translations.push_back(r.translation);
+    }
+    RepeatIndex index;
+    ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
+    const RepeatTexts texts = {TranslationAt, &rows};
+    std::vector<RepeatFill> fills;
+    uint32_t left = 99;
+    ASSERT_TRUE(RepeatFillPlan(index, texts, &fills, &left));
+    EXPECT_EQ(FillsText(fills), "2<1 9<1 15<13 ");
+    EXPECT_EQ(left, 2u);
+
+    // After a translation in the dialog: the other untranslated rows of the same text.
+    rows.translations[10] = "Unbenannt";
+    struct {
+        uint32_t row;
+        std::vector<uint32_t> like;
+    } const kLike[] = {{1, {2, 9}}, {2, {9}}, {4, {6, 12}}, {10, {11}}, {3, {}}, {0, {}}, {8, {}}, {99, {}}};
+    for (const auto &c : kLike) {
+        std::vector<uint32_t> like = {77};
+        ASSERT_TRUE(RepeatUntranslatedLike(index, c.row, texts, &like));
+        EXPECT_EQ(like, c.like) << c.row;
+    }
+}
+
+TEST(RepeatedTexts, PlanMatchesAnOrderedMapOnManyRows)
+{
+    // Few texts over many rows, so the table probes past filled slots and wraps around.
+    Rows rows;
+    std::vector<std::string> sources(3000);
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+    for (uint32_t row = 0; row < sources.size(); ++row) {
+        sources[row] = "t" + std::to_string(next(400));
+        static const char *const kTranslations[] = {"", "", "", "a", "b"};
+        rows.translations.push_back(kTranslations[next(5)]);
+    }
+    for (uint32_t row = 0; row < sources.size(); ++row)
+        rows.sources.push_back({row + 1, sources[row].c_str()});
+    // The same rule by another road: an ordered map of each text's first translation.
+    struct Seen {
+        uint32_t from;
+        bool disagree;
+    };
+    std::map<std::string, Seen> seen;
+    for (uint32_t row = 0; row < sources.size(); ++row) {
+        const std::string &t = rows.translations[row];
+        if (t.empty()) continue;
+        auto [it, added] = seen.insert({sources[row], Seen{row, false}});
+        if (!added && rows.translations[it->second.from] != t) it->second.disagree = true;
+    }
+    std::vector<RepeatFill> expected;
+    uint32_t expectedLeft = 0;
+    for (uint32_t row = 0; row < sources.size(); ++row) {
+        auto it = seen.find(sources[row]);
+        if (!rows.translations[row].empty() || it == seen.end()) continue;
+        if (it->second.disagree) ++expectedLeft;
+        if (!it->second.disagree) expected.push_back({row, it->second.from});
+    }
+    RepeatIndex index;
+    ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
+    std::vector<RepeatFill> fills;
+    uint32_t left = 0;
+    ASSERT_TRUE(RepeatFillPlan(index, RepeatTexts{TranslationAt, &rows}, &fills, &left));
+    EXPECT_EQ(FillsText(fills), FillsText(expected));
+    EXPECT_EQ(left, expectedLeft);
+    EXPECT_GT(expected.size(), 100u);
+    EXPECT_GT(expectedLeft, 100u);
 }
