@@ -12,17 +12,29 @@ constexpr uint32_t kMinSlots = 16;
 // String IDs are 16-bit, so a list holds some 65,000 rows; far more is no list, and the table
 // size stays clear of overflow.
 constexpr uint32_t kMaxRows = 1u << 24;
+// How many rows ahead a slot is fetched.
+constexpr uint32_t kFetchAhead = 8;
 // A group's state in the fill plan beside a donor row.
 constexpr uint32_t kNoDonor = UINT32_MAX;
 constexpr uint32_t kDisagree = UINT32_MAX - 1;
 
-// FNV-1a: the texts are short, and this needs no length beforehand.
-uint32_t HashText(const char *text)
+// Eight bytes a step, each mixed in by a multiply: the texts are read once, at the speed of
+// their length rather than a multiply per byte.
+uint32_t HashText(const char *text, size_t length)
 {
-    uint32_t hash = 2166136261u;
-    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p; ++p)
-        hash = (hash ^ *p) * 16777619u;
-    return hash;
+    constexpr uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    uint64_t hash = length * kMix;
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        memcpy(&word, text + i, 8);
+        hash = (hash ^ word) * kMix;
+        hash ^= hash >> 29;
+    }
+    uint64_t tail = 0;
+    memcpy(&tail, text + i, length - i);
+    hash = (hash ^ tail) * kMix;
+    return uint32_t(hash >> 32);
 }
 
 bool Grouped(const RepeatSource &row)
@@ -36,30 +48,41 @@ const char *TranslationOf(const RepeatTexts &texts, uint32_t row)
     return text && text[0] ? text : nullptr;
 }
 
+// A slot of the table: the text's hash beside its group, so that most probes read no text.
+struct Slot {
+    uint32_t hash;
+    uint32_t group; // group + 1; 0 is a free slot
+};
+
 void Build(RepeatIndex *index, const RepeatSource *rows, uint32_t count)
 {
     uint32_t slotCount = kMinSlots;
     while (slotCount < count * uint64_t(2))
         slotCount *= 2;
-    std::vector<uint32_t> slots(slotCount, 0); // group + 1; 0 is a free slot
-    std::vector<uint32_t> groupHash, groupFirst, groupSize;
+    std::vector<Slot> slots(slotCount, Slot{0, 0});
+    std::vector<uint32_t> groupFirst, groupSize;
+    groupFirst.reserve(count);
+    groupSize.reserve(count);
     index->groupOf.assign(count, kNoRepeatGroup);
+    // The hashes first, so that the table's slots can be fetched ahead of their rows: the
+    // table is larger than the cache, and waiting for each slot was most of the time.
+    std::vector<uint32_t> hashes(count);
+    for (uint32_t row = 0; row < count; ++row)
+        if (Grouped(rows[row])) hashes[row] = HashText(rows[row].text, strlen(rows[row].text));
     for (uint32_t row = 0; row < count; ++row) {
+        if (row + kFetchAhead < count) __builtin_prefetch(&slots[hashes[row + kFetchAhead] & (slotCount - 1)]);
         if (!Grouped(rows[row])) continue;
         const char *text = rows[row].text;
-        uint32_t hash = HashText(text);
+        uint32_t hash = hashes[row];
         uint32_t slot = hash & (slotCount - 1);
-        for (; slots[slot]; slot = (slot + 1) & (slotCount - 1)) {
-            uint32_t group = slots[slot] - 1;
-            if (groupHash[group] == hash && strcmp(rows[groupFirst[group]].text, text) == 0) break;
-        }
-        if (!slots[slot]) {
-            slots[slot] = uint32_t(groupHash.size()) + 1;
-            groupHash.push_back(hash);
+        for (; slots[slot].group; slot = (slot + 1) & (slotCount - 1))
+            if (slots[slot].hash == hash && strcmp(rows[groupFirst[slots[slot].group - 1]].text, text) == 0) break;
+        if (!slots[slot].group) {
+            slots[slot] = Slot{hash, uint32_t(groupFirst.size()) + 1};
             groupFirst.push_back(row);
             groupSize.push_back(0);
         }
-        uint32_t group = slots[slot] - 1;
+        uint32_t group = slots[slot].group - 1;
         index->groupOf[row] = group;
         ++groupSize[group];
     }

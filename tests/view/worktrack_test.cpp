@@ -162,8 +162,8 @@ TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
         {13, "OK", "OK"},           // 13
         {14, "OK", "OK"},           // 14 agrees
         {15, "OK", ""},             // 15 takes row 13's
-        {16, "lsexqzd", "x"},       // 16 the same hash as row 17's text
-        {17, "ztxtxde", ""},        // 17 but not the same text
+        {16, "kqcxcrz", "x"},       // 16 the same hash as row 17's text
+        {17, "qkacgwy", ""},        // 17 but not the same text
     };
     for (const auto &r : kRows) {
         rows.sources.push_back(RepeatSource{r.id, r.source});
