@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
+#include "app/docchange.h"
 #include "app/docmessages.h"
 #include "app/document.h"
 #include "app/messages.h"
@@ -52,7 +53,7 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
     if (static_cast<const char *>(target->path) != vs->docPath)
         lstrcpynA(vs->docPath, target->path, sizeof vs->docPath);
     // A template holds the source texts, not the translations: they stay unsaved.
-    if (!asTemplate) vs->modified = FALSE;
+    if (!asTemplate) DocumentSaved(view);
     RefreshTitle(view);
     // The panes follow the new path and the file now on disk (name, folder, date, size).
     LayoutStatusBar(view);

@@ -6,6 +6,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/docchange.h"
 #include "app/docmessages.h"
 #include "app/messages.h"
 #include "langfile/lngfile.h"
@@ -107,6 +108,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     }
     if (vs->docPath[0] == '\0') {
         vs->docFlags = 0;
+        DocumentFilled(view);
         BOOL closed = BOOL(RefreshDocumentDisplay(view));
         ListReleaseRedraw(view);
         return closed;
@@ -123,6 +125,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
         vs->docFlags |= kOpenFileBacked;
         kept = LoadLanguageFile(view, model);
     }
+    DocumentFilled(view);
     RefreshDocumentDisplay(view);
     ListReleaseRedraw(view);
     if (model && detail.mark == kLangMarkUtf8) ShowFileNotice(view, IDS_UTF8_CONVERTED, vs->docPath);

@@ -5,6 +5,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/docchange.h"
 #include "app/document.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
@@ -112,14 +113,6 @@ static INT_PTR CALLBACK TranslateDialogProc(HWND dialog, UINT msg, WPARAM wp, LP
     return FALSE;
 }
 
-static void MarkModified(HWND view)
-{
-    ViewState *vs = GetViewState(view);
-    if (!vs || vs->modified) return;
-    vs->modified = TRUE;
-    RefreshTitle(view);
-}
-
 int TranslateRow(HWND view, int row, uint32_t stringId)
 {
     ViewState *vs = GetViewState(view);
@@ -137,7 +130,7 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     int confirmed = result == 0;
     if (confirmed && lstrcmpA(before, record->translation) != 0) {
         ListSetCell(view, row, kColumnTranslated, record->translation);
-        MarkModified(view);
+        DocumentRowChanged(view, row, stringId, before, record->translation, kChangeTyped);
     }
     LocalFree(record);
     return confirmed;
@@ -210,7 +203,7 @@ LRESULT EditSignature(HWND view)
     INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SIGNATURE), view,
                                      SignatureDialogProc, reinterpret_cast<LPARAM>(vs->signature));
     if (result < 0) return 0;
-    if (lstrcmpA(before, vs->signature) != 0) MarkModified(view);
+    if (lstrcmpA(before, vs->signature) != 0) DocumentSignatureChanged(view, before, kChangeTyped);
     return 1;
 }
 
