@@ -17,7 +17,7 @@ constexpr int kPieceMax = 40;       // bytes of a text quoted in a message
 constexpr size_t kNoTab = size_t(-1);
 constexpr int kDotsOfEllipsis = 3;
 // The one-byte "..." of every single-byte Windows code page; in the double-byte ones it is a
-// lead byte, and then the walk never sees it alone.
+// lead byte, so only a byte after the last double-byte character is taken for it.
 constexpr unsigned char kEllipsisByte = 0x85;
 
 enum ArgType : uint8_t {
@@ -104,9 +104,35 @@ bool EqualIgnoreCase(const char *a, size_t aLength, const char *b, size_t bLengt
     return true;
 }
 
+// No code page has a lead byte below 0x80, so ASCII never asks the predicate.
+bool IsLeadByte(unsigned char c, TextCheckLeadByte isLead)
+{
+    return c >= 0x80 && isLead && isLead(c);
+}
+
 size_t CharLength(const char *text, size_t i, TextCheckLeadByte isLead)
 {
-    return (isLead && isLead((unsigned char)text[i]) && text[i + 1] != '\0') ? 2 : 1;
+    return (IsLeadByte((unsigned char)text[i], isLead) && text[i + 1] != '\0') ? 2 : 1;
+}
+
+constexpr char kSpecialBytes[] = "%&\n\t";
+
+// The bytes that mean nothing to any check; the walk passes runs of them in a tight loop.
+struct OrdinaryBytes {
+    bool table[256];
+    constexpr OrdinaryBytes() : table()
+    {
+        for (int c = 0; c < 256; ++c)
+            table[c] = true;
+        for (char c : kSpecialBytes)
+            table[(unsigned char)c] = false; // the terminator included
+    }
+};
+constexpr OrdinaryBytes kOrdinary;
+
+bool IsOrdinary(unsigned char c, TextCheckLeadByte isLead)
+{
+    return kOrdinary.table[c] && !IsLeadByte(c, isLead);
 }
 
 // The longest prefix of at most kPieceMax bytes that ends on a character boundary.
@@ -293,51 +319,58 @@ size_t ReadPercent(TextSummary *s, size_t i, TextCheckLeadByte isLead)
     return i + c->length;
 }
 
+// The ending of text[0..end), blanks aside; doubleEnd is the offset just past the last
+// double-byte character before end (0: none), so the last character's start is known.
+Ending EndingAt(const char *text, size_t end, size_t doubleEnd, int *blanks)
+{
+    size_t e = end;
+    while (e > doubleEnd && text[e - 1] == ' ')
+        --e;
+    if (blanks) *blanks = int(end - e);
+    if (e == 0) return kEndPlain;
+    if (e == doubleEnd) return DoubleByteEnding((unsigned char)text[e - 2], (unsigned char)text[e - 1]);
+    unsigned char last = (unsigned char)text[e - 1];
+    if (last == ':') return kEndColon;
+    if (last == kEllipsisByte) return kEndEllipsis;
+    bool dots =
+        e - doubleEnd >= size_t(kDotsOfEllipsis) && memcmp(text + e - kDotsOfEllipsis, "...", kDotsOfEllipsis) == 0;
+    return dots ? kEndEllipsis : kEndPlain;
+}
+
 void Summarise(const char *text, TextCheckLeadByte isLead, TextSummary *s)
 {
     s->text = text;
     s->lineFeeds = 0;
     s->leadingBlanks = 0;
-    s->trailingBlanks = 0;
     s->accessKeys = 0;
     s->firstAccessKey = 0;
     s->lastTab = kNoTab;
-    s->ending = kEndPlain;
     s->endingBeforeTab = kEndPlain;
     s->conversions = 0;
     s->percentLiterals = 0;
     s->lonePercents = 0;
     s->inserts = 0;
-    bool leading = true;
-    int dots = 0;
+    size_t doubleEnd = 0;
     size_t i = 0;
-    while (text[i] != '\0') {
+    for (;;) {
+        if (isLead) {
+            while (IsOrdinary((unsigned char)text[i], isLead))
+                ++i;
+        } else {
+            i += strcspn(text + i, kSpecialBytes); // vectorised by most C libraries
+        }
         unsigned char c = (unsigned char)text[i];
-        if (c != ' ') {
-            leading = false;
-            s->trailingBlanks = 0;
-        }
+        if (c == '\0') break;
         if (CharLength(text, i, isLead) == 2) {
-            s->ending = DoubleByteEnding(c, (unsigned char)text[i + 1]);
-            dots = 0;
             i += 2;
+            doubleEnd = i;
             continue;
         }
-        dots = c == '.' ? dots + 1 : 0;
         switch (c) {
-        case ' ':
-            if (leading) ++s->leadingBlanks;
-            ++s->trailingBlanks;
-            ++i;
-            continue;
-        case '%':
-            s->ending = kEndPlain;
-            i = ReadPercent(s, i, isLead);
-            continue;
+        case '%': i = ReadPercent(s, i, isLead); continue;
         case '&':
             // "&&" is one ampersand, and one before a blank or at the end marks nothing.
             if (text[i + 1] == '&') {
-                s->ending = kEndPlain;
                 i += 2;
                 continue;
             }
@@ -349,19 +382,17 @@ void Summarise(const char *text, TextCheckLeadByte isLead, TextSummary *s)
         case '\n': ++s->lineFeeds; break;
         case '\t':
             s->lastTab = i;
-            s->endingBeforeTab = s->ending;
+            s->endingBeforeTab = EndingAt(text, i, doubleEnd, nullptr);
             break;
-        default: break;
+        default: // a lead byte just before the terminator
+            break;
         }
-        if (c == ':')
-            s->ending = kEndColon;
-        else if (c == kEllipsisByte || dots >= kDotsOfEllipsis)
-            s->ending = kEndEllipsis;
-        else
-            s->ending = kEndPlain;
         ++i;
     }
     s->length = i;
+    while (text[s->leadingBlanks] == ' ')
+        ++s->leadingBlanks;
+    s->ending = EndingAt(text, i, doubleEnd, &s->trailingBlanks);
 }
 
 // Appends a problem; the format's %.*s pieces are cut by the caller.
