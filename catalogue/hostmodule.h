@@ -18,6 +18,9 @@ bool UnloadHostModule();
 // Writes the module path, unexpanded, as "Module" "Filename".
 bool SaveModulePath();
 HMODULE HostModuleHandle();
+// Loads the module at path as a data file, as LoadHostModule does; null on failure. The caller
+// frees it with FreeLibrary.
+HMODULE LoadModuleAsData(const char *path);
 
 // Copies the configured path (unexpanded) into out, cut to capacity and terminated.
 void GetModulePath(char *out, size_t capacity);
