@@ -509,30 +509,36 @@ void CheckInserts(const TextSummary &src, const TextSummary &tr, TextCheckLeadBy
     }
 }
 
+struct Name {
+    const char *text;
+    size_t length;
+    template <size_t N> constexpr Name(const char (&literal)[N]) : text(literal), length(N - 1) {}
+};
+
 // Names compare without case, but a name starts with a capital: "\tend" in a sentence is no key.
-bool IsName(const char *word, size_t length, const char *const *names, size_t count)
+template <size_t N> bool IsName(const char *word, size_t length, const Name (&names)[N])
 {
     if (length == 0 || !(word[0] >= 'A' && word[0] <= 'Z')) return false;
-    for (size_t k = 0; k < count; ++k) {
-        if (EqualIgnoreCase(word, length, names[k], strlen(names[k]))) return true;
+    for (const Name &name : names) {
+        if (EqualIgnoreCase(word, length, name.text, name.length)) return true;
     }
     return false;
 }
 
 bool IsModifierName(const char *word, size_t length)
 {
-    static const char *const kModifiers[] = {"Ctrl", "Control", "Shift", "Alt", "Win"};
-    return IsName(word, length, kModifiers, sizeof kModifiers / sizeof kModifiers[0]);
+    static const Name kModifiers[] = {"Ctrl", "Control", "Shift", "Alt", "Win"};
+    return IsName(word, length, kModifiers);
 }
 
 bool IsKeyName(const char *word, size_t length)
 {
-    static const char *const kKeys[] = {
+    static const Name kKeys[] = {
         "Del",  "Delete", "Ins",   "Insert", "Enter", "Return",    "Esc",      "Escape", "Space",
         "Tab",  "Home",   "End",   "PgUp",   "PgDn",  "PageUp",    "PageDown", "Up",     "Down",
         "Left", "Right",  "Pause", "Break",  "PrtSc", "Backspace", "Bksp",     "Plus",   "Minus",
     };
-    return IsName(word, length, kKeys, sizeof kKeys / sizeof kKeys[0]);
+    return IsName(word, length, kKeys);
 }
 
 // A key that is the same in every language: a letter, a digit, a punctuation key, F1-F24.

@@ -37,6 +37,7 @@ struct TextProblems {
 };
 
 // Tells whether a byte starts a double-byte character of the ANSI code page; null: none does.
+// It is asked about bytes from 0x80 on only: no code page has a lead byte below.
 using TextCheckLeadByte = bool (*)(unsigned char);
 
 // Compares translation with source and fills out with the problems found, in CheckId order;
