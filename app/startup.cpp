@@ -5,6 +5,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/batch.h"
 #include "app/commands.h"
 #include "app/document.h"
 #include "app/messages.h"
@@ -137,6 +138,12 @@ int ParlevoMain(HINSTANCE instance, HINSTANCE, const char *, int showCommand)
 {
     AppInitialise(instance);
     LoadStartupSettings(instance);
+    // -check and -template run here, before any window, and end the program.
+    int batchExit = 0;
+    if (RunBatchCommandLine(GetCommandLineA(), &batchExit)) {
+        ReleaseApp();
+        return batchExit;
+    }
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     GetStartupInfoA(&si);

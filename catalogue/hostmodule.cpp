@@ -41,7 +41,7 @@ size_t ExpandPathVariables(const char *source, char *destination, size_t capacit
 
 // Resources only: the module's entry point never runs, whatever the module is, and a
 // 32-bit program can read a 64-bit module this way.
-static HMODULE LoadModuleAsData(const char *path)
+HMODULE LoadModuleAsData(const char *path)
 {
     HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | kLoadAsImageResource);
     if (!module) module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);

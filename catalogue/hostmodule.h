@@ -23,6 +23,9 @@ bool UnloadHostModule();
 bool SaveModulePath();
 HMODULE HostModuleHandle();
 ModuleProblem HostModuleProblem();
+// Loads the module at path as a data file, as LoadHostModule does; null on failure. The caller
+// frees it with FreeLibrary.
+HMODULE LoadModuleAsData(const char *path);
 
 // Copies the configured path (unexpanded) into out, cut to capacity and terminated.
 void GetModulePath(char *out, size_t capacity);

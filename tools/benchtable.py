@@ -4,7 +4,7 @@
     benchtable.py RESULTS_DIR
 
 RESULTS_DIR holds the Google Benchmark JSON files of the native benchmarks (lngbench.json,
-image_bench.json) and the standard output of the timing programs run under Wine (*.txt), whose
+image_bench.json, checkbench.json) and the standard output of the timing programs run under Wine (*.txt), whose
 "@bench" lines carry: operation, size, median ms, compared with, compared ms, target.
 
 Each row compares a median with a figure: a budget, or what a reference takes for the same work
@@ -118,6 +118,15 @@ def image_rows(path):
     return rows
 
 
+def checkbench_rows(path):
+    runs = medians(path)
+    if "BM_CheckDocument" not in runs:
+        return []
+    floor = runs.get("BM_LengthFloor")
+    return [Row("Check translations: every row of a document", "65,000 rows", runs["BM_CheckDocument"][0],
+                "strlen of every text", floor[0] if floor else None, target="<= 10 ms", where="native")]
+
+
 def wine_rows(path):
     rows = []
     with open(path, errors="replace") as f:
@@ -159,7 +168,8 @@ def main():
         sys.exit(__doc__)
     results = sys.argv[1]
     rows = []
-    for name, reader in (("lngbench.json", lngbench_rows), ("image_bench.json", image_rows)):
+    for name, reader in (("lngbench.json", lngbench_rows), ("image_bench.json", image_rows),
+                         ("checkbench.json", checkbench_rows)):
         path = os.path.join(results, name)
         if os.path.exists(path):
             rows += reader(path)
