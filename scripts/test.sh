@@ -9,6 +9,10 @@ parlevo_wine_prefix
 "$PARLEVO_WINESERVER" -p 2>/dev/null || true
 # A first run under the fresh server, outside any test.
 timeout 120 "$PARLEVO_WINE" cmd /c exit >/dev/null 2>&1 || true
+# Wine's background processes inherit the output handles of the program they are started for;
+# started for a test, they kept CTest waiting on that test's output after it had passed. This
+# program, without output, holds them up for the whole run (ended by the cleanup below).
+"$PARLEVO_WINE" "build/$PARLEVO_WIN_PRESET/tests/keepalive.exe" </dev/null >/dev/null 2>&1 &
 cleanup() {
     "$PARLEVO_WINESERVER" -k 2>/dev/null || true
     parlevo_display_stop
