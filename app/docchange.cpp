@@ -5,12 +5,15 @@
 #include "app/docjournal.h"
 #include "app/docundo.h"
 #include "app/document.h"
+#include "frame/menus.h"
 
 // The title's asterisk follows the history: undoing back to the saved state clears it.
 static void FollowModified(HWND view)
 {
     ViewState *vs = GetViewState(view);
     if (!vs) return;
+    // Undo and redo follow the history (a shortcut of a greyed command does not run).
+    UpdateCommandStates(view);
     const BOOL modified = UndoDocumentModified(view) ? TRUE : FALSE;
     // Back at the saved state the journal holds no unsaved work.
     if (!modified) JournalDiscard(view);
