@@ -49,7 +49,10 @@ static const MnemonicRow kTextMnemonics[] = {
 
 const MnemonicRow *FindMnemonic(uint32_t id)
 {
-    if (id >= CMD_FIRST && id <= CMD_LAST) return &kCommandMnemonics[id - CMD_FIRST];
+    if (id >= CMD_FIRST && id <= CMD_LAST) {
+        const MnemonicRow *row = &kCommandMnemonics[id - CMD_FIRST];
+        return row->letter ? row : nullptr; // a place kept for a command not yet in the table
+    }
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });
