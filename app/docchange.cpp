@@ -8,12 +8,13 @@
 #include "frame/menus.h"
 
 // The title's asterisk follows the history: undoing back to the saved state clears it.
-static void FollowModified(HWND view)
+static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
 {
     ViewState *vs = GetViewState(view);
     if (!vs) return;
-    // Undo and redo follow the history (a shortcut of a greyed command does not run).
-    UpdateCommandStates(view);
+    // Undo and redo follow the history (a shortcut of a greyed command does not run); the
+    // states are set again only when one of them changes, as that costs more than the journal.
+    if (CanUndoChange(view) != couldUndo || CanRedoChange(view) != couldRedo) UpdateCommandStates(view);
     const BOOL modified = UndoDocumentModified(view) ? TRUE : FALSE;
     // Back at the saved state the journal holds no unsaved work.
     if (!modified) JournalDiscard(view);
@@ -26,8 +27,9 @@ void DocumentRowChanged(HWND view, int, UINT stringId, const char *before, const
 {
     // On disk first: a kill from here on loses nothing committed.
     JournalRowChange(view, stringId, after);
+    const bool couldUndo = CanUndoChange(view), couldRedo = CanRedoChange(view);
     if (source != kChangeUndone && source != kChangeRedone) UndoRecordRow(view, stringId, before, after);
-    FollowModified(view);
+    FollowModified(view, couldUndo, couldRedo);
 }
 
 void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source)
@@ -35,8 +37,9 @@ void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source
     ViewState *vs = GetViewState(view);
     if (!vs) return;
     JournalSignatureChange(view);
+    const bool couldUndo = CanUndoChange(view), couldRedo = CanRedoChange(view);
     if (source != kChangeUndone && source != kChangeRedone) UndoRecordSignature(view, before, vs->signature);
-    FollowModified(view);
+    FollowModified(view, couldUndo, couldRedo);
 }
 
 void DocumentFilled(HWND view)
