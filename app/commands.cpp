@@ -6,7 +6,9 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/docjournal.h"
 #include "app/document.h"
+#include "app/docundo.h"
 #include "app/filedialogs.h"
 #include "app/messages.h"
 #include "frame/menus.h"
@@ -103,6 +105,10 @@ static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return Translate
 static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
 static LRESULT OnTextSignature(HWND view, UINT, void *, UINT) { return EditSignature(view); }
 
+static LRESULT OnEditUndo(HWND view, UINT, void *, UINT) { return UndoChange(view); }
+static LRESULT OnEditRedo(HWND view, UINT, void *, UINT) { return RedoChange(view); }
+static LRESULT OnEditRevertRow(HWND view, UINT, void *, UINT) { return RevertRow(view); }
+
 static const CommandRow kCommands[] = {
     {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus},
     {CMD_FILE_OPEN, "FileOpen", OnFileOpen, kRestoreFocus},
@@ -118,6 +124,10 @@ static const CommandRow kCommands[] = {
     {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus},
     {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", OnOptionsPreferences, 0},
     {CMD_HELP_ABOUT, "HelpAbout", OnHelpAbout, kUpdateStates | kRestoreFocus},
+    // Undo, redo and revert
+    {CMD_EDIT_UNDO, "EditUndo", OnEditUndo, kUpdateStates},
+    {CMD_EDIT_REDO, "EditRedo", OnEditRedo, kUpdateStates},
+    {CMD_EDIT_REVERT_ROW, "EditRevertRow", OnEditRevertRow, kUpdateStates | kRestoreFocus},
 };
 
 const CommandRow *CommandTable(int *count)
@@ -171,7 +181,11 @@ static bool AskAndSave(HWND view, const ViewState *vs)
     if (!LoadUiText(IDS_SAVE_CHANGES, format)) lstrcpynA(format, "Save the changes to %s?", sizeof format);
     snprintf(text, sizeof text, format, FileNamePart(vs->docPath));
     int answer = MessageBoxA(view, text, AppProgramName(), MB_YESNOCANCEL | MB_ICONWARNING);
-    if (answer == IDNO) return true;
+    if (answer == IDNO) {
+        // The changes are given up: so is their journal.
+        JournalDiscard(view);
+        return true;
+    }
     if (answer != IDYES) return false;
     alignas(8) char arg[kCommandArgSize];
     return OnFileSave(view, CMD_FILE_SAVE, arg, 0) != 0;

@@ -2,32 +2,56 @@
 #include "app/docchange.h"
 
 #include "app/appwindows.h"
+#include "app/docjournal.h"
+#include "app/docundo.h"
 #include "app/document.h"
+#include "frame/menus.h"
 
-static void MarkModified(HWND view)
+// The title's asterisk follows the history: undoing back to the saved state clears it.
+static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
 {
     ViewState *vs = GetViewState(view);
-    if (!vs || vs->modified) return;
-    vs->modified = TRUE;
+    if (!vs) return;
+    // Undo and redo follow the history (a shortcut of a greyed command does not run); the
+    // states are set again only when one of them changes, as that costs more than the journal.
+    if (CanUndoChange(view) != couldUndo || CanRedoChange(view) != couldRedo) UpdateCommandStates(view);
+    const BOOL modified = UndoDocumentModified(view) ? TRUE : FALSE;
+    // Back at the saved state the journal holds no unsaved work.
+    if (!modified) JournalDiscard(view);
+    if (vs->modified == modified) return;
+    vs->modified = modified;
     RefreshTitle(view);
 }
 
-void DocumentRowChanged(HWND view, int, UINT, const char *, const char *, ChangeSource)
+void DocumentRowChanged(HWND view, int, UINT stringId, const char *before, const char *after, ChangeSource source)
 {
-    MarkModified(view);
+    // On disk first: a kill from here on loses nothing committed.
+    JournalRowChange(view, stringId, after);
+    const bool couldUndo = CanUndoChange(view), couldRedo = CanRedoChange(view);
+    if (source != kChangeUndone && source != kChangeRedone) UndoRecordRow(view, stringId, before, after);
+    FollowModified(view, couldUndo, couldRedo);
 }
 
-void DocumentSignatureChanged(HWND view, const char *, ChangeSource)
+void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source)
 {
-    MarkModified(view);
+    ViewState *vs = GetViewState(view);
+    if (!vs) return;
+    JournalSignatureChange(view);
+    const bool couldUndo = CanUndoChange(view), couldRedo = CanRedoChange(view);
+    if (source != kChangeUndone && source != kChangeRedone) UndoRecordSignature(view, before, vs->signature);
+    FollowModified(view, couldUndo, couldRedo);
 }
 
 void DocumentFilled(HWND view)
 {
+    JournalDiscard(view);
+    UndoDocumentFilled(view);
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
 }
 
 void DocumentSaved(HWND view)
 {
+    JournalDiscard(view);
+    UndoDocumentSaved(view);
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
 }

@@ -63,3 +63,12 @@ bool AskOpenAnyway(HWND view, const char *path, uint32_t itemLines, uint32_t lin
     snprintf(text, sizeof text, format, FileNamePart(path), itemLines, lines);
     return Show(view, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
+
+bool AskSaveWithoutBackup(HWND view, const char *backupPath, uint32_t error)
+{
+    char format[kUiTextSize], reason[512], text[kMessageSize];
+    if (!LoadUiText(IDS_BACKUP_FAILED, format)) return false;
+    SystemErrorText(error, reason, sizeof reason);
+    snprintf(text, sizeof text, format, backupPath, reason);
+    return Show(view, text, MB_YESNO | MB_ICONWARNING) == IDYES;
+}

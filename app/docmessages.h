@@ -12,3 +12,5 @@ void ShowFileNotice(HWND view, UINT textId, const char *path);
 void ShowCountNotice(HWND view, UINT textId, int count);
 // "<file> does not look like a language file: ... Open it anyway?" True for Yes.
 bool AskOpenAnyway(HWND view, const char *path, uint32_t itemLines, uint32_t lines);
+// "The backup copy <file> could not be made. <reason> Save without a backup?" True for Yes.
+bool AskSaveWithoutBackup(HWND view, const char *backupPath, uint32_t error);

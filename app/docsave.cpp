@@ -9,6 +9,7 @@
 #include "app/document.h"
 #include "app/messages.h"
 #include "frame/sizetext.h"
+#include "langfile/lngfile.h"
 #include "frame/statusbar.h"
 #include "frame/uitext.h"
 #include "langfile/lngglue.h"
@@ -43,7 +44,15 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
     // A file holding its header alone is a saved file too; only a failed write is a failure,
     // and the user hears of it (the document stays modified).
     uint32_t error = 0;
-    int64_t bytes = SaveLanguageFile(view, target->path, asTemplate, &error);
+    int backupFailed = 0;
+    int64_t bytes =
+        SaveLanguageFile(view, target->path, asTemplate, &error, App().settings.backup ? &backupFailed : nullptr);
+    if (bytes < 0 && backupFailed) {
+        char backup[MAX_PATH + sizeof kBackupSuffix];
+        snprintf(backup, sizeof backup, "%s%s", target->path, kBackupSuffix);
+        if (!AskSaveWithoutBackup(view, backup, error)) return FALSE;
+        bytes = SaveLanguageFile(view, target->path, asTemplate, &error);
+    }
     if (bytes < 0) {
         ShowFileError(view, IDS_SAVE_FAILED, target->path, error);
         return FALSE;

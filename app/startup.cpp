@@ -151,6 +151,9 @@ int ParlevoMain(HINSTANCE instance, HINSTANCE, const char *, int showCommand)
     HWND frame = StartFrame(instance, GetCommandLineA(), frameShow);
     int exitCode = 0;
     if (frame) {
+        // Behind the command line's open, so a restore is not replaced by it. Only a real start
+        // looks: in-process starts (the window tests) never meet journals of other runs.
+        PostMessageA(ViewOfFrame(frame), kMsgRecoverWork, 0, 0);
         ShowWindow(frame, showCommand);
         UpdateWindow(frame);
         exitCode = RunMessageLoop(frame);

@@ -71,3 +71,10 @@ DWORD_PTR SysGetFileInfo(const char *path, DWORD attributes, SHFILEINFOA *info, 
     auto fn = Lookup<DWORD_PTR(WINAPI *)(const char *, DWORD, SHFILEINFOA *, UINT, UINT)>(kShell32, "SHGetFileInfoA");
     return fn ? fn(path, attributes, info, sizeof *info, flags) : 0;
 }
+
+BOOL SysGetFolderPath(int folder, char *path)
+{
+    auto fn = Lookup<HRESULT(WINAPI *)(HWND, int, HANDLE, DWORD, char *)>(kShell32, "SHGetFolderPathA");
+    constexpr DWORD kCurrentPath = 0; // SHGFP_TYPE_CURRENT
+    return fn && SUCCEEDED(fn(nullptr, folder, nullptr, kCurrentPath, path));
+}

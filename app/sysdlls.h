@@ -12,3 +12,5 @@ HWND SysFindText(FINDREPLACEA *request);
 UINT SysDragQueryFile(HDROP drop, UINT index, char *path, UINT capacity);
 void SysDragFinish(HDROP drop);
 DWORD_PTR SysGetFileInfo(const char *path, DWORD attributes, SHFILEINFOA *info, UINT flags);
+// A shell folder (CSIDL_*) into path (MAX_PATH bytes); FALSE when it cannot be had.
+BOOL SysGetFolderPath(int folder, char *path);

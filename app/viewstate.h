@@ -28,6 +28,8 @@ struct StatusPart {
 
 struct ListRows;
 struct LangFile;
+struct UndoHistory;
+struct JournalFile;
 
 struct ViewState {
     HWND view;
@@ -72,6 +74,13 @@ struct ViewState {
 
     // Translations read for string IDs the module lacks, kept for the save (null when none)
     LangFile *kept;
+
+    // Unsaved work: the undo history (made on first use), the texts of the last open or save for
+    // Revert row, and the recovery journal (made on the first change, deleted by a save)
+    UndoHistory *history;
+    BOOL historyLost; // a change the history could not take: modified until the next save
+    LangFile *savedTexts;
+    JournalFile *journal;
 };
 
 FrameState *GetFrameState(HWND frame);

@@ -5,6 +5,8 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
+#include "app/docundo.h"
+#include "app/recovery.h"
 #include "app/document.h"
 #include "app/messages.h"
 #include "app/sysdlls.h"
@@ -47,6 +49,7 @@ static LRESULT View_OnCreate(HWND view, LPARAM lp)
 static void View_OnDestroy(HWND view, ViewState *vs)
 {
     OpenDocument(view, "", kOpenClose);
+    UndoRelease(view);
     ListDestroy(view);
     DestroyStatusBar(view);
     DestroyToolbar(view);
@@ -116,6 +119,7 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     case kMsgOpenDocument: return OpenDocument(view, reinterpret_cast<const char *>(lp), UINT(wp));
     case kMsgRefreshDocument: return RefreshDocumentDisplay(view);
     case kMsgRunCommand: return RunCommand(view, LOWORD(wp), reinterpret_cast<void *>(lp), HIWORD(wp));
+    case kMsgRecoverWork: RecoverLostWork(view); return 0;
     }
     return DefWindowProcA(view, msg, wp, lp);
 }

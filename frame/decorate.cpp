@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "res/resource.h"
+
 // Indexed by command ID - 40001.
 static const MnemonicRow kCommandMnemonics[] = {
     {40001, 'X', false}, // FileExit
@@ -21,6 +23,16 @@ static const MnemonicRow kCommandMnemonics[] = {
     {40012, 'U', true},  // TextTranslateNextUntranslated
     {40013, 'F', true},  // EditFind
     {40014, 'N', false}, // EditFindNext
+    {40015, 0, false},   // taken by other commands
+    {40016, 0, false},
+    {40017, 0, false},
+    {40018, 0, false},
+    {40019, 0, false},
+    {40020, 0, false},
+    // Undo, redo and revert
+    {40021, 'U', false}, // EditUndo
+    {40022, 'R', false}, // EditRedo
+    {40023, 'W', false}, // EditRevertRow
 };
 
 // Sorted by string ID for the binary search.
@@ -37,7 +49,10 @@ static const MnemonicRow kTextMnemonics[] = {
 
 const MnemonicRow *FindMnemonic(uint32_t id)
 {
-    if (id >= 40001 && id <= 40014) return &kCommandMnemonics[id - 40001];
+    if (id >= CMD_FIRST && id <= CMD_LAST) {
+        const MnemonicRow *row = &kCommandMnemonics[id - CMD_FIRST];
+        return row->letter ? row : nullptr; // a place kept for a command not yet in the table
+    }
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });

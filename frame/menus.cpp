@@ -8,6 +8,7 @@
 
 #include "app/appstate.h"
 #include "app/appwindows.h"
+#include "app/docundo.h"
 #include "catalogue/hostmodule.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
@@ -169,4 +170,8 @@ void UpdateCommandStates(HWND view)
                                              CMD_FILE_SAVE_TEMPLATE, CMD_EDIT_FIND,       CMD_EDIT_FIND_NEXT,
                                              CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE};
     for (UINT command : kDocumentCommands) EnableCommand(view, command, rows);
+    // Undo, redo and revert
+    EnableCommand(view, CMD_EDIT_UNDO, CanUndoChange(view));
+    EnableCommand(view, CMD_EDIT_REDO, CanRedoChange(view));
+    EnableCommand(view, CMD_EDIT_REVERT_ROW, rows);
 }

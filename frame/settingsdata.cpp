@@ -13,7 +13,7 @@ static const char kShortcut[] = "Shortcut";
 static const char kToolbar[] = "Toolbar";
 static const char kStatusBar[] = "StatusBar";
 
-const ShortcutEntry kDefaultShortcuts[9] = {
+const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount] = {
     {'F', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_FIND},
     {'N', kAccVirtKey | kAccNoInvert | kAccControl, CMD_FILE_NEW},
     {'O', kAccVirtKey | kAccNoInvert | kAccControl, CMD_FILE_OPEN},
@@ -23,6 +23,9 @@ const ShortcutEntry kDefaultShortcuts[9] = {
     {0x0D, kAccVirtKey | kAccNoInvert, CMD_TEXT_TRANSLATE},
     {0x0D, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_OPTIONS_PREFERENCES},
     {0x72, kAccVirtKey | kAccNoInvert, CMD_EDIT_FIND_NEXT},
+    // Undo and redo
+    {'Z', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_UNDO},
+    {'Y', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_REDO},
 };
 
 const int32_t kDefaultToolbar[12] = {
@@ -42,8 +45,7 @@ static uint32_t ReadU32(const unsigned char *p)
 }
 
 // Reads count rows of rowSize bytes from a binary value; null when it cannot be read.
-static std::unique_ptr<unsigned char[]> ReadRows(ProfileSource &profile, const char *section, int count,
-                                                 size_t rowSize)
+static std::unique_ptr<unsigned char[]> ReadRows(ProfileSource &profile, const char *section, int count, size_t rowSize)
 {
     // No profile line holds more rows than this; a larger count cannot be read.
     const int kMaxRows = 65536;
@@ -57,7 +59,8 @@ static std::unique_ptr<unsigned char[]> ReadRows(ProfileSource &profile, const c
 static void SetDefaultShortcuts(ShortcutList &list)
 {
     list.Clear();
-    for (const ShortcutEntry &entry : kDefaultShortcuts) list.Append(entry);
+    for (const ShortcutEntry &entry : kDefaultShortcuts)
+        list.Append(entry);
 }
 
 void EncodeShortcutRows(const ShortcutList &list, unsigned char *out)
@@ -73,13 +76,13 @@ void EncodeShortcutRows(const ShortcutList &list, unsigned char *out)
 
 void MergeDefaultShortcuts(ShortcutList &list)
 {
-    bool bound[9] = {};
-    for (int i = 0; i < 9; ++i) {
+    bool bound[kDefaultShortcutCount] = {};
+    for (int i = 0; i < kDefaultShortcutCount; ++i) {
         list.ForEach([&](const ShortcutEntry &e) {
             if (e.command == kDefaultShortcuts[i].command) bound[i] = true;
         });
     }
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kDefaultShortcutCount; ++i) {
         if (bound[i]) continue;
         const ShortcutEntry &def = kDefaultShortcuts[i];
         bool keyTaken = false;
@@ -135,7 +138,8 @@ void LoadShortcutSection(ProfileSource &profile, ShortcutList &list)
 static void SetDefaultToolbar(ToolbarList &list)
 {
     list.Clear();
-    for (int32_t id : kDefaultToolbar) list.Append(id);
+    for (int32_t id : kDefaultToolbar)
+        list.Append(id);
 }
 
 void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
@@ -152,7 +156,8 @@ void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
         SetDefaultToolbar(list);
         return;
     }
-    for (int i = 0; i < count; ++i) list.Append(int32_t(ReadU32(rows.get() + size_t(i) * 4)));
+    for (int i = 0; i < count; ++i)
+        list.Append(int32_t(ReadU32(rows.get() + size_t(i) * 4)));
 }
 
 bool IsKnownPaneType(uint32_t type)
@@ -185,6 +190,7 @@ static int32_t Flag(ProfileSource &profile, const char *section, const char *key
 void LoadSettingsFrom(ProfileSource &profile, SettingsRecord &s)
 {
     s.askToOverwrite = Flag(profile, kOption, "AskToOverwrite", 1);
+    s.backup = Flag(profile, kOption, "Backup", 1);
     s.toolbarShown = Flag(profile, kOption, "Toolbar", 1);
     s.statusBarShown = Flag(profile, kOption, "StatusBar", 1);
     LoadShortcutSection(profile, s.shortcuts);

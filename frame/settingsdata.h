@@ -6,7 +6,7 @@
 
 #include "frame/poollist.h"
 
-constexpr uint32_t kShortcutVersion = 20090712;
+constexpr uint32_t kShortcutVersion = 20261207;
 constexpr int kShortcutCapacity = 1024;
 constexpr int kPaneCapacity = 64;
 constexpr int kToolbarCapacity = 256;
@@ -40,6 +40,7 @@ using ToolbarList = PoolList<int32_t, kToolbarCapacity>;
 
 struct SettingsRecord {
     int32_t askToOverwrite;
+    int32_t backup; // keep the replaced file as NAME.bak on a save
     ShortcutList shortcuts;
     PaneList panes;
     ToolbarList toolbarItems;
@@ -71,7 +72,8 @@ public:
     virtual bool WriteStruct(const char *section, const char *key, const void *data, size_t size) = 0;
 };
 
-extern const ShortcutEntry kDefaultShortcuts[9];
+constexpr int kDefaultShortcutCount = 11;
+extern const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount];
 extern const int32_t kDefaultToolbar[12];
 
 // Reads every setting but the host module path, in the fixed order, with their defaults;

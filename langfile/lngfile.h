@@ -32,3 +32,12 @@ int LangFileRead(LangFile *model, const char *path, LangReadDetail *detail = nul
 // over the target in one step, so a failure to create, write or replace leaves any previous
 // file exactly as it was and no temporary file behind.
 int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint32_t *error = nullptr);
+
+// LangFileWrite, keeping the file it replaces (when there is one) as path + ".bak" beside it, in
+// place of an older backup: ReplaceFileA where the file system has it, else a whole copy of the
+// old file moved over the backup first. A crash at any step leaves the old or the new file under
+// path. When the backup alone cannot be made, nothing is replaced, -1 is returned, *backupFailed
+// (may be null) is set and error holds the reason: the caller may then save without a backup.
+constexpr char kBackupSuffix[] = ".bak";
+int64_t LangFileWriteWithBackup(LangFile *model, const char *path, int templateFlag, uint32_t *error,
+                                int *backupFailed);

@@ -209,7 +209,81 @@ int LangFileRead(LangFile *model, const char *path, LangReadDetail *detail)
     return count;
 }
 
-int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint32_t *error)
+namespace
+{
+
+constexpr DWORD kCopyChunk = 1u << 16;
+
+// Copies source into the open file `to` and flushes it. 0 on success, else the error.
+DWORD CopyInto(const char *source, HANDLE to)
+{
+    HANDLE from =
+        CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return GetLastError();
+    HeapBlock chunk(kCopyChunk);
+    DWORD failure = chunk.p ? 0 : ERROR_NOT_ENOUGH_MEMORY;
+    for (DWORD got = 0; !failure;) {
+        if (!ReadFile(from, chunk.p, kCopyChunk, &got, nullptr)) failure = GetLastError();
+        if (failure || got == 0) break;
+        FileSink sink{to, 0};
+        if (!WriteToFile(&sink, static_cast<const char *>(chunk.p), got)) failure = sink.error;
+    }
+    CloseHandle(from);
+    if (!failure && !FlushFileBuffers(to)) failure = GetLastError();
+    return failure;
+}
+
+// The old file copied, whole, under a temporary name and then moved over the backup: a crash
+// leaves the previous backup or the new one, and the file itself is never touched.
+DWORD CopyToBackup(const char *target, const char *backup)
+{
+    char full[MAX_PATH];
+    char *fileName = nullptr;
+    const DWORD length = GetFullPathNameA(backup, sizeof(full), full, &fileName);
+    if (!length || length >= sizeof(full) || !fileName) return ERROR_FILENAME_EXCED_RANGE;
+    RemoveStaleTemps(full, fileName);
+    char tempPath[MAX_PATH];
+    DWORD failure = 0;
+    HANDLE temp = CreateTempBeside(full, fileName, tempPath, failure);
+    if (temp == INVALID_HANDLE_VALUE) return failure;
+    failure = CopyInto(target, temp);
+    if (!CloseHandle(temp) && !failure) failure = GetLastError();
+    if (!failure && !SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL)) failure = GetLastError();
+    if (!failure && !MoveFileExA(tempPath, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failure = GetLastError();
+    if (failure) DeleteFileA(tempPath);
+    return failure;
+}
+
+// Puts the written temporary file in the target's place, the old file becoming the backup.
+// 0 on success; otherwise the error, with *backupFailed set when the backup alone failed (then
+// the target is untouched).
+DWORD ReplaceKeepingBackup(const char *target, const char *tempPath, const char *backup, int *backupFailed)
+{
+    if (ReplaceFileA(target, tempPath, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) return 0;
+    DWORD failure = GetLastError();
+    if (failure == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        // The old file has the backup name already; the new one still goes in, else the old back.
+        if (MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+        failure = GetLastError();
+        MoveFileExA(backup, target, MOVEFILE_WRITE_THROUGH);
+        return failure;
+    }
+    // The old file is in place and the new one could not be moved in: a failed save.
+    if (failure == ERROR_UNABLE_TO_MOVE_REPLACEMENT) return failure;
+    // Otherwise (a file system without ReplaceFile, a backup name that cannot be replaced) the
+    // backup is made by copy, and only then is the new file moved in.
+    failure = CopyToBackup(target, backup);
+    if (failure) {
+        *backupFailed = 1;
+        return failure;
+    }
+    if (MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+    return GetLastError();
+}
+
+int64_t WriteLanguageFile(LangFile *model, const char *path, int templateFlag, uint32_t *error, int keepBackup,
+                          int *backupFailed)
 {
     if (error) *error = 0;
     if (!model || !path || !path[0]) {
@@ -247,10 +321,36 @@ int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint3
     if (!CloseHandle(file) && !failure) failure = GetLastError();
     // The hidden mark belongs to the temporary name only; a move keeps a file's attributes.
     if (!failure && !SetFileAttributesA(tempPath, FILE_ATTRIBUTE_NORMAL)) failure = GetLastError();
-    if (!failure && !MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!failure && keepBackup && attributes != INVALID_FILE_ATTRIBUTES) {
+        char backup[MAX_PATH];
+        const int n = snprintf(backup, sizeof(backup), "%s%s", target, kBackupSuffix);
+        if (n > 0 && n < static_cast<int>(sizeof(backup))) {
+            failure = ReplaceKeepingBackup(target, tempPath, backup, backupFailed);
+        } else {
+            *backupFailed = 1;
+            failure = ERROR_FILENAME_EXCED_RANGE;
+        }
+    } else if (!failure && !MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failure = GetLastError();
+    }
     if (!failure) return itemBytes;
     DeleteFileA(tempPath);
     SetError(error, failure);
     return -1;
+}
+
+} // namespace
+
+int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint32_t *error)
+{
+    int backupFailed = 0;
+    return WriteLanguageFile(model, path, templateFlag, error, 0, &backupFailed);
+}
+
+int64_t LangFileWriteWithBackup(LangFile *model, const char *path, int templateFlag, uint32_t *error, int *backupFailed)
+{
+    int failedHere = 0;
+    const int64_t bytes = WriteLanguageFile(model, path, templateFlag, error, 1, &failedHere);
+    if (backupFailed) *backupFailed = failedHere;
+    return bytes;
 }

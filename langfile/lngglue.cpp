@@ -57,7 +57,7 @@ int LoadLanguageFile(HWND view, LangFile *model)
     return kept;
 }
 
-int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error)
+int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error, int *backupFailed)
 {
     if (error) *error = 0;
     ViewState *vs = GetViewState(view);
@@ -92,7 +92,9 @@ int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t 
     }
     if (keptCount) LangFileSort(model);
     LangFileSetSignature(model, vs->signature);
-    int64_t bytes = LangFileWrite(model, path, asTemplate ? 1 : 0, error);
+    const int templateFlag = asTemplate ? 1 : 0;
+    int64_t bytes = backupFailed ? LangFileWriteWithBackup(model, path, templateFlag, error, backupFailed)
+                                 : LangFileWrite(model, path, templateFlag, error);
     LangFileFree(model);
     return bytes;
 }

@@ -17,5 +17,7 @@ void DropKeptRecords(HWND view);
 
 // Collects the string rows with text (the source texts for a template, else the translations,
 // with the kept records in ID order among them) into a file. Bytes of item lines (>= 0) on
-// success, -1 on failure; error (may be null) then receives the Win32 error.
-int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error = nullptr);
+// success, -1 on failure; error (may be null) then receives the Win32 error. With backupFailed,
+// a file replaced is kept as its ".bak" (LangFileWriteWithBackup), which sets it when that failed.
+int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error = nullptr,
+                         int *backupFailed = nullptr);

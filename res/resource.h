@@ -49,8 +49,12 @@
 #define CMD_TEXT_TRANSLATE_NEXT 40012
 #define CMD_EDIT_FIND 40013
 #define CMD_EDIT_FIND_NEXT 40014
+// Undo, redo and revert
+#define CMD_EDIT_UNDO 40021
+#define CMD_EDIT_REDO 40022
+#define CMD_EDIT_REVERT_ROW 40023
 #define CMD_FIRST 40001
-#define CMD_LAST 40014
+#define CMD_LAST 40023
 
 // UI strings without a resource of their own
 #define IDS_OK 1
@@ -96,6 +100,13 @@
 #define IDS_MODULE_NOT_PE 50041
 #define IDS_MODULE_NO_STRINGS 50042
 #define IDS_MODULE_DAMAGED 50043
+// Recovery and backup
+#define IDS_RECOVER_ASK 50070
+#define IDS_RECOVER_DISCARD 50071
+#define IDS_RECOVER_UNREADABLE 50072
+#define IDS_RECOVER_UNTITLED 50073
+#define IDS_BACKUP_FAILED 50074
+#define IDS_RECOVER_FAILED 50075
 
 // Program identity (type "APPINFO")
 #define IDR_APPINFO_TYPE "APPINFO"

@@ -18,6 +18,7 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
+#include "app/docchange.h"
 #include "app/messages.h"
 #include "app/startup.h"
 #include "app/viewstate.h"
@@ -83,6 +84,7 @@ void ClearSelection(HWND view)
 
 struct Timings {
     std::vector<double> first, reopen, save, findNext, untranslated;
+    std::vector<double> change, saveBare; // a committed change (journal flushed); a save without backup
     int rows = 0;
 };
 
@@ -132,6 +134,28 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
             return false;
         }
         t.save.push_back(Now() - t0);
+        Pump();
+        App().settings.backup = 0;
+        t0 = Now();
+        RunCommand(view, CMD_FILE_SAVE, &target, 0);
+        t.saveBare.push_back(Now() - t0);
+        App().settings.backup = 1;
+        Pump();
+
+        // Committed changes as the Translate dialog's OK makes them: the first opens the journal.
+        const int changed = ListNextRow(view, -1, LVNI_ALL);
+        const UINT changedId = ListRowValue(view, changed);
+        constexpr int kChanges = 20;
+        for (int step = 0; step <= kChanges; ++step) {
+            char before[kCellSize], after[kCellSize];
+            ListGetCell(view, changed, kColumnTranslated, before, sizeof before);
+            snprintf(after, sizeof after, "change %d", step);
+            t0 = Now();
+            ListSetCell(view, changed, kColumnTranslated, after);
+            DocumentRowChanged(view, changed, changedId, before, after, kChangeTyped);
+            if (step) t.change.push_back(Now() - t0);
+        }
+        RunCommand(view, CMD_FILE_SAVE, &target, 0);
         Pump();
 
         // Find Next from the top through every row, up to "Text not found".
@@ -292,6 +316,8 @@ int main(int argc, char **argv)
         printf("  first open to the first paint       %8.2f ms\n", Median(t.first));
         printf("  reopen to the first paint           %8.2f ms\n", Median(t.reopen));
         printf("  save (walk, model, write)           %8.2f ms\n", Median(t.save));
+        printf("  save without backup                 %8.2f ms\n", Median(t.saveBare));
+        printf("  committed change (journal flushed)  %8.2f ms\n", Median(t.change));
         printf("  Find Next through every row         %8.2f ms\n", Median(t.findNext));
         printf("  next untranslated to the last row   %8.2f ms\n", Median(t.untranslated));
         char target[32];
@@ -301,7 +327,9 @@ int main(int argc, char **argv)
         BenchRow("Open again (full list emptied)", size.label, Median(t.reopen), size.reopen ? "budget" : "-",
                  size.reopen, target);
         snprintf(target, sizeof target, "<= %.0f ms", size.save);
-        BenchRow("Save (walk, model, write)", size.label, Median(t.save), "budget", size.save, target);
+        BenchRow("Save (walk, model, write, backup)", size.label, Median(t.save), "budget", size.save, target);
+        BenchRow("Save without backup", size.label, Median(t.saveBare), "-", 0, "-");
+        BenchRow("Committed change, journal flushed", size.label, Median(t.change), "budget", 2, "<= 2 ms");
         snprintf(target, sizeof target, "<= %.0f ms", size.walk);
         BenchRow("Find Next without a match", size.label, Median(t.findNext), "budget", size.walk, target);
         BenchRow("Next untranslated, last row", size.label, Median(t.untranslated), "budget", size.walk, target);

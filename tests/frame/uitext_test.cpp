@@ -31,7 +31,7 @@ TEST(Decorate, TextsWithoutATableRowStayAsTheyAre)
     EXPECT_EQ(Decorate(1, "OK"), "OK");
     EXPECT_EQ(Decorate(1011, "ID"), "ID");
     EXPECT_EQ(FindMnemonic(1003), nullptr);
-    EXPECT_EQ(FindMnemonic(40015), nullptr);
+    EXPECT_EQ(FindMnemonic(40024), nullptr);
     EXPECT_EQ(FindMnemonic(999), nullptr);
 }
 
