@@ -3,6 +3,7 @@
 
 #include "app/appwindows.h"
 #include "app/document.h"
+#include "view/problems.h"
 
 static void MarkModified(HWND view)
 {
@@ -12,9 +13,11 @@ static void MarkModified(HWND view)
     RefreshTitle(view);
 }
 
-void DocumentRowChanged(HWND view, int, UINT, const char *, const char *, ChangeSource)
+void DocumentRowChanged(HWND view, int row, UINT, const char *, const char *, ChangeSource)
 {
     MarkModified(view);
+    // Problems: the row's mark and the counts follow its text.
+    ProblemsCheckRow(view, row);
 }
 
 void DocumentSignatureChanged(HWND view, const char *, ChangeSource)
@@ -25,6 +28,8 @@ void DocumentSignatureChanged(HWND view, const char *, ChangeSource)
 void DocumentFilled(HWND view)
 {
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
+    // Problems: every row once; from here on only the rows that change.
+    ProblemsCheckAll(view);
 }
 
 void DocumentSaved(HWND view)

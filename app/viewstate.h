@@ -28,6 +28,7 @@ struct StatusPart {
 
 struct ListRows;
 struct LangFile;
+struct ProblemMarks;
 
 struct ViewState {
     HWND view;
@@ -72,6 +73,9 @@ struct ViewState {
 
     // Translations read for string IDs the module lacks, kept for the save (null when none)
     LangFile *kept;
+
+    // Problems of the translations: each row's counts and the totals (null until first checked)
+    ProblemMarks *problems;
 };
 
 FrameState *GetFrameState(HWND frame);
