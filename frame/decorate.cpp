@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "res/resource.h"
+
 // Indexed by command ID - 40001.
 static const MnemonicRow kCommandMnemonics[] = {
     {40001, 'X', false}, // FileExit
@@ -21,6 +23,8 @@ static const MnemonicRow kCommandMnemonics[] = {
     {40012, 'U', true},  // TextTranslateNextUntranslated
     {40013, 'F', true},  // EditFind
     {40014, 'N', false}, // EditFindNext
+    {40015, 'P', false}, // EditNextProblem
+    {40016, 'V', false}, // EditPreviousProblem
 };
 
 // Sorted by string ID for the binary search.
@@ -37,7 +41,8 @@ static const MnemonicRow kTextMnemonics[] = {
 
 const MnemonicRow *FindMnemonic(uint32_t id)
 {
-    if (id >= 40001 && id <= 40014) return &kCommandMnemonics[id - 40001];
+    if (id >= 40001 && id <= CMD_LAST && id - 40001 < std::size(kCommandMnemonics))
+        return &kCommandMnemonics[id - 40001];
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });

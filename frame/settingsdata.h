@@ -6,7 +6,7 @@
 
 #include "frame/poollist.h"
 
-constexpr uint32_t kShortcutVersion = 20090712;
+constexpr uint32_t kShortcutVersion = 20261207;
 constexpr int kShortcutCapacity = 1024;
 constexpr int kPaneCapacity = 64;
 constexpr int kToolbarCapacity = 256;
@@ -17,6 +17,7 @@ constexpr uint32_t kPaneFilename = 0;
 constexpr uint32_t kPaneFolder = 1;
 constexpr uint32_t kPaneFileTime = 2;
 constexpr uint32_t kPaneFileSize = 3;
+constexpr uint32_t kPaneProblems = 4; // "2 errors, 5 warnings"
 constexpr uint32_t kPaneFlagged = 0x8000;
 constexpr uint32_t kPaneFiller = 0x8000;
 constexpr uint32_t kPaneMessage = 0x8001;
@@ -71,7 +72,8 @@ public:
     virtual bool WriteStruct(const char *section, const char *key, const void *data, size_t size) = 0;
 };
 
-extern const ShortcutEntry kDefaultShortcuts[9];
+extern const ShortcutEntry kDefaultShortcuts[11];
+constexpr int kDefaultShortcutCount = int(sizeof kDefaultShortcuts / sizeof kDefaultShortcuts[0]);
 extern const int32_t kDefaultToolbar[12];
 
 // Reads every setting but the host module path, in the fixed order, with their defaults;
