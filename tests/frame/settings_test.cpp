@@ -63,6 +63,7 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     const std::vector<std::array<int, 3>> kShipped = {
         {0x46, 0x0B, 40013}, {0x4E, 0x0B, 40005}, {0x4F, 0x0B, 40003}, {0x53, 0x0B, 40006}, {0x55, 0x0B, 40012},
         {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014},
+        {0x77, 0x03, 40015}, {0x77, 0x07, 40016},
     };
     std::vector<std::array<int, 3>> shortcuts;
     for (const ShortcutEntry &e : Shortcuts(s->shortcuts))
@@ -70,7 +71,7 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     EXPECT_EQ(shortcuts, kShipped);
     EXPECT_EQ(Items(s->toolbarItems),
               (std::vector<int32_t>{-1, 40005, 40003, 40006, -1, 40013, -1, 40008, 40012, 40009, -1, 40004}));
-    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneFiller}));
+    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneProblems, kPaneFiller}));
     EXPECT_EQ(profile.writes, 0);
     delete s;
 }
@@ -108,21 +109,21 @@ TEST(ShortcutSection, StoredListWithoutVersionIsMergedAndRewrittenOnce)
     profile.Set("Shortcut", "ItemData", Rows({{'T', 0x0B, CMD_TEXT_TRANSLATE}}));
     ShortcutList list;
     LoadShortcutSection(profile, list);
-    // Translate keeps its own binding; the other eight defaults are appended after it.
+    // Translate keeps its own binding; the other ten defaults are appended after it.
     std::vector<ShortcutEntry> got = Shortcuts(list);
-    ASSERT_EQ(got.size(), 9u);
+    ASSERT_EQ(got.size(), 11u);
     EXPECT_EQ(got[0].key, 'T');
     EXPECT_EQ(got[1].command, CMD_EDIT_FIND);
     for (const ShortcutEntry &e : got) EXPECT_FALSE(e.key == 0x0D && e.flags == 0x03) << "default Enter re-added";
-    EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), "9");
-    EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20090712");
+    EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), "11");
+    EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
     EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Rows(got));
 
     // A second start reads the rewritten section and changes nothing.
     int writes = profile.writes;
     ShortcutList again;
     LoadShortcutSection(profile, again);
-    EXPECT_EQ(again.Count(), 9);
+    EXPECT_EQ(again.Count(), 11);
     EXPECT_EQ(profile.writes, writes);
 }
 
@@ -149,7 +150,7 @@ TEST(ShortcutSection, FindBoundToOtherKeyGetsNoDefaultCtrlF)
     int ctrlF = 0;
     list.ForEach([&](const ShortcutEntry &e) { ctrlF += e.key == 'F'; });
     EXPECT_EQ(ctrlF, 0);
-    EXPECT_EQ(list.Count(), 9);
+    EXPECT_EQ(list.Count(), 11);
 }
 
 TEST(ShortcutSection, NegativeVersionMeansNoMergeAndNoRewrite)
@@ -181,7 +182,7 @@ TEST(Blobs, OneChangedDigitFallsBackPerSection)
     profile.Set("StatusBar", "ItemData", panes);
     auto *s = new SettingsRecord{};
     LoadSettingsFrom(profile, *s);
-    EXPECT_EQ(s->shortcuts.Count(), 9);
+    EXPECT_EQ(s->shortcuts.Count(), 11);
     EXPECT_EQ(s->toolbarItems.Count(), 12);
     EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFiller}));
     delete s;
@@ -237,7 +238,7 @@ TEST(StatusBarSection, UnknownPaneTypesAreSkipped)
 {
     MemoryProfile profile;
     profile.Set("StatusBar", "ItemNumber", "5");
-    profile.Set("StatusBar", "ItemData", Words({kPaneFileSize, 4, 0x8002, kPaneFolder, 0xFFFFFFFF}));
+    profile.Set("StatusBar", "ItemData", Words({kPaneFileSize, 9, 0x8002, kPaneFolder, 0xFFFFFFFF}));
     PaneList list;
     LoadStatusBarSection(profile, list);
     EXPECT_EQ(Items(list), (std::vector<uint32_t>{kPaneFileSize, kPaneFolder, kPaneFiller}));
@@ -261,7 +262,7 @@ TEST(ShortcutSection, RowsBeyondCapacityAreDroppedFromTheEnd)
     MemoryProfile profile;
     profile.Set("Shortcut", "ItemNumber", "1100");
     profile.Set("Shortcut", "ItemData", Rows(rows));
-    profile.Set("Shortcut", "Version", "20090712");
+    profile.Set("Shortcut", "Version", "20261207");
     ShortcutList list;
     LoadShortcutSection(profile, list);
     EXPECT_EQ(list.Count(), kShortcutCapacity);

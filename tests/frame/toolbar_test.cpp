@@ -21,6 +21,9 @@
 
 namespace {
 
+// The strip as drawn: one 16 x 16 image per command that has one.
+constexpr int kStripWidth = 16 * 16;
+
 const char kParentClass[] = "ToolbarTestParent";
 
 std::vector<UINT> g_commands;    // WM_COMMAND IDs the parent received
@@ -223,14 +226,14 @@ protected:
     }
 };
 
-TEST_F(Toolbar, StripResourceIsOneFrameOfFourteenSixteenColourButtons)
+TEST_F(Toolbar, StripResourceIsOneFrameOfSixteenSixteenColourButtons)
 {
     ImageSource source = {};
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", &source);
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(source.error, 0u);
     EXPECT_EQ(source.formatFlags, 0u); // not interlaced
-    EXPECT_EQ(ImageGetWidth(strip), 224);
+    EXPECT_EQ(ImageGetWidth(strip), kStripWidth);
     EXPECT_EQ(ImageGetHeight(strip), 16);
     EXPECT_EQ(ImageGetDepthCode(strip), 4);
     EXPECT_EQ(ImageNextFrame(strip), nullptr);
@@ -290,7 +293,7 @@ TEST_F(Toolbar, DefaultListGivesTwelveButtonsBehindALeadingSeparator)
     // The whole strip, cut into 16 x 16 images.
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
     ASSERT_NE(images, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(images), 14);
+    EXPECT_EQ(ImageList_GetImageCount(images), kStripImageCount);
     int cx = 0, cy = 0;
     ImageList_GetIconSize(images, &cx, &cy);
     EXPECT_EQ(cx, 16);
@@ -317,11 +320,11 @@ TEST_F(Toolbar, SeparatorsOnlyGiveNoClickableButton)
 
 TEST_F(Toolbar, CommandOutsideTheStripHasNoImage)
 {
-    HWND toolbar = Create({{40020, CMD_EDIT_FIND, 40000}});
+    HWND toolbar = Create({{40024, CMD_EDIT_FIND, 40000}});
     ASSERT_NE(toolbar, nullptr);
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 3);
     EXPECT_EQ(Button(toolbar, 0).iBitmap, I_IMAGENONE);
-    EXPECT_EQ(Button(toolbar, 0).idCommand, 40020);
+    EXPECT_EQ(Button(toolbar, 0).idCommand, 40024);
     EXPECT_EQ(Button(toolbar, 1).iBitmap, 12);
     EXPECT_EQ(Button(toolbar, 2).iBitmap, I_IMAGENONE); // not the callback index -1
 }
@@ -498,7 +501,7 @@ TEST_F(Toolbar, StripGreysTakeTheSystemButtonColours)
     HWND toolbar = Create({});
     ASSERT_NE(toolbar, nullptr);
     ASSERT_NE(App().toolbarImage, nullptr);
-    std::vector<COLORREF> drawn = BitmapPixels(App().toolbarImage, 224, 16);
+    std::vector<COLORREF> drawn = BitmapPixels(App().toolbarImage, kStripWidth, 16);
 
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);
     ASSERT_NE(strip, nullptr);
@@ -506,7 +509,7 @@ TEST_F(Toolbar, StripGreysTakeTheSystemButtonColours)
     ImageGetPalette(strip, palette);
     int mismatches = 0;
     for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 224; ++x) {
+        for (int x = 0; x < kStripWidth; ++x) {
             const PALETTEENTRY &e = palette[ImageGetPixel(strip, x, y)];
             COLORREF expected = RGB(e.peRed, e.peGreen, e.peBlue);
             if (e.peRed == e.peGreen && e.peGreen == e.peBlue) {
@@ -514,8 +517,8 @@ TEST_F(Toolbar, StripGreysTakeTheSystemButtonColours)
                 if (e.peRed == 192) expected = GetSysColor(COLOR_BTNFACE);
                 if (e.peRed == 223) expected = GetSysColor(COLOR_3DLIGHT);
             }
-            if (drawn[size_t(y) * 224 + size_t(x)] != expected && ++mismatches <= 5) {
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << drawn[size_t(y) * 224 + size_t(x)]
+            if (drawn[size_t(y) * kStripWidth + size_t(x)] != expected && ++mismatches <= 5) {
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << drawn[size_t(y) * kStripWidth + size_t(x)]
                               << ", expected " << expected;
             }
         }
@@ -526,7 +529,7 @@ TEST_F(Toolbar, StripGreysTakeTheSystemButtonColours)
 
 TEST_F(Toolbar, ProgramIconsHoldSmallAndLargeImages)
 {
-    for (UINT id : {IDI_PARLEVO, IDI_FOLDER, IDI_FILETIME, IDI_SAVED}) {
+    for (UINT id : {IDI_PARLEVO, IDI_FOLDER, IDI_FILETIME, IDI_SAVED, IDI_PROBLEM_ERROR, IDI_PROBLEM_WARNING}) {
         // The icon group lists exactly a 16 x 16 and a 32 x 32 image of 32 bits.
         HRSRC group = FindResourceA(AppInstance(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
         ASSERT_NE(group, nullptr) << id;
