@@ -16,6 +16,7 @@
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/find.h"
+#include "view/problems.h"
 #include "view/translate.h"
 
 static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
@@ -104,6 +105,8 @@ static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT) { return FindNextCo
 static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return TranslateSelected(view); }
 static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
 static LRESULT OnTextSignature(HWND view, UINT, void *, UINT) { return EditSignature(view); }
+static LRESULT OnEditNextProblem(HWND view, UINT, void *, UINT) { return GoToProblem(view, true); }
+static LRESULT OnEditPreviousProblem(HWND view, UINT, void *, UINT) { return GoToProblem(view, false); }
 
 static LRESULT OnEditUndo(HWND view, UINT, void *, UINT) { return UndoChange(view); }
 static LRESULT OnEditRedo(HWND view, UINT, void *, UINT) { return RedoChange(view); }
@@ -119,6 +122,8 @@ static const CommandRow kCommands[] = {
     {CMD_FILE_EXIT, "FileExit", OnFileExit, kUpdateStates | kRestoreFocus},
     {CMD_EDIT_FIND, "EditFind", OnEditFind, 0},
     {CMD_EDIT_FIND_NEXT, "EditFindNext", OnEditFindNext, kRestoreFocus},
+    {CMD_EDIT_NEXT_PROBLEM, "EditNextProblem", OnEditNextProblem, kRestoreFocus},
+    {CMD_EDIT_PREVIOUS_PROBLEM, "EditPreviousProblem", OnEditPreviousProblem, kRestoreFocus},
     {CMD_TEXT_TRANSLATE, "TextTranslate", OnTextTranslate, kRestoreFocus},
     {CMD_TEXT_TRANSLATE_NEXT, "TextTranslateNextUntranslated", OnTextTranslateNext, kRestoreFocus},
     {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus},

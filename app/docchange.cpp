@@ -6,6 +6,7 @@
 #include "app/docundo.h"
 #include "app/document.h"
 #include "frame/menus.h"
+#include "view/problems.h"
 
 // The title's asterisk follows the history: undoing back to the saved state clears it.
 static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
@@ -23,13 +24,16 @@ static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
     RefreshTitle(view);
 }
 
-void DocumentRowChanged(HWND view, int, UINT stringId, const char *before, const char *after, ChangeSource source)
+void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,
+                        ChangeSource source)
 {
     // On disk first: a kill from here on loses nothing committed.
     JournalRowChange(view, stringId, after);
     const bool couldUndo = CanUndoChange(view), couldRedo = CanRedoChange(view);
     if (source != kChangeUndone && source != kChangeRedone) UndoRecordRow(view, stringId, before, after);
     FollowModified(view, couldUndo, couldRedo);
+    // Problems: the row's mark and the counts follow its text.
+    ProblemsCheckRow(view, row);
 }
 
 void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source)
@@ -47,6 +51,8 @@ void DocumentFilled(HWND view)
     JournalDiscard(view);
     UndoDocumentFilled(view);
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
+    // Problems: every row once; from here on only the rows that change.
+    ProblemsCheckAll(view);
 }
 
 void DocumentSaved(HWND view)

@@ -30,6 +30,7 @@ struct ListRows;
 struct LangFile;
 struct UndoHistory;
 struct JournalFile;
+struct ProblemMarks;
 
 struct ViewState {
     HWND view;
@@ -81,6 +82,8 @@ struct ViewState {
     BOOL historyLost; // a change the history could not take: modified until the next save
     LangFile *savedTexts;
     JournalFile *journal;
+    // Problems of the translations: each row's counts and the totals (null until first checked)
+    ProblemMarks *problems;
 };
 
 FrameState *GetFrameState(HWND frame);

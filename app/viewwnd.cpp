@@ -14,6 +14,7 @@
 #include "frame/statusbar.h"
 #include "frame/toolbar.h"
 #include "view/list.h"
+#include "view/problems.h"
 
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
@@ -51,6 +52,7 @@ static void View_OnDestroy(HWND view, ViewState *vs)
     OpenDocument(view, "", kOpenClose);
     UndoRelease(view);
     ListDestroy(view);
+    ProblemsFree(view);
     DestroyStatusBar(view);
     DestroyToolbar(view);
     DestroyMenus(view);

@@ -23,9 +23,9 @@ static const MnemonicRow kCommandMnemonics[] = {
     {40012, 'U', true},  // TextTranslateNextUntranslated
     {40013, 'F', true},  // EditFind
     {40014, 'N', false}, // EditFindNext
-    {40015, 0, false},   // taken by other commands
-    {40016, 0, false},
-    {40017, 0, false},
+    {40015, 'P', false}, // EditNextProblem
+    {40016, 'V', false}, // EditPreviousProblem
+    {40017, 0, false},   // places kept for commands not yet in the table
     {40018, 0, false},
     {40019, 0, false},
     {40020, 0, false},

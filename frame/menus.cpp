@@ -168,7 +168,9 @@ void UpdateCommandStates(HWND view)
     bool rows = ListRowCount(view) >= 1;
     static const UINT kDocumentCommands[] = {CMD_FILE_CLOSE,     CMD_FILE_SAVE,           CMD_FILE_SAVE_AS,
                                              CMD_FILE_SAVE_TEMPLATE, CMD_EDIT_FIND,       CMD_EDIT_FIND_NEXT,
-                                             CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE};
+                                             CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE,
+                                             // problems
+                                             CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM};
     for (UINT command : kDocumentCommands) EnableCommand(view, command, rows);
     // Undo, redo and revert
     EnableCommand(view, CMD_EDIT_UNDO, CanUndoChange(view));

@@ -23,6 +23,9 @@ const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount] = {
     {0x0D, kAccVirtKey | kAccNoInvert, CMD_TEXT_TRANSLATE},
     {0x0D, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_OPTIONS_PREFERENCES},
     {0x72, kAccVirtKey | kAccNoInvert, CMD_EDIT_FIND_NEXT},
+    // Problems: F8 and Shift+F8
+    {0x77, kAccVirtKey | kAccNoInvert, CMD_EDIT_NEXT_PROBLEM},
+    {0x77, kAccVirtKey | kAccNoInvert | kAccShift, CMD_EDIT_PREVIOUS_PROBLEM},
     // Undo and redo
     {'Z', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_UNDO},
     {'Y', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_REDO},
@@ -162,7 +165,7 @@ void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
 
 bool IsKnownPaneType(uint32_t type)
 {
-    return type <= kPaneFileSize || type == kPaneFiller || type == kPaneMessage;
+    return type <= kPaneProblems || type == kPaneFiller || type == kPaneMessage;
 }
 
 void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
@@ -171,6 +174,7 @@ void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
     list.Clear();
     if (count < 0) {
         list.Append(kPaneFilename);
+        list.Append(kPaneProblems);
     } else if (std::unique_ptr<unsigned char[]> rows = ReadRows(profile, kStatusBar, count, 4)) {
         for (int i = 0; i < count; ++i) {
             uint32_t type = ReadU32(rows.get() + size_t(i) * 4);

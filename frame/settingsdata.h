@@ -17,6 +17,7 @@ constexpr uint32_t kPaneFilename = 0;
 constexpr uint32_t kPaneFolder = 1;
 constexpr uint32_t kPaneFileTime = 2;
 constexpr uint32_t kPaneFileSize = 3;
+constexpr uint32_t kPaneProblems = 4; // "2 errors, 5 warnings"
 constexpr uint32_t kPaneFlagged = 0x8000;
 constexpr uint32_t kPaneFiller = 0x8000;
 constexpr uint32_t kPaneMessage = 0x8001;
@@ -72,7 +73,7 @@ public:
     virtual bool WriteStruct(const char *section, const char *key, const void *data, size_t size) = 0;
 };
 
-constexpr int kDefaultShortcutCount = 11;
+constexpr int kDefaultShortcutCount = 13;
 extern const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount];
 extern const int32_t kDefaultToolbar[12];
 

@@ -12,6 +12,7 @@
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/problems.h"
 
 namespace {
 
@@ -135,6 +136,7 @@ const PaneType kPlainTypes[] = {
     {IDS_PANE_FOLDER, FolderText, DrawFolder, kIconGap},
     {IDS_PANE_FILETIME, FileTimeText, DrawFileTime, kIconGap},
     {IDS_PANE_FILESIZE, FileSizeText, nullptr, 0},
+    {IDS_PANE_PROBLEMS, ProblemPaneText, nullptr, 0}, // problems: "2 errors, 5 warnings"
 };
 
 const PaneType kFlaggedTypes[] = {

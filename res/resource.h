@@ -6,6 +6,9 @@
 #define IDI_FOLDER 104
 #define IDI_FILETIME 105
 #define IDI_SAVED 108
+// The list's marks of a row with a problem
+#define IDI_PROBLEM_ERROR 112
+#define IDI_PROBLEM_WARNING 113
 
 // Menus
 #define IDM_MAIN 102
@@ -33,6 +36,8 @@
 #define IDC_SIG_TEXT 1014
 #define IDC_SIG_LABEL 1015
 #define IDC_TR_COPY 1016
+// The problems of the text being typed, under the translation field
+#define IDC_TR_PROBLEMS 1020
 
 // Command IDs
 #define CMD_FILE_EXIT 40001
@@ -49,6 +54,9 @@
 #define CMD_TEXT_TRANSLATE_NEXT 40012
 #define CMD_EDIT_FIND 40013
 #define CMD_EDIT_FIND_NEXT 40014
+// Problems of the translations
+#define CMD_EDIT_NEXT_PROBLEM 40015
+#define CMD_EDIT_PREVIOUS_PROBLEM 40016
 // Undo, redo and revert
 #define CMD_EDIT_UNDO 40021
 #define CMD_EDIT_REDO 40022
@@ -100,6 +108,13 @@
 #define IDS_MODULE_NOT_PE 50041
 #define IDS_MODULE_NO_STRINGS 50042
 #define IDS_MODULE_DAMAGED 50043
+// Problems of the translations: the status bar pane and its counts
+#define IDS_PANE_PROBLEMS 50050
+#define IDS_PROBLEM_COUNTS 50051
+#define IDS_PROBLEM_ERROR 50052
+#define IDS_PROBLEM_ERRORS 50053
+#define IDS_PROBLEM_WARNING 50054
+#define IDS_PROBLEM_WARNINGS 50055
 // Recovery and backup
 #define IDS_RECOVER_ASK 50070
 #define IDS_RECOVER_DISCARD 50071

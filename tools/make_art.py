@@ -42,7 +42,7 @@ STRIP_BUTTONS = [
 ]
 STRIP_SIZE = 16
 STRIP_COLOURS = 16
-ICONS = ["parlevo", "folder", "filetime", "saved"]
+ICONS = ["parlevo", "folder", "filetime", "saved", "problemerror", "problemwarning"]
 ICON_SIZES = [16, 32]
 
 

@@ -142,6 +142,7 @@ void ListEmpty(HWND view)
     SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
     vs->rows->values.clear();
     vs->rows->translations.clear();
+    vs->rows->sources.clear();
 }
 
 void ListHoldRedraw(HWND view)
@@ -292,20 +293,24 @@ int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
     item.lParam = LPARAM(value);
     int row = int(SendMessageA(vs->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
+    char cutText[kCellSize];
+    const char *shownText = FitCell(text, cutText);
     try {
         vs->rows->values.insert(vs->rows->values.begin() + row, value);
         vs->rows->translations.insert(vs->rows->translations.begin() + row, std::string());
+        vs->rows->sources.insert(vs->rows->sources.begin() + row, std::string(shownText));
     } catch (const std::bad_alloc &) {
         // Without its copy beside it the row cannot stay.
-        if (vs->rows->values.size() > vs->rows->translations.size())
-            vs->rows->values.erase(vs->rows->values.begin() + row);
+        const size_t whole = vs->rows->sources.size();
+        if (vs->rows->translations.size() > whole) vs->rows->translations.erase(vs->rows->translations.begin() + row);
+        if (vs->rows->values.size() > whole) vs->rows->values.erase(vs->rows->values.begin() + row);
         SendMessageA(vs->list, LVM_DELETEITEM, WPARAM(row), 0);
         return -1;
     }
-    if (text && text[0]) {
+    if (shownText[0]) {
         item.mask = 0;
         item.iSubItem = kColumnText;
-        item.pszText = const_cast<char *>(FitCell(text, cut));
+        item.pszText = const_cast<char *>(shownText);
         SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
     }
     return row;

@@ -2,6 +2,7 @@
 #include "view/list.h"
 
 #include "view/listinternal.h"
+#include "view/problems.h"
 
 constexpr int kTextIndent = 4;
 constexpr int kCategoryBand = 2;
@@ -45,7 +46,7 @@ static UINT AlignmentOf(int format, bool category)
     }
 }
 
-static void DrawCells(HWND list, HDC dc, const DRAWITEMSTRUCT &draw, bool category)
+static void DrawCells(HWND view, HWND list, HDC dc, const DRAWITEMSTRUCT &draw, bool category)
 {
     const RECT &row = draw.rcItem;
     int left = row.left;
@@ -67,9 +68,12 @@ static void DrawCells(HWND list, HDC dc, const DRAWITEMSTRUCT &draw, bool catego
             text[sizeof text - 1] = '\0';
         }
         if (!category && column == kColumnTranslated && text[0] == '\0') HatchCell(dc, cell);
+        int markWidth = 0;
+        if (!category && column == kColumnTranslated && text[0])
+            markWidth = DrawProblemMark(view, int(draw.itemID), dc, cell);
         if (drawsText && text[0]) {
             RECT textRect = cell;
-            textRect.left += kTextIndent;
+            textRect.left += markWidth + kTextIndent;
             DrawTextA(dc, text, -1, &textRect,
                       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | AlignmentOf(info.fmt, category));
         }
@@ -112,7 +116,7 @@ BOOL ListDrawRow(HWND view, const DRAWITEMSTRUCT *draw)
     HPEN grid = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DFACE));
     HGDIOBJ oldPen = grid ? SelectObject(dc, grid) : nullptr;
     if (grid) Line(dc, 0, row.bottom - 1, row.right, row.bottom - 1);
-    DrawCells(vs->list, dc, *draw, category);
+    DrawCells(view, vs->list, dc, *draw, category);
     SetBkMode(dc, oldBackground);
     SetTextColor(dc, oldText);
     if (grid) {

@@ -15,6 +15,8 @@ struct ListRows {
     int columns = 0; // the columns inserted
     std::vector<UINT> values;
     std::vector<std::string> translations;
+    // Problem checks: the "Text" cells, so that checking every row asks the control nothing.
+    std::vector<std::string> sources;
 };
 
 // The list of a view, or null when the view has no state or no list.

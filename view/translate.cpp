@@ -10,6 +10,7 @@
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/list.h"
+#include "view/problems.h"
 
 size_t ToDisplayText(const char *text, char *out, size_t capacity)
 {
@@ -54,6 +55,20 @@ static bool IsLeadByte(unsigned char c)
 // Each stored byte may be an LF that the field shows as CR LF: room for the whole text doubled.
 constexpr size_t kDisplaySize = 2 * (sizeof TranslationRecord::translation - 1) + 1;
 
+// The problems of the text in the field, under it. The translator decides: OK still accepts.
+static void ShowTypedProblems(HWND dialog, const TranslationRecord *record)
+{
+    if (!record) return;
+    char typed[kDisplaySize];
+    char text[kDisplaySize];
+    GetDlgItemTextA(dialog, IDC_TR_TRANSLATION, typed, sizeof typed);
+    // The whole typed text, not the part a record keeps: a text too long to save is a problem too.
+    FromDisplayText(typed, text, sizeof text, IsLeadByte);
+    char line[kDisplaySize];
+    DescribeProblems(record->source, text, line, sizeof line);
+    SetDlgItemTextA(dialog, IDC_TR_PROBLEMS, line);
+}
+
 static void OnTranslateInit(HWND dialog, TranslationRecord *record)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(record));
@@ -66,6 +81,7 @@ static void OnTranslateInit(HWND dialog, TranslationRecord *record)
     char display[kDisplaySize];
     ToDisplayText(record->translation, display, sizeof display);
     SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, display);
+    ShowTypedProblems(dialog, record);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_TR_TRANSLATION)), TRUE);
 }
 
@@ -82,6 +98,8 @@ static void OnTranslateCommand(HWND dialog, UINT id)
         char source[252];
         GetDlgItemTextA(dialog, IDC_TR_SOURCE, source, sizeof source);
         if (source[0]) SetWindowTextA(field, source);
+        // Setting a multi-line field's text sends no EN_CHANGE.
+        ShowTypedProblems(dialog, record);
         break;
     }
     case IDOK: {
@@ -106,6 +124,10 @@ static INT_PTR CALLBACK TranslateDialogProc(HWND dialog, UINT msg, WPARAM wp, LP
         OnTranslateInit(dialog, reinterpret_cast<TranslationRecord *>(lp));
         return FALSE; // the focus was set by hand
     case WM_COMMAND:
+        if (LOWORD(wp) == IDC_TR_TRANSLATION && HIWORD(wp) == EN_CHANGE) {
+            ShowTypedProblems(dialog, reinterpret_cast<TranslationRecord *>(GetWindowLongPtrA(dialog, DWLP_USER)));
+            return TRUE;
+        }
         OnTranslateCommand(dialog, LOWORD(wp));
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
         return TRUE;

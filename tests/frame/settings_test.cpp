@@ -62,8 +62,8 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     // The defaults the program ships, as literal rows (key, flags, command).
     const std::vector<std::array<int, 3>> kShipped = {
         {0x46, 0x0B, 40013}, {0x4E, 0x0B, 40005}, {0x4F, 0x0B, 40003}, {0x53, 0x0B, 40006}, {0x55, 0x0B, 40012},
-        {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014}, {0x5A, 0x0B, 40021},
-        {0x59, 0x0B, 40022},
+        {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014},
+        {0x77, 0x03, 40015}, {0x77, 0x07, 40016}, {0x5A, 0x0B, 40021}, {0x59, 0x0B, 40022},
     };
     std::vector<std::array<int, 3>> shortcuts;
     for (const ShortcutEntry &e : Shortcuts(s->shortcuts))
@@ -71,7 +71,7 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     EXPECT_EQ(shortcuts, kShipped);
     EXPECT_EQ(Items(s->toolbarItems),
               (std::vector<int32_t>{-1, 40005, 40003, 40006, -1, 40013, -1, 40008, 40012, 40009, -1, 40004}));
-    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneFiller}));
+    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneProblems, kPaneFiller}));
     EXPECT_EQ(profile.writes, 0);
     delete s;
 }
@@ -238,7 +238,7 @@ TEST(StatusBarSection, UnknownPaneTypesAreSkipped)
 {
     MemoryProfile profile;
     profile.Set("StatusBar", "ItemNumber", "5");
-    profile.Set("StatusBar", "ItemData", Words({kPaneFileSize, 4, 0x8002, kPaneFolder, 0xFFFFFFFF}));
+    profile.Set("StatusBar", "ItemData", Words({kPaneFileSize, 9, 0x8002, kPaneFolder, 0xFFFFFFFF}));
     PaneList list;
     LoadStatusBarSection(profile, list);
     EXPECT_EQ(Items(list), (std::vector<uint32_t>{kPaneFileSize, kPaneFolder, kPaneFiller}));

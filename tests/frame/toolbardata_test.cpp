@@ -161,10 +161,10 @@ TEST(ToolbarLayout, DefaultListStartsWithASeparatorAndMapsCommandsToStripImages)
 TEST(ToolbarLayout, EveryCommandGetsItsOwnStripImage)
 {
     ToolbarList list;
-    for (int32_t id = 40001; id <= 40014; ++id) list.Append(id);
+    for (int32_t id = 40001; id <= 40016; ++id) list.Append(id);
     ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 14);
-    for (int i = 0; i < 14; ++i) {
+    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 16);
+    for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(layout.buttons[i].image, i);
         EXPECT_EQ(layout.buttons[i].command, 40001 + i);
     }

@@ -22,6 +22,8 @@ TEST(Decorate, CommandTextsGetTheirMnemonics)
     EXPECT_EQ(Decorate(40014, "Find Next"), "Find &Next");     // upper-case word start beats n
     EXPECT_EQ(Decorate(40012, "Translate next untranslated"), "Translate next &untranslated...");
     EXPECT_EQ(Decorate(40011, "Save template"), "Save &template...");
+    EXPECT_EQ(Decorate(40015, "Next problem"), "Next &problem");
+    EXPECT_EQ(Decorate(40016, "Previous problem"), "Pre&vious problem");
     EXPECT_EQ(Decorate(1013, "Insert Enter"), "Insert &Enter");
     EXPECT_EQ(Decorate(1005, "Browse"), "&Browse...");
 }
