@@ -5,6 +5,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "res/resource.h"
+
 // Indexed by command ID - 40001.
 static const MnemonicRow kCommandMnemonics[] = {
     {40001, 'X', false}, // FileExit
@@ -21,6 +23,16 @@ static const MnemonicRow kCommandMnemonics[] = {
     {40012, 'U', true},  // TextTranslateNextUntranslated
     {40013, 'F', true},  // EditFind
     {40014, 'N', false}, // EditFindNext
+    {40015, 0, false},   // EditNextProblem: its letter comes with the command
+    {40016, 0, false},   // EditPreviousProblem: its letter comes with the command
+    // Moving through the work, repeated texts
+    {40017, 'P', true},  // TextTranslatePreviousUntranslated
+    {40018, 'B', false}, // EditBack
+    {40019, 'W', false}, // EditForward
+    {40020, 'F', false}, // TextFillRepeated
+    {40021, 0, false},   // EditUndo: its letter comes with the command
+    {40022, 0, false},   // EditRedo: its letter comes with the command
+    {40023, 0, false},   // EditRevertRow: its letter comes with the command
 };
 
 // Sorted by string ID for the binary search.
@@ -33,11 +45,16 @@ static const MnemonicRow kTextMnemonics[] = {
     {1013, 'E', false}, // Insert Enter
     {1016, 'C', false}, // Copy text
     {1017, 'E', false}, // Edit
+    // The offer to fill repeated texts
+    {50065, 'D', false}, // Don't ask again
+    {50068, 'Y', false}, // Yes
+    {50069, 'N', false}, // No
 };
 
 const MnemonicRow *FindMnemonic(uint32_t id)
 {
-    if (id >= 40001 && id <= 40014) return &kCommandMnemonics[id - 40001];
+    static_assert(std::size(kCommandMnemonics) == CMD_LAST - CMD_FIRST + 1, "a row per command");
+    if (id >= CMD_FIRST && id <= CMD_LAST) return &kCommandMnemonics[id - CMD_FIRST];
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });

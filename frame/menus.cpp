@@ -169,4 +169,8 @@ void UpdateCommandStates(HWND view)
                                              CMD_FILE_SAVE_TEMPLATE, CMD_EDIT_FIND,       CMD_EDIT_FIND_NEXT,
                                              CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE};
     for (UINT command : kDocumentCommands) EnableCommand(view, command, rows);
+    // Moving through the work, repeated texts
+    static const UINT kWorkCommands[] = {CMD_TEXT_TRANSLATE_PREVIOUS, CMD_EDIT_BACK, CMD_EDIT_FORWARD,
+                                         CMD_TEXT_FILL_REPEATED};
+    for (UINT command : kWorkCommands) EnableCommand(view, command, rows);
 }

@@ -13,7 +13,7 @@ static const char kShortcut[] = "Shortcut";
 static const char kToolbar[] = "Toolbar";
 static const char kStatusBar[] = "StatusBar";
 
-const ShortcutEntry kDefaultShortcuts[9] = {
+const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount] = {
     {'F', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_FIND},
     {'N', kAccVirtKey | kAccNoInvert | kAccControl, CMD_FILE_NEW},
     {'O', kAccVirtKey | kAccNoInvert | kAccControl, CMD_FILE_OPEN},
@@ -23,6 +23,10 @@ const ShortcutEntry kDefaultShortcuts[9] = {
     {0x0D, kAccVirtKey | kAccNoInvert, CMD_TEXT_TRANSLATE},
     {0x0D, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_OPTIONS_PREFERENCES},
     {0x72, kAccVirtKey | kAccNoInvert, CMD_EDIT_FIND_NEXT},
+    // Moving through the work
+    {'U', kAccVirtKey | kAccNoInvert | kAccControl | kAccShift, CMD_TEXT_TRANSLATE_PREVIOUS},
+    {0x25, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_EDIT_BACK},
+    {0x27, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_EDIT_FORWARD},
 };
 
 const int32_t kDefaultToolbar[12] = {
@@ -73,13 +77,13 @@ void EncodeShortcutRows(const ShortcutList &list, unsigned char *out)
 
 void MergeDefaultShortcuts(ShortcutList &list)
 {
-    bool bound[9] = {};
-    for (int i = 0; i < 9; ++i) {
+    bool bound[kDefaultShortcutCount] = {};
+    for (int i = 0; i < kDefaultShortcutCount; ++i) {
         list.ForEach([&](const ShortcutEntry &e) {
             if (e.command == kDefaultShortcuts[i].command) bound[i] = true;
         });
     }
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kDefaultShortcutCount; ++i) {
         if (bound[i]) continue;
         const ShortcutEntry &def = kDefaultShortcuts[i];
         bool keyTaken = false;
@@ -157,7 +161,7 @@ void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
 
 bool IsKnownPaneType(uint32_t type)
 {
-    return type <= kPaneFileSize || type == kPaneFiller || type == kPaneMessage;
+    return type <= kPaneFileSize || type == kPaneProgress || type == kPaneFiller || type == kPaneMessage;
 }
 
 void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
@@ -166,6 +170,7 @@ void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
     list.Clear();
     if (count < 0) {
         list.Append(kPaneFilename);
+        list.Append(kPaneProgress);
     } else if (std::unique_ptr<unsigned char[]> rows = ReadRows(profile, kStatusBar, count, 4)) {
         for (int i = 0; i < count; ++i) {
             uint32_t type = ReadU32(rows.get() + size_t(i) * 4);
@@ -198,4 +203,5 @@ void LoadSettingsFrom(ProfileSource &profile, SettingsRecord &s)
     s.onlyOneInstance = Flag(profile, kOption, "OnlyOneInstance", 0);
     s.alwaysOnTop = Flag(profile, kOption, "AlwaysOnTop", 0);
     s.centerWindow = Flag(profile, kOption, "CenterWindow", 1);
+    s.askToFillRepeated = Flag(profile, kOption, "AskToFillRepeated", 1);
 }

@@ -6,7 +6,7 @@
 
 #include "frame/poollist.h"
 
-constexpr uint32_t kShortcutVersion = 20090712;
+constexpr uint32_t kShortcutVersion = 20261207;
 constexpr int kShortcutCapacity = 1024;
 constexpr int kPaneCapacity = 64;
 constexpr int kToolbarCapacity = 256;
@@ -17,6 +17,8 @@ constexpr uint32_t kPaneFilename = 0;
 constexpr uint32_t kPaneFolder = 1;
 constexpr uint32_t kPaneFileTime = 2;
 constexpr uint32_t kPaneFileSize = 3;
+// "1,234 of 2,136 translated (58%)"
+constexpr uint32_t kPaneProgress = 5;
 constexpr uint32_t kPaneFlagged = 0x8000;
 constexpr uint32_t kPaneFiller = 0x8000;
 constexpr uint32_t kPaneMessage = 0x8001;
@@ -53,6 +55,8 @@ struct SettingsRecord {
     int32_t onlyOneInstance;
     int32_t alwaysOnTop;
     int32_t centerWindow;
+    // After the Translate dialog's OK: offer to fill the rows with the same source text
+    int32_t askToFillRepeated;
 };
 
 // Access to one profile file. Implemented over the platform's private-profile functions,
@@ -71,7 +75,8 @@ public:
     virtual bool WriteStruct(const char *section, const char *key, const void *data, size_t size) = 0;
 };
 
-extern const ShortcutEntry kDefaultShortcuts[9];
+constexpr int kDefaultShortcutCount = 12;
+extern const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount];
 extern const int32_t kDefaultToolbar[12];
 
 // Reads every setting but the host module path, in the fixed order, with their defaults;

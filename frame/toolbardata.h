@@ -9,7 +9,7 @@
 
 // The strip holds one image per command, in command-ID order from the first command.
 constexpr int32_t kStripFirstCommand = 40001;
-constexpr int32_t kStripImageCount = 14;
+constexpr int32_t kStripImageCount = 23;
 // The control's "no image" index (I_IMAGENONE): -1 would ask the parent for an image instead.
 constexpr int32_t kButtonNoImage = -2;
 

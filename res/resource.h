@@ -18,6 +18,8 @@
 #define IDD_MODULE 106
 #define IDD_TRANSLATE 107
 #define IDD_SIGNATURE 111
+// The offer to fill repeated texts: its title, texts and controls take the 50060s too
+#define IDD_FILL_REPEATED 50063
 
 // Controls (their numbers are also the string IDs of their texts)
 #define IDC_MODULE_LABEL 1003
@@ -33,6 +35,10 @@
 #define IDC_SIG_TEXT 1014
 #define IDC_SIG_LABEL 1015
 #define IDC_TR_COPY 1016
+#define IDC_FR_TEXT 50064
+#define IDC_FR_DONT_ASK 50065
+#define IDC_FR_YES 50068
+#define IDC_FR_NO 50069
 
 // Command IDs
 #define CMD_FILE_EXIT 40001
@@ -49,8 +55,13 @@
 #define CMD_TEXT_TRANSLATE_NEXT 40012
 #define CMD_EDIT_FIND 40013
 #define CMD_EDIT_FIND_NEXT 40014
+// Progress, moving through the work, repeated texts
+#define CMD_TEXT_TRANSLATE_PREVIOUS 40017
+#define CMD_EDIT_BACK 40018
+#define CMD_EDIT_FORWARD 40019
+#define CMD_TEXT_FILL_REPEATED 40020
 #define CMD_FIRST 40001
-#define CMD_LAST 40014
+#define CMD_LAST 40023
 
 // UI strings without a resource of their own
 #define IDS_OK 1
@@ -96,6 +107,12 @@
 #define IDS_MODULE_NOT_PE 50041
 #define IDS_MODULE_NO_STRINGS 50042
 #define IDS_MODULE_DAMAGED 50043
+// Progress and repeated texts
+#define IDS_PANE_PROGRESS 50060
+#define IDS_PROGRESS_OF 50061
+#define IDS_PROGRESS_TRANSLATED 50062
+#define IDS_FILL_REPORT 50066
+#define IDS_FILL_REPORT_ALL 50067
 
 // Program identity (type "APPINFO")
 #define IDR_APPINFO_TYPE "APPINFO"

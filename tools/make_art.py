@@ -2,7 +2,7 @@
 """Writes the program's pictures from their text sources in tools/art/.
 
     res/toolstrip.gif  the toolbar's button strip (tools/art/toolstrip.txt): a GIF87a of
-                       224 x 16 pixels, 16 colours, fourteen 16 x 16 buttons in command order
+                       368 x 16 pixels, 16 colours, twenty-three 16 x 16 buttons in command order
     res/<name>.ico     the icons (tools/art/<name>.txt): a 16 x 16 and a 32 x 32 image each,
                        32 bits with alpha plus the AND mask for older systems
 
@@ -34,7 +34,8 @@ RES = ROOT / "res"
 
 STRIP_BUTTONS = [
     "Exit", "About", "Open", "Preferences", "New", "Save", "SaveAs", "Translate", "Signature", "Close",
-    "SaveTemplate", "TranslateNextUntranslated", "Find", "FindNext",
+    "SaveTemplate", "TranslateNextUntranslated", "Find", "FindNext", "NextProblem", "PreviousProblem",
+    "TranslatePreviousUntranslated", "Back", "Forward", "FillRepeated", "Undo", "Redo", "RevertRow",
 ]
 STRIP_SIZE = 16
 STRIP_COLOURS = 16

@@ -116,7 +116,7 @@ TEST_F(Commands, MenusCarryDecoratedTextsAndShortcuts)
 TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
 {
     const unsigned char rows[12] = {'O', 0, 0x0B, 0, 0x43, 0x9C, 'P', 0, 0x0B, 0, 0x43, 0x9C};
-    Start("[Shortcut]\r\nItemNumber=2\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(rows, sizeof rows) +
+    Start("[Shortcut]\r\nItemNumber=2\r\nVersion=20261207\r\nItemData=" + EncodeProfileBlob(rows, sizeof rows) +
           "\r\n");
     std::string ctrl = KeyText(VK_CONTROL) + "+";
     EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\t" + ctrl + "O or " + ctrl + "P");
@@ -126,7 +126,7 @@ TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
 TEST_F(Commands, ShortcutWithoutMenuItemStillTranslates)
 {
     const unsigned char row[6] = {'Q', 0, 0x0B, 0, 0x63, 0x9C}; // Ctrl+Q -> 40035, no such item
-    Start("[Shortcut]\r\nItemNumber=1\r\nVersion=20090712\r\nItemData=" + EncodeProfileBlob(row, sizeof row) + "\r\n");
+    Start("[Shortcut]\r\nItemNumber=1\r\nVersion=20261207\r\nItemData=" + EncodeProfileBlob(row, sizeof row) + "\r\n");
     EXPECT_TRUE(Key('Q', true));
     EXPECT_FALSE(Key('O', true));
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -223,14 +224,14 @@ protected:
     }
 };
 
-TEST_F(Toolbar, StripResourceIsOneFrameOfFourteenSixteenColourButtons)
+TEST_F(Toolbar, StripResourceIsOneFrameOfSixteenColourButtonsPerCommand)
 {
     ImageSource source = {};
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", &source);
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(source.error, 0u);
     EXPECT_EQ(source.formatFlags, 0u); // not interlaced
-    EXPECT_EQ(ImageGetWidth(strip), 224);
+    EXPECT_EQ(ImageGetWidth(strip), 16 * kStripImageCount);
     EXPECT_EQ(ImageGetHeight(strip), 16);
     EXPECT_EQ(ImageGetDepthCode(strip), 4);
     EXPECT_EQ(ImageNextFrame(strip), nullptr);
@@ -250,10 +251,16 @@ TEST_F(Toolbar, StripResourceIsOneFrameOfFourteenSixteenColourButtons)
     ASSERT_GE(greyIndex(192), 0);
     ASSERT_GE(greyIndex(223), 0);
     uint32_t face = uint32_t(greyIndex(192));
-    for (int button = 0; button < 14; ++button) {
+    // Commands whose picture is still to come keep a blank face.
+    const std::vector<int> blank = {14, 15, 20, 21, 22};
+    for (int button = 0; button < kStripImageCount; ++button) {
         int drawn = 0;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) drawn += ImageGetPixel(strip, button * 16 + x, y) != face;
+        if (std::find(blank.begin(), blank.end(), button) != blank.end()) {
+            EXPECT_EQ(drawn, 0) << "button " << button;
+            continue;
+        }
         EXPECT_GT(drawn, 40) << "button " << button;
         EXPECT_LT(drawn, 256) << "button " << button; // some face shows round every picture
     }
@@ -290,7 +297,7 @@ TEST_F(Toolbar, DefaultListGivesTwelveButtonsBehindALeadingSeparator)
     // The whole strip, cut into 16 x 16 images.
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
     ASSERT_NE(images, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(images), 14);
+    EXPECT_EQ(ImageList_GetImageCount(images), kStripImageCount);
     int cx = 0, cy = 0;
     ImageList_GetIconSize(images, &cx, &cy);
     EXPECT_EQ(cx, 16);
@@ -317,11 +324,11 @@ TEST_F(Toolbar, SeparatorsOnlyGiveNoClickableButton)
 
 TEST_F(Toolbar, CommandOutsideTheStripHasNoImage)
 {
-    HWND toolbar = Create({{40020, CMD_EDIT_FIND, 40000}});
+    HWND toolbar = Create({{40024, CMD_EDIT_FIND, 40000}});
     ASSERT_NE(toolbar, nullptr);
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 3);
     EXPECT_EQ(Button(toolbar, 0).iBitmap, I_IMAGENONE);
-    EXPECT_EQ(Button(toolbar, 0).idCommand, 40020);
+    EXPECT_EQ(Button(toolbar, 0).idCommand, 40024);
     EXPECT_EQ(Button(toolbar, 1).iBitmap, 12);
     EXPECT_EQ(Button(toolbar, 2).iBitmap, I_IMAGENONE); // not the callback index -1
 }

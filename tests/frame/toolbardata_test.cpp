@@ -187,7 +187,7 @@ TEST(ToolbarLayout, SeparatorsOnlyGiveNoClickableButton)
 TEST(ToolbarLayout, CommandOutsideTheStripGetsNoImageButWhateverTextItsNumberHas)
 {
     ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(MakeList({40000, 40015, 1, 0, -2, 40014}), FakeText, nullptr, &layout), 6);
+    ASSERT_EQ(BuildToolbarLayout(MakeList({40000, 40024, 1, 0, -2, 40014}), FakeText, nullptr, &layout), 6);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(layout.buttons[i].image, kButtonNoImage) << i;
         EXPECT_EQ(layout.buttons[i].style, kButtonStyleButton) << i;
