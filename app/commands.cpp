@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "view/find.h"
 #include "view/translate.h"
+#include "view/worktrack.h"
 
 static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
 {
@@ -102,6 +103,11 @@ static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT) { return FindNextCo
 static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return TranslateSelected(view); }
 static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
 static LRESULT OnTextSignature(HWND view, UINT, void *, UINT) { return EditSignature(view); }
+// Moving through the work, repeated texts
+static LRESULT OnTextTranslatePrevious(HWND view, UINT, void *, UINT) { return TranslatePreviousUntranslated(view); }
+static LRESULT OnEditBack(HWND view, UINT, void *, UINT) { return WorkGoBack(view); }
+static LRESULT OnEditForward(HWND view, UINT, void *, UINT) { return WorkGoForward(view); }
+static LRESULT OnTextFillRepeated(HWND view, UINT, void *, UINT) { return FillRepeatedTexts(view); }
 
 static const CommandRow kCommands[] = {
     {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus},
@@ -118,6 +124,11 @@ static const CommandRow kCommands[] = {
     {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus},
     {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", OnOptionsPreferences, 0},
     {CMD_HELP_ABOUT, "HelpAbout", OnHelpAbout, kUpdateStates | kRestoreFocus},
+    // Moving through the work, repeated texts
+    {CMD_TEXT_TRANSLATE_PREVIOUS, "TextTranslatePreviousUntranslated", OnTextTranslatePrevious, kRestoreFocus},
+    {CMD_EDIT_BACK, "EditBack", OnEditBack, kRestoreFocus},
+    {CMD_EDIT_FORWARD, "EditForward", OnEditForward, kRestoreFocus},
+    {CMD_TEXT_FILL_REPEATED, "TextFillRepeated", OnTextFillRepeated, kRestoreFocus},
 };
 
 const CommandRow *CommandTable(int *count)

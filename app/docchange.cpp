@@ -3,6 +3,7 @@
 
 #include "app/appwindows.h"
 #include "app/document.h"
+#include "view/worktrack.h"
 
 static void MarkModified(HWND view)
 {
@@ -12,9 +13,13 @@ static void MarkModified(HWND view)
     RefreshTitle(view);
 }
 
-void DocumentRowChanged(HWND view, int, UINT, const char *, const char *, ChangeSource)
+void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source)
 {
     MarkModified(view);
+    // Progress: the counts, the category row and the pane
+    WorkTrackRowChanged(view, row, stringId, before, after);
+    // Repeated texts: last, once every other part has taken the typed change
+    if (source == kChangeTyped) OfferRepeatedFill(view, row, after);
 }
 
 void DocumentSignatureChanged(HWND view, const char *, ChangeSource)
@@ -25,6 +30,8 @@ void DocumentSignatureChanged(HWND view, const char *, ChangeSource)
 void DocumentFilled(HWND view)
 {
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
+    // Progress counters, back/forward places and the repeated-text index
+    WorkTrackFilled(view);
 }
 
 void DocumentSaved(HWND view)

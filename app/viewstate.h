@@ -28,6 +28,7 @@ struct StatusPart {
 
 struct ListRows;
 struct LangFile;
+struct WorkTrack;
 
 struct ViewState {
     HWND view;
@@ -72,6 +73,9 @@ struct ViewState {
 
     // Translations read for string IDs the module lacks, kept for the save (null when none)
     LangFile *kept;
+
+    // Progress counters, back/forward places and the repeated-text index (null until the first fill)
+    WorkTrack *work;
 };
 
 FrameState *GetFrameState(HWND frame);

@@ -12,6 +12,7 @@
 #include "frame/statusbar.h"
 #include "frame/toolbar.h"
 #include "view/list.h"
+#include "view/worktrack.h"
 
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
@@ -48,6 +49,7 @@ static void View_OnDestroy(HWND view, ViewState *vs)
 {
     OpenDocument(view, "", kOpenClose);
     ListDestroy(view);
+    WorkTrackFree(view);
     DestroyStatusBar(view);
     DestroyToolbar(view);
     DestroyMenus(view);

@@ -12,6 +12,7 @@
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/worktrack.h"
 
 namespace {
 
@@ -69,6 +70,11 @@ bool FileSizeText(ViewState *vs, char *out, size_t capacity)
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return FormatFileSize(size, out, capacity, true);
+}
+
+bool ProgressText(ViewState *vs, char *out, size_t capacity)
+{
+    return WorkProgressText(vs->view, out, capacity);
 }
 
 bool FillerText(ViewState *, char *out, size_t capacity)
@@ -135,6 +141,8 @@ const PaneType kPlainTypes[] = {
     {IDS_PANE_FOLDER, FolderText, DrawFolder, kIconGap},
     {IDS_PANE_FILETIME, FileTimeText, DrawFileTime, kIconGap},
     {IDS_PANE_FILESIZE, FileSizeText, nullptr, 0},
+    {0, nullptr, nullptr, 0}, // the problems pane comes with its own change
+    {IDS_PANE_PROGRESS, ProgressText, nullptr, 0},
 };
 
 const PaneType kFlaggedTypes[] = {
