@@ -1,6 +1,7 @@
 // Times, under Wine, what a translator waits for with a large module: opening a document with
 // its language file up to the first paint (first open and reopen), saving it, a Find Next that
-// walks the whole list without a match, and Translate next untranslated reaching the last row;
+// walks the whole list without a match, Fill repeated texts over the whole list, and Translate
+// next untranslated reaching the last row;
 // and the program's start up to its visible window. Runs the real windows; not a test.
 //
 //   appbench [runs]          (the generated modules and language files lie beside it)
@@ -28,6 +29,7 @@
 #include "view/find.h"
 #include "view/list.h"
 #include "view/translate.h"
+#include "view/worktrack.h"
 
 namespace
 {
@@ -82,8 +84,9 @@ void ClearSelection(HWND view)
 }
 
 struct Timings {
-    std::vector<double> first, reopen, save, findNext, untranslated;
+    std::vector<double> first, reopen, save, findNext, fill, untranslated;
     int rows = 0;
+    uint32_t filled = 0;
 };
 
 bool Run(const std::string &module, const std::string &lng, int runs, Timings &t)
@@ -139,6 +142,12 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
         lstrcpynA(vs->findWhat, "no such text anywhere", sizeof vs->findWhat);
         vs->findRequest.Flags = FR_DOWN;
         t.findNext.push_back(TimeToModal([&] { FindNextCommand(view); }, IDOK));
+        Pump();
+
+        // Fill repeated texts over the file's translations, up to its report.
+        const uint32_t before = vs->work ? vs->work->progress.total.translated : 0;
+        t.fill.push_back(TimeToModal([&] { FillRepeatedTexts(view); }, IDOK));
+        t.filled = vs->work ? vs->work->progress.total.translated - before : 0;
         Pump();
 
         // Next untranslated when only the last row is untranslated: the walk to the dialog.
@@ -293,6 +302,7 @@ int main(int argc, char **argv)
         printf("  reopen to the first paint           %8.2f ms\n", Median(t.reopen));
         printf("  save (walk, model, write)           %8.2f ms\n", Median(t.save));
         printf("  Find Next through every row         %8.2f ms\n", Median(t.findNext));
+        printf("  fill repeated texts (%u rows)     %8.2f ms\n", unsigned(t.filled), Median(t.fill));
         printf("  next untranslated to the last row   %8.2f ms\n", Median(t.untranslated));
         char target[32];
         snprintf(target, sizeof target, "<= %.0f ms", size.first);
