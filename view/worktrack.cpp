@@ -2,7 +2,6 @@
 // index: built once when the list is filled, then kept up by each change of a row.
 #include "view/worktrack.h"
 
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -47,27 +46,18 @@ int CategoryOfTitle(const char *title)
     return -1;
 }
 
-// The source texts of the string rows, one block for all, indexed by text; category rows
-// stay out. Read from the control once: the list keeps no other copy of them.
-bool BuildRepeatIndex(HWND view, const std::vector<UINT> &values, RepeatIndex *index)
+// The string rows indexed by source text; category rows stay out.
+bool BuildRepeatIndex(const ListRows &rows, RepeatIndex *index)
 {
-    const uint32_t count = uint32_t(values.size());
+    const uint32_t count = uint32_t(rows.values.size());
+    if (rows.sourceAt.size() != count) {
+        *index = RepeatIndex{};
+        return false;
+    }
     try {
-        std::vector<char> texts;
-        std::vector<uint32_t> starts(count, 0);
-        texts.reserve(size_t(count) * 32);
-        char cell[kCellSize];
-        for (uint32_t row = 0; row < count; ++row) {
-            starts[row] = uint32_t(texts.size());
-            if (values[row] != 0)
-                ListGetCell(view, int(row), kColumnText, cell, sizeof cell);
-            else
-                cell[0] = '\0';
-            texts.insert(texts.end(), cell, cell + strlen(cell) + 1);
-        }
         std::vector<RepeatSource> sources(count);
         for (uint32_t row = 0; row < count; ++row)
-            sources[row] = RepeatSource{values[row], texts.data() + starts[row]};
+            sources[row] = RepeatSource{rows.values[row], rows.sourceBlock.c_str() + rows.sourceAt[row]};
         return RepeatIndexBuild(index, sources.data(), count);
     } catch (const std::bad_alloc &) {
         *index = RepeatIndex{};
@@ -137,7 +127,7 @@ void WorkTrackFilled(HWND view)
         if (category >= 0) work->categoryRow[category] = int(row);
     }
     // Without an index (no memory) no row is taken for a repeat: nothing is filled wrongly.
-    BuildRepeatIndex(view, values, &work->repeats);
+    BuildRepeatIndex(*vs->rows, &work->repeats);
 }
 
 void WorkTrackRowChanged(HWND view, int, UINT stringId, const char *before, const char *after)
