@@ -18,6 +18,7 @@
 #include "view/find.h"
 #include "view/problems.h"
 #include "view/translate.h"
+#include "view/worktrack.h"
 
 static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
 {
@@ -112,6 +113,12 @@ static LRESULT OnEditUndo(HWND view, UINT, void *, UINT) { return UndoChange(vie
 static LRESULT OnEditRedo(HWND view, UINT, void *, UINT) { return RedoChange(view); }
 static LRESULT OnEditRevertRow(HWND view, UINT, void *, UINT) { return RevertRow(view); }
 
+// Moving through the work, repeated texts
+static LRESULT OnTextTranslatePrevious(HWND view, UINT, void *, UINT) { return TranslatePreviousUntranslated(view); }
+static LRESULT OnEditBack(HWND view, UINT, void *, UINT) { return WorkGoBack(view); }
+static LRESULT OnEditForward(HWND view, UINT, void *, UINT) { return WorkGoForward(view); }
+static LRESULT OnTextFillRepeated(HWND view, UINT, void *, UINT) { return FillRepeatedTexts(view); }
+
 static const CommandRow kCommands[] = {
     {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus},
     {CMD_FILE_OPEN, "FileOpen", OnFileOpen, kRestoreFocus},
@@ -133,6 +140,11 @@ static const CommandRow kCommands[] = {
     {CMD_EDIT_UNDO, "EditUndo", OnEditUndo, kUpdateStates},
     {CMD_EDIT_REDO, "EditRedo", OnEditRedo, kUpdateStates},
     {CMD_EDIT_REVERT_ROW, "EditRevertRow", OnEditRevertRow, kUpdateStates | kRestoreFocus},
+    // Moving through the work, repeated texts
+    {CMD_TEXT_TRANSLATE_PREVIOUS, "TextTranslatePreviousUntranslated", OnTextTranslatePrevious, kRestoreFocus},
+    {CMD_EDIT_BACK, "EditBack", OnEditBack, kRestoreFocus},
+    {CMD_EDIT_FORWARD, "EditForward", OnEditForward, kRestoreFocus},
+    {CMD_TEXT_FILL_REPEATED, "TextFillRepeated", OnTextFillRepeated, kRestoreFocus},
 };
 
 const CommandRow *CommandTable(int *count)

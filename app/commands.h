@@ -27,7 +27,7 @@ struct SaveTarget {
 };
 static_assert(sizeof(SaveTarget) <= kCommandArgSize, "a save target fits a command argument");
 
-// The fourteen commands, in the order the dispatcher searches them.
+// The commands, in the order the dispatcher searches them.
 const CommandRow *CommandTable(int *count);
 const CommandRow *FindCommand(UINT id);
 

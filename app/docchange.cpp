@@ -7,6 +7,7 @@
 #include "app/document.h"
 #include "frame/menus.h"
 #include "view/problems.h"
+#include "view/worktrack.h"
 
 // The title's asterisk follows the history: undoing back to the saved state clears it.
 static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
@@ -34,6 +35,10 @@ void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, c
     FollowModified(view, couldUndo, couldRedo);
     // Problems: the row's mark and the counts follow its text.
     ProblemsCheckRow(view, row);
+    // Progress: the counts, the category row and the pane
+    WorkTrackRowChanged(view, row, stringId, before, after);
+    // Repeated texts: last, once every other part has taken the typed change
+    if (source == kChangeTyped) OfferRepeatedFill(view, row, after);
 }
 
 void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source)
@@ -53,6 +58,8 @@ void DocumentFilled(HWND view)
     if (ViewState *vs = GetViewState(view)) vs->modified = FALSE;
     // Problems: every row once; from here on only the rows that change.
     ProblemsCheckAll(view);
+    // Progress counters, back/forward places and the repeated-text index
+    WorkTrackFilled(view);
 }
 
 void DocumentSaved(HWND view)

@@ -31,6 +31,7 @@ struct LangFile;
 struct UndoHistory;
 struct JournalFile;
 struct ProblemMarks;
+struct WorkTrack;
 
 struct ViewState {
     HWND view;
@@ -84,6 +85,8 @@ struct ViewState {
     JournalFile *journal;
     // Problems of the translations: each row's counts and the totals (null until first checked)
     ProblemMarks *problems;
+    // Progress counters, back/forward places and the repeated-text index (null until the first fill)
+    WorkTrack *work;
 };
 
 FrameState *GetFrameState(HWND frame);

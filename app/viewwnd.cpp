@@ -15,6 +15,7 @@
 #include "frame/toolbar.h"
 #include "view/list.h"
 #include "view/problems.h"
+#include "view/worktrack.h"
 
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
@@ -53,6 +54,7 @@ static void View_OnDestroy(HWND view, ViewState *vs)
     UndoRelease(view);
     ListDestroy(view);
     ProblemsFree(view);
+    WorkTrackFree(view);
     DestroyStatusBar(view);
     DestroyToolbar(view);
     DestroyMenus(view);

@@ -25,14 +25,15 @@ static const MnemonicRow kCommandMnemonics[] = {
     {40014, 'N', false}, // EditFindNext
     {40015, 'P', false}, // EditNextProblem
     {40016, 'V', false}, // EditPreviousProblem
-    {40017, 0, false},   // places kept for commands not yet in the table
-    {40018, 0, false},
-    {40019, 0, false},
-    {40020, 0, false},
+    // Moving through the work, repeated texts
+    {40017, 'P', true},  // TextTranslatePreviousUntranslated
+    {40018, 'B', false}, // EditBack
+    {40019, 'W', false}, // EditForward
+    {40020, 'F', false}, // TextFillRepeated
     // Undo, redo and revert
     {40021, 'U', false}, // EditUndo
     {40022, 'R', false}, // EditRedo
-    {40023, 'W', false}, // EditRevertRow
+    {40023, 'E', false}, // EditRevertRow
 };
 
 // Sorted by string ID for the binary search.
@@ -45,14 +46,16 @@ static const MnemonicRow kTextMnemonics[] = {
     {1013, 'E', false}, // Insert Enter
     {1016, 'C', false}, // Copy text
     {1017, 'E', false}, // Edit
+    // The offer to fill repeated texts
+    {50065, 'D', false}, // Don't ask again
+    {50068, 'Y', false}, // Yes
+    {50069, 'N', false}, // No
 };
 
 const MnemonicRow *FindMnemonic(uint32_t id)
 {
-    if (id >= CMD_FIRST && id <= CMD_LAST) {
-        const MnemonicRow *row = &kCommandMnemonics[id - CMD_FIRST];
-        return row->letter ? row : nullptr; // a place kept for a command not yet in the table
-    }
+    static_assert(std::size(kCommandMnemonics) == CMD_LAST - CMD_FIRST + 1, "a row per command");
+    if (id >= CMD_FIRST && id <= CMD_LAST) return &kCommandMnemonics[id - CMD_FIRST];
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });

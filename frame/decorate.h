@@ -9,7 +9,7 @@ struct MnemonicRow {
     bool ellipsis;
 };
 
-// The mnemonic of a string: from the command table for 40001-40014, otherwise from the
+// The mnemonic of a string: from the command table for CMD_FIRST-CMD_LAST, otherwise from the
 // UI-text table; null when the string has none.
 const MnemonicRow *FindMnemonic(uint32_t id);
 

@@ -176,4 +176,8 @@ void UpdateCommandStates(HWND view)
     EnableCommand(view, CMD_EDIT_UNDO, CanUndoChange(view));
     EnableCommand(view, CMD_EDIT_REDO, CanRedoChange(view));
     EnableCommand(view, CMD_EDIT_REVERT_ROW, rows);
+    // Moving through the work, repeated texts
+    static const UINT kWorkCommands[] = {CMD_TEXT_TRANSLATE_PREVIOUS, CMD_EDIT_BACK, CMD_EDIT_FORWARD,
+                                         CMD_TEXT_FILL_REPEATED};
+    for (UINT command : kWorkCommands) EnableCommand(view, command, rows);
 }

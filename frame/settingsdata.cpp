@@ -29,6 +29,10 @@ const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount] = {
     // Undo and redo
     {'Z', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_UNDO},
     {'Y', kAccVirtKey | kAccNoInvert | kAccControl, CMD_EDIT_REDO},
+    // Moving through the work
+    {'U', kAccVirtKey | kAccNoInvert | kAccControl | kAccShift, CMD_TEXT_TRANSLATE_PREVIOUS},
+    {0x25, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_EDIT_BACK},
+    {0x27, kAccVirtKey | kAccNoInvert | kAccAlt, CMD_EDIT_FORWARD},
 };
 
 const int32_t kDefaultToolbar[12] = {
@@ -165,7 +169,7 @@ void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
 
 bool IsKnownPaneType(uint32_t type)
 {
-    return type <= kPaneProblems || type == kPaneFiller || type == kPaneMessage;
+    return type <= kPaneProgress || type == kPaneFiller || type == kPaneMessage;
 }
 
 void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
@@ -175,6 +179,7 @@ void LoadStatusBarSection(ProfileSource &profile, PaneList &list)
     if (count < 0) {
         list.Append(kPaneFilename);
         list.Append(kPaneProblems);
+        list.Append(kPaneProgress);
     } else if (std::unique_ptr<unsigned char[]> rows = ReadRows(profile, kStatusBar, count, 4)) {
         for (int i = 0; i < count; ++i) {
             uint32_t type = ReadU32(rows.get() + size_t(i) * 4);
@@ -208,4 +213,5 @@ void LoadSettingsFrom(ProfileSource &profile, SettingsRecord &s)
     s.onlyOneInstance = Flag(profile, kOption, "OnlyOneInstance", 0);
     s.alwaysOnTop = Flag(profile, kOption, "AlwaysOnTop", 0);
     s.centerWindow = Flag(profile, kOption, "CenterWindow", 1);
+    s.askToFillRepeated = Flag(profile, kOption, "AskToFillRepeated", 1);
 }

@@ -18,6 +18,8 @@ constexpr uint32_t kPaneFolder = 1;
 constexpr uint32_t kPaneFileTime = 2;
 constexpr uint32_t kPaneFileSize = 3;
 constexpr uint32_t kPaneProblems = 4; // "2 errors, 5 warnings"
+// "1,234 of 2,136 translated (58%)"
+constexpr uint32_t kPaneProgress = 5;
 constexpr uint32_t kPaneFlagged = 0x8000;
 constexpr uint32_t kPaneFiller = 0x8000;
 constexpr uint32_t kPaneMessage = 0x8001;
@@ -55,6 +57,8 @@ struct SettingsRecord {
     int32_t onlyOneInstance;
     int32_t alwaysOnTop;
     int32_t centerWindow;
+    // After the Translate dialog's OK: offer to fill the rows with the same source text
+    int32_t askToFillRepeated;
 };
 
 // Access to one profile file. Implemented over the platform's private-profile functions,
@@ -73,7 +77,7 @@ public:
     virtual bool WriteStruct(const char *section, const char *key, const void *data, size_t size) = 0;
 };
 
-constexpr int kDefaultShortcutCount = 13;
+constexpr int kDefaultShortcutCount = 16;
 extern const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount];
 extern const int32_t kDefaultToolbar[12];
 

@@ -13,6 +13,7 @@
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/problems.h"
+#include "view/worktrack.h"
 
 namespace {
 
@@ -70,6 +71,11 @@ bool FileSizeText(ViewState *vs, char *out, size_t capacity)
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return FormatFileSize(size, out, capacity, true);
+}
+
+bool ProgressText(ViewState *vs, char *out, size_t capacity)
+{
+    return WorkProgressText(vs->view, out, capacity);
 }
 
 bool FillerText(ViewState *, char *out, size_t capacity)
@@ -137,6 +143,7 @@ const PaneType kPlainTypes[] = {
     {IDS_PANE_FILETIME, FileTimeText, DrawFileTime, kIconGap},
     {IDS_PANE_FILESIZE, FileSizeText, nullptr, 0},
     {IDS_PANE_PROBLEMS, ProblemPaneText, nullptr, 0}, // problems: "2 errors, 5 warnings"
+    {IDS_PANE_PROGRESS, ProgressText, nullptr, 0},
 };
 
 const PaneType kFlaggedTypes[] = {

@@ -21,6 +21,8 @@
 #define IDD_MODULE 106
 #define IDD_TRANSLATE 107
 #define IDD_SIGNATURE 111
+// The offer to fill repeated texts: its title, texts and controls take the 50060s too
+#define IDD_FILL_REPEATED 50063
 
 // Controls (their numbers are also the string IDs of their texts)
 #define IDC_MODULE_LABEL 1003
@@ -38,6 +40,10 @@
 #define IDC_TR_COPY 1016
 // The problems of the text being typed, under the translation field
 #define IDC_TR_PROBLEMS 1020
+#define IDC_FR_TEXT 50064
+#define IDC_FR_DONT_ASK 50065
+#define IDC_FR_YES 50068
+#define IDC_FR_NO 50069
 
 // Command IDs
 #define CMD_FILE_EXIT 40001
@@ -61,6 +67,11 @@
 #define CMD_EDIT_UNDO 40021
 #define CMD_EDIT_REDO 40022
 #define CMD_EDIT_REVERT_ROW 40023
+// Progress, moving through the work, repeated texts
+#define CMD_TEXT_TRANSLATE_PREVIOUS 40017
+#define CMD_EDIT_BACK 40018
+#define CMD_EDIT_FORWARD 40019
+#define CMD_TEXT_FILL_REPEATED 40020
 #define CMD_FIRST 40001
 #define CMD_LAST 40023
 
@@ -122,6 +133,12 @@
 #define IDS_RECOVER_UNTITLED 50073
 #define IDS_BACKUP_FAILED 50074
 #define IDS_RECOVER_FAILED 50075
+// Progress and repeated texts
+#define IDS_PANE_PROGRESS 50060
+#define IDS_PROGRESS_OF 50061
+#define IDS_PROGRESS_TRANSLATED 50062
+#define IDS_FILL_REPORT 50066
+#define IDS_FILL_REPORT_ALL 50067
 
 // Program identity (type "APPINFO")
 #define IDR_APPINFO_TYPE "APPINFO"

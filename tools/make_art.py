@@ -34,11 +34,8 @@ RES = ROOT / "res"
 
 STRIP_BUTTONS = [
     "Exit", "About", "Open", "Preferences", "New", "Save", "SaveAs", "Translate", "Signature", "Close",
-    "SaveTemplate", "TranslateNextUntranslated", "Find", "FindNext",
-    # 40015-40020 belong to other commands; until they have pictures their places stay empty
-    "NextProblem", "PreviousProblem", "TranslatePreviousUntranslated", "Back", "Forward", "FillRepeated",
-    # Undo, redo and revert
-    "Undo", "Redo", "RevertRow",
+    "SaveTemplate", "TranslateNextUntranslated", "Find", "FindNext", "NextProblem", "PreviousProblem",
+    "TranslatePreviousUntranslated", "Back", "Forward", "FillRepeated", "Undo", "Redo", "RevertRow",
 ]
 STRIP_SIZE = 16
 STRIP_COLOURS = 16

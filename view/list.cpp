@@ -142,7 +142,8 @@ void ListEmpty(HWND view)
     SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
     vs->rows->values.clear();
     vs->rows->translations.clear();
-    vs->rows->sources.clear();
+    vs->rows->sourceBlock.clear();
+    vs->rows->sourceAt.clear();
 }
 
 void ListHoldRedraw(HWND view)
@@ -293,24 +294,28 @@ int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
     item.lParam = LPARAM(value);
     int row = int(SendMessageA(vs->list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return -1;
-    char cutText[kCellSize];
-    const char *shownText = FitCell(text, cutText);
+    const char *source = FitCell(text, cut);
+    ListRows &rows = *vs->rows;
+    const size_t blockSize = rows.sourceBlock.size();
+    const size_t count = rows.values.size();
     try {
-        vs->rows->values.insert(vs->rows->values.begin() + row, value);
-        vs->rows->translations.insert(vs->rows->translations.begin() + row, std::string());
-        vs->rows->sources.insert(vs->rows->sources.begin() + row, std::string(shownText));
+        rows.values.insert(rows.values.begin() + row, value);
+        rows.translations.insert(rows.translations.begin() + row, std::string());
+        rows.sourceAt.insert(rows.sourceAt.begin() + row, uint32_t(blockSize));
+        rows.sourceBlock.append(source, strlen(source) + 1);
     } catch (const std::bad_alloc &) {
-        // Without its copy beside it the row cannot stay.
-        const size_t whole = vs->rows->sources.size();
-        if (vs->rows->translations.size() > whole) vs->rows->translations.erase(vs->rows->translations.begin() + row);
-        if (vs->rows->values.size() > whole) vs->rows->values.erase(vs->rows->values.begin() + row);
+        // Without its copies beside it the row cannot stay: the inserts made are taken back.
+        if (rows.values.size() > count) rows.values.erase(rows.values.begin() + row);
+        if (rows.translations.size() > count) rows.translations.erase(rows.translations.begin() + row);
+        if (rows.sourceAt.size() > count) rows.sourceAt.erase(rows.sourceAt.begin() + row);
+        rows.sourceBlock.resize(blockSize);
         SendMessageA(vs->list, LVM_DELETEITEM, WPARAM(row), 0);
         return -1;
     }
-    if (shownText[0]) {
+    if (source[0]) {
         item.mask = 0;
         item.iSubItem = kColumnText;
-        item.pszText = const_cast<char *>(shownText);
+        item.pszText = const_cast<char *>(source);
         SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
     }
     return row;

@@ -3,6 +3,7 @@
 
 #include "view/listinternal.h"
 #include "view/problems.h"
+#include "view/worktrack.h"
 
 constexpr int kTextIndent = 4;
 constexpr int kCategoryBand = 2;
@@ -46,7 +47,9 @@ static UINT AlignmentOf(int format, bool category)
     }
 }
 
-static void DrawCells(HWND view, HWND list, HDC dc, const DRAWITEMSTRUCT &draw, bool category)
+// A category row's progress ("312 of 340") stands right-aligned in its last cell; its
+// cells keep the title alone.
+static void DrawCells(HWND view, HWND list, HDC dc, const DRAWITEMSTRUCT &draw, bool category, const char *progress)
 {
     const RECT &row = draw.rcItem;
     int left = row.left;
@@ -76,6 +79,11 @@ static void DrawCells(HWND view, HWND list, HDC dc, const DRAWITEMSTRUCT &draw, 
             textRect.left += markWidth + kTextIndent;
             DrawTextA(dc, text, -1, &textRect,
                       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | AlignmentOf(info.fmt, category));
+        }
+        if (category && column == kColumnTranslated && progress && progress[0]) {
+            RECT textRect = cell;
+            textRect.right -= kTextIndent;
+            DrawTextA(dc, progress, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_RIGHT);
         }
         Line(dc, cell.right - 1, row.top, cell.right - 1, row.bottom);
     }
@@ -116,7 +124,9 @@ BOOL ListDrawRow(HWND view, const DRAWITEMSTRUCT *draw)
     HPEN grid = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DFACE));
     HGDIOBJ oldPen = grid ? SelectObject(dc, grid) : nullptr;
     if (grid) Line(dc, 0, row.bottom - 1, row.right, row.bottom - 1);
-    DrawCells(view, vs->list, dc, *draw, category);
+    char progress[kTextRoom] = "";
+    if (category) WorkCategoryProgressText(view, int(draw->itemID), progress, sizeof progress);
+    DrawCells(view, vs->list, dc, *draw, category, progress);
     SetBkMode(dc, oldBackground);
     SetTextColor(dc, oldText);
     if (grid) {

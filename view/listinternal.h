@@ -15,8 +15,10 @@ struct ListRows {
     int columns = 0; // the columns inserted
     std::vector<UINT> values;
     std::vector<std::string> translations;
-    // Problem checks: the "Text" cells, so that checking every row asks the control nothing.
-    std::vector<std::string> sources;
+    // The source texts as the cells hold them, each ended by a NUL, for the repeated-text
+    // index: reading them back from the control at every open cost more than the open itself.
+    std::string sourceBlock;
+    std::vector<uint32_t> sourceAt; // per row: its text's offset in sourceBlock
 };
 
 // The list of a view, or null when the view has no state or no list.

@@ -62,7 +62,7 @@ static ProblemMarks *MarksOf(ViewState *vs)
 static RowProblems CheckRow(const ListRows &rows, size_t row)
 {
     TextProblems found;
-    CheckTranslation(rows.sources[row].c_str(), rows.translations[row].c_str(), IsLead, &found);
+    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsLead, &found);
     return RowProblems{uint8_t(found.errors), uint8_t(found.warnings)};
 }
 
@@ -73,7 +73,7 @@ void ProblemsCheckAll(HWND view)
     if (!marks) return;
     LearnLeadBytes();
     const ListRows &rows = *vs->rows;
-    const size_t count = rows.sources.size();
+    const size_t count = rows.sourceAt.size();
     marks->errors = 0;
     marks->warnings = 0;
     marks->rows.clear();
@@ -97,7 +97,7 @@ void ProblemsCheckRow(HWND view, int row)
 {
     ViewState *vs = ListViewState(view);
     ProblemMarks *marks = vs ? vs->problems : nullptr;
-    if (!marks || row < 0 || size_t(row) >= marks->rows.size() || size_t(row) >= vs->rows->sources.size()) return;
+    if (!marks || row < 0 || size_t(row) >= marks->rows.size() || size_t(row) >= vs->rows->sourceAt.size()) return;
     LearnLeadBytes();
     const RowProblems was = marks->rows[size_t(row)];
     const RowProblems found = CheckRow(*vs->rows, size_t(row));

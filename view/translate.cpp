@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "view/list.h"
 #include "view/problems.h"
+#include "view/worktrack.h"
 
 size_t ToDisplayText(const char *text, char *out, size_t capacity)
 {
@@ -142,6 +143,7 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     auto *record = static_cast<TranslationRecord *>(LocalAlloc(LPTR, sizeof(TranslationRecord)));
     if (!record) return 0;
     record->stringId = stringId;
+    WorkRecordPlace(view, stringId);
     ListEnsureVisible(view, row);
     ListGetCell(view, row, kColumnText, record->source, sizeof record->source);
     ListGetCell(view, row, kColumnTranslated, record->translation, sizeof record->translation);
@@ -181,6 +183,26 @@ LRESULT TranslateUntranslated(HWND view)
     bool found = false;
     char cell[kCellSize];
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
+        UINT id = ListRowValue(view, row);
+        if (id == 0) continue;
+        if (ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) && cell[0]) continue;
+        found = true;
+        if (!TranslateRow(view, row, id)) break;
+        ++confirmed;
+    }
+    if (!found) MessageBeep(0xFFFFFFFF);
+    return confirmed;
+}
+
+LRESULT TranslatePreviousUntranslated(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs || !vs->list) return 0;
+    LRESULT confirmed = 0;
+    bool found = false;
+    char cell[kCellSize];
+    const int focused = ListNextRow(view, -1, LVNI_FOCUSED);
+    for (int row = (focused >= 0 ? focused : ListRowCount(view)) - 1; row >= 0; --row) {
         UINT id = ListRowValue(view, row);
         if (id == 0) continue;
         if (ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) && cell[0]) continue;

@@ -18,6 +18,10 @@ LRESULT TranslateSelected(HWND view);
 // Translate next untranslated (40012): every untranslated row from the top, one pass;
 // beeps when there is none. The count confirmed.
 LRESULT TranslateUntranslated(HWND view);
+// Translate previous untranslated (40017): the mirror of the walk above, upward from the row
+// above the focused one (from the last row when none has the focus) to the top; one pass,
+// focus and selection unchanged, a beep when there is none. The count confirmed.
+LRESULT TranslatePreviousUntranslated(HWND view);
 // Signature (40009): success when confirmed.
 LRESULT EditSignature(HWND view);
 void ClearSignature(HWND view);

@@ -1,6 +1,7 @@
 // Times, under Wine, what a translator waits for with a large module: opening a document with
 // its language file up to the first paint (first open and reopen), saving it, a Find Next that
-// walks the whole list without a match, and Translate next untranslated reaching the last row;
+// walks the whole list without a match, Fill repeated texts over the whole list, and Translate
+// next untranslated reaching the last row;
 // and the program's start up to its visible window. Runs the real windows; not a test.
 //
 //   appbench [runs]          (the generated modules and language files lie beside it)
@@ -30,6 +31,7 @@
 #include "view/list.h"
 #include "view/problems.h"
 #include "view/translate.h"
+#include "view/worktrack.h"
 
 namespace
 {
@@ -84,9 +86,10 @@ void ClearSelection(HWND view)
 }
 
 struct Timings {
-    std::vector<double> first, reopen, checks, save, findNext, untranslated;
+    std::vector<double> first, reopen, checks, save, findNext, fill, untranslated;
     std::vector<double> change, saveBare; // a committed change (journal flushed); a save without backup
     int rows = 0;
+    uint32_t filled = 0;
 };
 
 bool Run(const std::string &module, const std::string &lng, int runs, Timings &t)
@@ -168,6 +171,12 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
         lstrcpynA(vs->findWhat, "no such text anywhere", sizeof vs->findWhat);
         vs->findRequest.Flags = FR_DOWN;
         t.findNext.push_back(TimeToModal([&] { FindNextCommand(view); }, IDOK));
+        Pump();
+
+        // Fill repeated texts over the file's translations, up to its report.
+        const uint32_t before = vs->work ? vs->work->progress.total.translated : 0;
+        t.fill.push_back(TimeToModal([&] { FillRepeatedTexts(view); }, IDOK));
+        t.filled = vs->work ? vs->work->progress.total.translated - before : 0;
         Pump();
 
         // Next untranslated when only the last row is untranslated: the walk to the dialog.
@@ -325,6 +334,7 @@ int main(int argc, char **argv)
         printf("  save without backup                 %8.2f ms\n", Median(t.saveBare));
         printf("  committed change (journal flushed)  %8.2f ms\n", Median(t.change));
         printf("  Find Next through every row         %8.2f ms\n", Median(t.findNext));
+        printf("  fill repeated texts (%u rows)     %8.2f ms\n", unsigned(t.filled), Median(t.fill));
         printf("  next untranslated to the last row   %8.2f ms\n", Median(t.untranslated));
         char target[32];
         snprintf(target, sizeof target, "<= %.0f ms", size.first);

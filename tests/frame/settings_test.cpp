@@ -58,12 +58,14 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     EXPECT_EQ(s->onlyOneInstance, 0);
     EXPECT_EQ(s->alwaysOnTop, 0);
     EXPECT_EQ(s->centerWindow, 1);
+    EXPECT_EQ(s->askToFillRepeated, 1);
     EXPECT_STREQ(s->bitmapFileName, "");
     // The defaults the program ships, as literal rows (key, flags, command).
     const std::vector<std::array<int, 3>> kShipped = {
         {0x46, 0x0B, 40013}, {0x4E, 0x0B, 40005}, {0x4F, 0x0B, 40003}, {0x53, 0x0B, 40006}, {0x55, 0x0B, 40012},
         {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014},
         {0x77, 0x03, 40015}, {0x77, 0x07, 40016}, {0x5A, 0x0B, 40021}, {0x59, 0x0B, 40022},
+        {0x55, 0x0F, 40017}, {0x25, 0x13, 40018}, {0x27, 0x13, 40019},
     };
     std::vector<std::array<int, 3>> shortcuts;
     for (const ShortcutEntry &e : Shortcuts(s->shortcuts))
@@ -71,7 +73,7 @@ TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
     EXPECT_EQ(shortcuts, kShipped);
     EXPECT_EQ(Items(s->toolbarItems),
               (std::vector<int32_t>{-1, 40005, 40003, 40006, -1, 40013, -1, 40008, 40012, 40009, -1, 40004}));
-    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneProblems, kPaneFiller}));
+    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneProblems, kPaneProgress, kPaneFiller}));
     EXPECT_EQ(profile.writes, 0);
     delete s;
 }
@@ -80,12 +82,14 @@ TEST(Settings, FlagsTakeAnyNonZeroValueAsOn)
 {
     MemoryProfile profile;
     profile.Set("Option", "AskToOverwrite", "0");
+    profile.Set("Option", "AskToFillRepeated", "0");
     profile.Set("Option", "OnlyOneInstance", "-3");
     profile.Set("Toolbar", "Text", "7");
     profile.Set("Toolbar", "BitmapFilename", "strip.gif");
     auto *s = new SettingsRecord{};
     LoadSettingsFrom(profile, *s);
     EXPECT_EQ(s->askToOverwrite, 0);
+    EXPECT_EQ(s->askToFillRepeated, 0);
     EXPECT_EQ(s->onlyOneInstance, 1);
     EXPECT_EQ(s->textLabels, 1);
     EXPECT_STREQ(s->bitmapFileName, "strip.gif");
@@ -109,13 +113,13 @@ TEST(ShortcutSection, StoredListWithoutVersionIsMergedAndRewrittenOnce)
     profile.Set("Shortcut", "ItemData", Rows({{'T', 0x0B, CMD_TEXT_TRANSLATE}}));
     ShortcutList list;
     LoadShortcutSection(profile, list);
-    // Translate keeps its own binding; the other ten defaults are appended after it.
+    // Translate keeps its own binding; the other fifteen defaults are appended after it.
     std::vector<ShortcutEntry> got = Shortcuts(list);
-    ASSERT_EQ(got.size(), 11u);
+    ASSERT_EQ(got.size(), 16u);
     EXPECT_EQ(got[0].key, 'T');
     EXPECT_EQ(got[1].command, CMD_EDIT_FIND);
     for (const ShortcutEntry &e : got) EXPECT_FALSE(e.key == 0x0D && e.flags == 0x03) << "default Enter re-added";
-    EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), "11");
+    EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), "16");
     EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
     EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Rows(got));
 
@@ -123,7 +127,7 @@ TEST(ShortcutSection, StoredListWithoutVersionIsMergedAndRewrittenOnce)
     int writes = profile.writes;
     ShortcutList again;
     LoadShortcutSection(profile, again);
-    EXPECT_EQ(again.Count(), 11);
+    EXPECT_EQ(again.Count(), 16);
     EXPECT_EQ(profile.writes, writes);
 }
 
@@ -150,7 +154,7 @@ TEST(ShortcutSection, FindBoundToOtherKeyGetsNoDefaultCtrlF)
     int ctrlF = 0;
     list.ForEach([&](const ShortcutEntry &e) { ctrlF += e.key == 'F'; });
     EXPECT_EQ(ctrlF, 0);
-    EXPECT_EQ(list.Count(), 11);
+    EXPECT_EQ(list.Count(), 16);
 }
 
 TEST(ShortcutSection, NegativeVersionMeansNoMergeAndNoRewrite)
@@ -182,7 +186,7 @@ TEST(Blobs, OneChangedDigitFallsBackPerSection)
     profile.Set("StatusBar", "ItemData", panes);
     auto *s = new SettingsRecord{};
     LoadSettingsFrom(profile, *s);
-    EXPECT_EQ(s->shortcuts.Count(), 11);
+    EXPECT_EQ(s->shortcuts.Count(), 16);
     EXPECT_EQ(s->toolbarItems.Count(), 12);
     EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFiller}));
     delete s;

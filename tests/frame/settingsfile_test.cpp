@@ -31,7 +31,7 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndIsNotCreated)
 {
     HarnessStartApp("");
     EXPECT_FALSE(HarnessFileExists(App().settingsPath));
-    EXPECT_EQ(App().settings.shortcuts.Count(), 11);
+    EXPECT_EQ(App().settings.shortcuts.Count(), 16);
     EXPECT_EQ(App().settings.toolbarItems.Count(), 12);
     EXPECT_EQ(App().settings.panes.Count(), 3);
     EXPECT_EQ(App().settings.askToOverwrite, 1);
@@ -43,7 +43,7 @@ TEST(SettingsFile, OldShortcutSectionIsRewrittenInTheFile)
     const unsigned char row[6] = {'T', 0, 0x0B, 0, 0x48, 0x9C}; // Ctrl+T: Translate (40008)
     HarnessStartApp("[Shortcut]\r\nItemNumber=1\r\nItemData=" + EncodeProfileBlob(row, sizeof row) + "\r\n");
     std::string text = HarnessReadFile(App().settingsPath);
-    EXPECT_NE(text.find("ItemNumber=11"), std::string::npos) << text;
+    EXPECT_NE(text.find("ItemNumber=16"), std::string::npos) << text;
     EXPECT_NE(text.find("Version=20261207"), std::string::npos) << text;
     HarnessStopApp();
 }

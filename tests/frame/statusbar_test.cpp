@@ -112,6 +112,14 @@ TEST_F(StatusBar, FileDocumentShowsFolderDateAndSize)
     EXPECT_EQ(TipOver(1), "Folder");
 }
 
+TEST_F(StatusBar, DefaultListShowsTheProgressNamedByItsTooltip)
+{
+    Start();
+    ASSERT_EQ(Types(), (std::vector<UINT>{kPaneFilename, kPaneProgress, kPaneFiller}));
+    EXPECT_EQ(Text(1).rfind("0 of ", 0), 0u) << Text(1);
+    EXPECT_EQ(TipOver(1), "Translation progress");
+}
+
 TEST_F(StatusBar, DocumentAtADriveRootShowsTheDriveWithABackslash)
 {
     Start(PaneIni({kPaneFolder}), "Parlevo.exe C:\\nothere-parlevo.lng");

@@ -5,6 +5,7 @@
 
 #include "frame/decorate.h"
 #include "frame/sizeformat.h"
+#include "res/resource.h"
 
 static std::string Decorate(uint32_t id, const char *text)
 {
@@ -24,6 +25,9 @@ TEST(Decorate, CommandTextsGetTheirMnemonics)
     EXPECT_EQ(Decorate(40011, "Save template"), "Save &template...");
     EXPECT_EQ(Decorate(40015, "Next problem"), "Next &problem");
     EXPECT_EQ(Decorate(40016, "Previous problem"), "Pre&vious problem");
+    EXPECT_EQ(Decorate(40017, "Translate previous untranslated"), "Translate &previous untranslated...");
+    EXPECT_EQ(Decorate(40019, "Forward"), "For&ward");
+    EXPECT_EQ(Decorate(40020, "Fill repeated texts"), "&Fill repeated texts");
     EXPECT_EQ(Decorate(1013, "Insert Enter"), "Insert &Enter");
     EXPECT_EQ(Decorate(1005, "Browse"), "&Browse...");
 }
@@ -33,7 +37,7 @@ TEST(Decorate, TextsWithoutATableRowStayAsTheyAre)
     EXPECT_EQ(Decorate(1, "OK"), "OK");
     EXPECT_EQ(Decorate(1011, "ID"), "ID");
     EXPECT_EQ(FindMnemonic(1003), nullptr);
-    EXPECT_EQ(FindMnemonic(40024), nullptr);
+    EXPECT_EQ(FindMnemonic(CMD_LAST + 1), nullptr);
     EXPECT_EQ(FindMnemonic(999), nullptr);
 }
 

@@ -1,0 +1,144 @@
+// Progress, back and forward, and repeated texts, driven through the real view with the
+// sample module (its repeated texts: "Preview" 27 and 1006, "Pixels" 1012 and 50007).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/appstate.h"
+#include "frame/settingsdata.h"
+#include "res/resource.h"
+#include "tests/support/apptest.h"
+#include "view/list.h"
+#include "view/worktrack.h"
+
+namespace
+{
+
+class WorkView : public AppTest
+{
+protected:
+    std::string ProgressPane() const
+    {
+        for (int i = 0; i < Vs()->partCount; ++i)
+            if (Vs()->parts[i].type == kPaneProgress) return Vs()->parts[i].text;
+        return "<no pane>";
+    }
+    // The nearest row above row that is a string row (category: a title row instead).
+    int RowAbove(int row, bool category = false) const
+    {
+        do
+            --row;
+        while (row > 0 && (ListRowValue(view, row) == 0) != category);
+        return row;
+    }
+    // The progress drawn in the title row of the category holding id.
+    std::string CategoryProgress(UINT id) const
+    {
+        char text[64] = "";
+        if (!WorkCategoryProgressText(view, RowAbove(RowOf(id), true), text, sizeof text)) return "<none>";
+        return text;
+    }
+    int StringRows() const
+    {
+        int count = 0;
+        for (int row = 0; row < ListRowCount(view); ++row)
+            count += ListRowValue(view, row) != 0;
+        return count;
+    }
+    // Opens the Translate dialog on the row of id, types text and presses OK; other windows
+    // (the offer) get answer.
+    void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
+    {
+        SelectOnly({RowOf(id)});
+        ModalDriver driver([&](HWND dialog) {
+            if (GetDlgItem(dialog, IDC_TR_TRANSLATION)) {
+                SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, text.c_str());
+                PressButton(dialog, IDOK);
+                return;
+            }
+            offers++;
+            if (dontAsk) CheckDlgButton(dialog, IDC_FR_DONT_ASK, BST_CHECKED);
+            PressButton(dialog, answer);
+        });
+        Run(CMD_TEXT_TRANSLATE);
+    }
+    int offers = 0;
+};
+
+TEST_F(WorkView, ProgressFollowsOpenTranslateAndFill)
+{
+    Start("[Option]\r\nAskToFillRepeated=0\r\n");
+    const std::string rows = std::to_string(StringRows());
+    EXPECT_EQ(ProgressPane(), "0 of " + rows + " translated (0%)");
+    const std::string inPreviewCategory = CategoryProgress(27);
+    ASSERT_EQ(inPreviewCategory.rfind("0 of ", 0), 0u) << inPreviewCategory;
+    EXPECT_EQ(Cell(RowAbove(RowOf(27), true), kColumnText).find(" of "), std::string::npos) << "the title stays";
+
+    TranslateById(27, "Vorschau");
+    EXPECT_EQ(offers, 0) << "AskToFillRepeated=0 asks nothing";
+    EXPECT_EQ(ProgressPane(), "1 of " + rows + " translated (0%)");
+    EXPECT_EQ(CategoryProgress(27), "1" + inPreviewCategory.substr(1));
+
+    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+    Run(CMD_TEXT_FILL_REPEATED);
+    EXPECT_EQ(driver.LastText(), "1 rows filled");
+    EXPECT_EQ(Cell(RowOf(1006), kColumnTranslated), "Vorschau");
+    EXPECT_EQ(ProgressPane(), "2 of " + rows + " translated (0%)");
+    EXPECT_TRUE(Vs()->modified);
+}
+
+TEST_F(WorkView, BackAndForwardThroughTheOpenedRows)
+{
+    Start();
+    for (UINT id : {103u, 27u, 1012u}) {
+        SelectOnly({RowOf(id)});
+        ModalDriver driver([](HWND dialog) { PressButton(dialog, IDCANCEL); });
+        Run(CMD_TEXT_TRANSLATE);
+    }
+    SelectOnly({RowOf(50007)});
+    EXPECT_EQ(Run(CMD_EDIT_BACK), 1);
+    EXPECT_EQ(FocusedRow(), RowOf(27));
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), RowOf(27));
+    EXPECT_EQ(ListNextRow(view, RowOf(27), LVNI_SELECTED), -1) << "the place alone is selected";
+    EXPECT_EQ(Run(CMD_EDIT_BACK), 1);
+    EXPECT_EQ(FocusedRow(), RowOf(103));
+    EXPECT_EQ(Run(CMD_EDIT_BACK), 0) << "the oldest place";
+    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 1);
+    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 1);
+    EXPECT_EQ(FocusedRow(), RowOf(1012));
+    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 0) << "the newest place";
+}
+
+TEST_F(WorkView, PreviousUntranslatedWalksUpFromTheFocusedRow)
+{
+    Start();
+    const int focused = RowOf(1006), above = RowAbove(focused);
+    SetTranslation(above, "schon da");
+    SelectOnly({focused});
+    ListSetRowState(view, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    std::string opened;
+    ModalDriver driver([&](HWND dialog) {
+        char id[16] = "";
+        GetDlgItemTextA(dialog, IDC_TR_ID, id, sizeof id);
+        opened = id;
+        PressButton(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_PREVIOUS), 0);
+    EXPECT_EQ(opened, std::to_string(ListRowValue(view, RowAbove(above)))) << "the first untranslated row above";
+}
+
+TEST_F(WorkView, OfferAfterOkFillsTheRepeatsAndCanBeTurnedOff)
+{
+    Start();
+    TranslateById(1012, "Pixel", IDC_FR_YES, true);
+    EXPECT_EQ(offers, 1);
+    EXPECT_EQ(Cell(RowOf(50007), kColumnTranslated), "Pixel");
+    EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
+
+    offers = 0;
+    TranslateById(27, "Vorschau");
+    EXPECT_EQ(offers, 0) << "Don't ask again holds";
+    EXPECT_EQ(Cell(RowOf(1006), kColumnTranslated), "");
+}
+
+} // namespace
