@@ -414,7 +414,10 @@ TEST_F(Toolbar, TooltipShowsTheCommandsTextForTheToolbarsOwnRequests)
     EXPECT_EQ(request(tips, CMD_EDIT_FIND, 0), "<not answered>");
 }
 
-TEST_F(Toolbar, HoveringAButtonAsksTheViewForItsTooltip)
+// The pointer and the active window belong to the whole session: run alone (see CMakeLists.txt).
+using ToolbarPointer = Toolbar;
+
+TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
 {
     HWND toolbar = Create({});
     ASSERT_NE(toolbar, nullptr);
