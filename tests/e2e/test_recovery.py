@@ -44,7 +44,7 @@ class Recovery(ParlevoTestCase):
         self.p.wait_gone(box)
 
     def test_a_kill_loses_no_translation(self):
-        self.p = self.make("[Module]\nFilename=Lumivex.dll\n[Option]\nAskToOverwrite=0\n")
+        self.p = self.make("[Module]\nFilename=Lumivex.dll\n[Option]\nAskToOverwrite=0\nAskToFillRepeated=0\n")
         lng = self.p.path("de.lng")
         open(lng, "wb").close()
         proc, win = self.start(to_windows_path(lng))

@@ -33,7 +33,7 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndIsNotCreated)
     EXPECT_FALSE(HarnessFileExists(App().settingsPath));
     EXPECT_EQ(App().settings.shortcuts.Count(), 16);
     EXPECT_EQ(App().settings.toolbarItems.Count(), 12);
-    EXPECT_EQ(App().settings.panes.Count(), 3);
+    EXPECT_EQ(App().settings.panes.Count(), 4);
     EXPECT_EQ(App().settings.askToOverwrite, 1);
     HarnessStopApp();
 }
