@@ -97,7 +97,9 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
         Canvas canvas(kWidth, 64);
         HGDIOBJ before = GetCurrentObject(canvas.dc(), OBJ_PAL);
         int lines = ImageDraw(image.get(), canvas.dc(), c.x, c.y, c.sourceX, c.sourceY, c.width, c.height);
-        if (c.lines >= 0) EXPECT_EQ(lines, c.lines);
+        if (c.lines >= 0) {
+            EXPECT_EQ(lines, c.lines);
+        }
         EXPECT_GT(lines, 0);
         EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PAL), before) << "the previous palette is selected back";
         int width = c.width ? c.width : kWidth, height = c.height ? c.height : kHeight;

@@ -119,8 +119,8 @@ TEST(ImagePixels, FillRectCoversItsRectangleAndClipsToTheImage)
 
 TEST(ImagePalette, EntryCountFollowsTheDepthAndTheColourTableFollowsTheEntries)
 {
-    PALETTEENTRY entries[256];
-    for (int i = 0; i < 256; ++i)
+    PALETTEENTRY entries[257]; // the set from entry 1 is replaced by the set from entry 0
+    for (int i = 0; i < 257; ++i)
         entries[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2), 0};
     const std::pair<int32_t, uint32_t> cases[] = {{1, 2}, {4, 16}, {8, 256}, {24, 256}, {kDepth565, 256}};
     for (auto [code, count] : cases) {
@@ -134,7 +134,9 @@ TEST(ImagePalette, EntryCountFollowsTheDepthAndTheColourTableFollowsTheEntries)
         EXPECT_EQ(std::memcmp(out, entries, count * sizeof(PALETTEENTRY)), 0);
         uint32_t second = code <= 8 ? 0x0001FE00u : code == 24 ? 0x55555555u : 0x07E0u; // no table above 8 bits
         EXPECT_EQ(ImageGetColorTableEntry(image.get(), 1), second) << code;
-        if (count < 256) EXPECT_EQ(ImageGetColorTableEntry(image.get(), count), 0x55555555u) << "past the count";
+        if (count < 256) {
+            EXPECT_EQ(ImageGetColorTableEntry(image.get(), count), 0x55555555u) << "entries past the count stay";
+        }
     }
     EXPECT_EQ(ImageSetPalette(nullptr, entries), 0);
     EXPECT_EQ(ImageSetPalette(Create(1, 1, 8).get(), nullptr), 0);
