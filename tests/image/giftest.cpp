@@ -131,6 +131,15 @@ TEST(GifDecode, StreamsDecodeToTheirFrames)
              .Trailer()
              .Data(),
          "4:1230 | 4:1331 t2 | 4:0331 t2 | 4:2222"},
+        {"transparent pixels of an 8-bit frame keep the picture",
+         GifBuilder()
+             .Screen(2, 1, 7)
+             .Frame(2, 1, {1, 1})
+             .GraphicControl(0, true, 2, 0)
+             .Frame(2, 1, {3, 2})
+             .Trailer()
+             .Data(),
+         "8:11 | 8:31 t2"},
         {"a local table of another depth narrows the values it takes over",
          GifBuilder().Screen(3, 2, 7).Frame(3, 2, {5, 6, 7, 8, 9, 10}).Frame(1, 1, {1}, At(1, 0, 0)).Trailer().Data(),
          "8:567/89a | 1:111/010"},
