@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/gif.h"
+#include "tests/image/giflibread.h"
 
 namespace
 {
@@ -137,32 +138,18 @@ void BM_Parlevo(benchmark::State &state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
-struct Memory {
-    const std::vector<uint8_t> *bytes;
-    size_t pos;
-};
-
-int ReadMemory(GifFileType *gif, GifByteType *out, int count)
-{
-    auto *m = static_cast<Memory *>(gif->UserData);
-    size_t n = std::min<size_t>(static_cast<size_t>(count), m->bytes->size() - m->pos);
-    std::memcpy(out, m->bytes->data() + m->pos, n);
-    m->pos += n;
-    return static_cast<int>(n);
-}
-
 void BM_Giflib(benchmark::State &state)
 {
     const std::vector<uint8_t> &bytes = Stream(static_cast<size_t>(state.range(0)));
     for (auto _ : state) {
-        Memory memory = {&bytes, 0};
-        int error = 0;
-        GifFileType *gif = DGifOpen(&memory, ReadMemory, &error);
-        if (!gif || DGifSlurp(gif) != GIF_OK) {
+        giftest::GiflibMemory memory = {&bytes, 0};
+        GifFileType *gif = giftest::GiflibSlurp(memory);
+        if (!gif) {
             state.SkipWithError("giflib failed");
             break;
         }
         benchmark::DoNotOptimize(gif->SavedImages[0].RasterBits);
+        int error = 0;
         DGifCloseFile(gif, &error);
     }
     state.SetLabel(kStreams[state.range(0)].name);

@@ -1,19 +1,11 @@
 // The tests' GIF writer.
 #include "tests/image/gifbuilder.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace giftest
 {
-
-std::vector<Rgb> RampTable(uint32_t sizeField)
-{
-    uint32_t count = 2u << sizeField;
-    std::vector<Rgb> table(count);
-    for (uint32_t i = 0; i < count; ++i)
-        table[i] = {static_cast<uint8_t>(i * 7 + 1), static_cast<uint8_t>(i * 3 + 2), static_cast<uint8_t>(255 - i)};
-    return table;
-}
 
 std::vector<uint8_t> CodeStream::Pack() const
 {
@@ -22,12 +14,8 @@ std::vector<uint8_t> CodeStream::Pack() const
     uint32_t count = 0;
     for (auto [code, width] : codes) {
         bits |= static_cast<uint64_t>(code) << count;
-        count += width;
-        while (count >= 8) {
+        for (count += width; count >= 8; count -= 8, bits >>= 8)
             out.push_back(static_cast<uint8_t>(bits));
-            bits >>= 8;
-            count -= 8;
-        }
     }
     if (count) out.push_back(static_cast<uint8_t>(bits));
     return out;
@@ -40,27 +28,23 @@ CodeStream EncodeLzw(const std::vector<uint8_t> &pixels, uint32_t minCodeSize, c
     uint32_t width = minCodeSize + 1;
     uint32_t nextFree = clear + 2;
     std::unordered_map<uint32_t, uint32_t> dict;
-    // Each code the encoder emits lets the decoder add one entry with the following code; the width
-    // grows once the decoder's next entry would not fit.
+    // Each code emitted lets the decoder add one entry with the following code; the width grows once
+    // the decoder's next entry would not fit.
     auto advance = [&]() {
-        if (nextFree < 4096) {
-            ++nextFree;
-            if (nextFree > (1u << width) && width < 12) ++width;
-        }
+        if (nextFree < 4096 && ++nextFree > (1u << width) && width < 12) ++width;
     };
     if (options.clearFirst) stream.Add(clear, width);
     if (!pixels.empty()) {
         uint32_t current = pixels[0];
         for (size_t i = 1; i < pixels.size(); ++i) {
-            uint32_t key = current << 12 | pixels[i];
-            auto found = dict.find(key);
+            auto found = dict.find(current << 12 | pixels[i]);
             if (found != dict.end()) {
                 current = found->second;
                 continue;
             }
             stream.Add(current, width);
             if (nextFree < 4096) {
-                dict[key] = nextFree;
+                dict[current << 12 | pixels[i]] = nextFree;
                 advance();
             } else if (options.clearWhenFull) {
                 stream.Add(clear, width);
@@ -73,38 +57,39 @@ CodeStream EncodeLzw(const std::vector<uint8_t> &pixels, uint32_t minCodeSize, c
         stream.Add(current, width);
         advance();
     }
-    if (options.endCode) stream.Add(clear + 1, width);
+    stream.Add(clear + 1, width);
     return stream;
 }
 
 void GifBuilder::U16(uint32_t v)
 {
-    data_.push_back(static_cast<uint8_t>(v));
-    data_.push_back(static_cast<uint8_t>(v >> 8));
+    data_.insert(data_.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
 }
 
-void GifBuilder::Table(const std::vector<Rgb> &table, uint32_t sizeField)
+void GifBuilder::Table(uint32_t sizeField)
 {
-    uint32_t count = 2u << sizeField;
-    for (uint32_t i = 0; i < count; ++i) {
-        Rgb c = i < table.size() ? table[i] : Rgb{0, 0, 0};
-        data_.insert(data_.end(), {c.r, c.g, c.b});
-    }
+    for (uint32_t i = 0; i < (2u << sizeField); ++i)
+        data_.insert(data_.end(),
+                     {static_cast<uint8_t>(i * 7 + 1), static_cast<uint8_t>(i * 3 + 2), static_cast<uint8_t>(255 - i)});
+}
+
+void GifBuilder::Descriptor(uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t packed)
+{
+    data_.push_back(0x2C);
+    for (uint16_t v : {left, top, width, height})
+        U16(v);
+    data_.push_back(packed);
 }
 
 GifBuilder &GifBuilder::Screen(uint16_t width, uint16_t height, int globalSizeField, uint8_t background,
-                               const std::vector<Rgb> &table, bool gif89, uint8_t sizeBits)
+                               uint8_t sizeBits)
 {
-    std::string signature = gif89 ? "GIF89a" : "GIF87a";
-    data_.insert(data_.end(), signature.begin(), signature.end());
+    data_.insert(data_.end(), {'G', 'I', 'F', '8', '9', 'a'});
     U16(width);
     U16(height);
-    uint8_t packed = sizeBits & 7;
-    if (globalSizeField >= 0) packed = static_cast<uint8_t>(0x80 | 0x70 | globalSizeField);
-    data_.push_back(packed);
-    data_.push_back(background);
-    data_.push_back(0);
-    if (globalSizeField >= 0) Table(table.empty() ? RampTable(globalSizeField) : table, globalSizeField);
+    data_.push_back(globalSizeField >= 0 ? static_cast<uint8_t>(0xF0 | globalSizeField) : (sizeBits & 7));
+    data_.insert(data_.end(), {background, 0});
+    if (globalSizeField >= 0) Table(static_cast<uint32_t>(globalSizeField));
     return *this;
 }
 
@@ -112,93 +97,59 @@ GifBuilder &GifBuilder::GraphicControl(uint32_t disposal, bool transparent, uint
 {
     data_.insert(data_.end(), {0x21, 0xF9, 4, static_cast<uint8_t>((disposal & 7) << 2 | (transparent ? 1 : 0))});
     U16(delay);
-    data_.push_back(transparentIndex);
-    data_.push_back(0);
+    data_.insert(data_.end(), {transparentIndex, 0});
     return *this;
 }
 
 GifBuilder &GifBuilder::Netscape(uint16_t loops)
 {
-    data_.insert(data_.end(), {0x21, 0xFF, 11});
-    std::string id = "NETSCAPE2.0";
+    std::string id = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
     data_.insert(data_.end(), id.begin(), id.end());
-    data_.insert(data_.end(), {3, 1});
     U16(loops);
     data_.push_back(0);
     return *this;
 }
 
-GifBuilder &GifBuilder::Comment(const std::string &text)
+GifBuilder &GifBuilder::Extension(uint8_t label, const std::string &text)
 {
-    data_.insert(data_.end(), {0x21, 0xFE});
-    Bytes(SubBlocks(std::vector<uint8_t>(text.begin(), text.end())));
-    return *this;
-}
-
-GifBuilder &GifBuilder::PlainText(const std::string &text)
-{
-    // Text-grid position and size, cell size, colours: 12 bytes in the first sub-block.
-    data_.insert(data_.end(), {0x21, 0x01, 12, 0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 1, 0});
-    Bytes(SubBlocks(std::vector<uint8_t>(text.begin(), text.end())));
-    return *this;
+    data_.insert(data_.end(), {0x21, label});
+    return Bytes(SubBlocks(std::vector<uint8_t>(text.begin(), text.end())));
 }
 
 GifBuilder &GifBuilder::Frame(uint16_t width, uint16_t height, const std::vector<uint8_t> &pixels,
                               const FrameOptions &options)
 {
-    std::vector<uint8_t> ordered;
+    std::vector<uint8_t> ordered = pixels;
     if (options.interlaced) {
-        static const uint32_t kStart[] = {0, 4, 2, 1};
-        static const uint32_t kStep[] = {8, 8, 4, 2};
+        ordered.clear();
+        const uint32_t start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
-            for (uint32_t y = kStart[pass]; y < height; y += kStep[pass])
+            for (uint32_t y = start[pass]; y < height; y += step[pass])
                 ordered.insert(ordered.end(), pixels.begin() + y * width, pixels.begin() + (y + 1) * width);
-    } else {
-        ordered = pixels;
     }
-    uint8_t packed = options.interlaced ? 0x40 : 0;
-    int tableBits = options.localSizeField;
-    if (options.localSizeField >= 0) packed |= static_cast<uint8_t>(0x80 | options.localSizeField);
     int minCodeSize = options.minCodeSize;
     if (minCodeSize < 0) {
-        int bits = tableBits >= 0 ? tableBits + 1 : 8;
-        if (tableBits < 0) {
-            uint8_t highest = 0;
-            for (uint8_t p : pixels)
-                highest = p > highest ? p : highest;
-            bits = 1;
-            while ((1 << bits) <= highest)
-                ++bits;
+        uint8_t highest = 0;
+        for (uint8_t p : pixels)
+            highest = p > highest ? p : highest;
+        for (minCodeSize = 2; (1 << minCodeSize) <= highest; ++minCodeSize) {
         }
-        minCodeSize = bits < 2 ? 2 : bits;
     }
-    data_.push_back(0x2C);
-    U16(options.left);
-    U16(options.top);
-    U16(width);
-    U16(height);
-    data_.push_back(packed);
-    if (options.localSizeField >= 0)
-        Table(options.localTable.empty() ? RampTable(options.localSizeField) : options.localTable,
-              options.localSizeField);
+    uint8_t packed = options.interlaced ? 0x40 : 0;
+    if (options.localSizeField >= 0) packed |= static_cast<uint8_t>(0x80 | options.localSizeField);
+    Descriptor(options.left, options.top, width, height, packed);
+    if (options.localSizeField >= 0) Table(static_cast<uint32_t>(options.localSizeField));
     data_.push_back(static_cast<uint8_t>(minCodeSize));
-    CodeStream codes = EncodeLzw(ordered, static_cast<uint32_t>(minCodeSize), options.lzw);
-    Bytes(SubBlocks(codes.Pack(), options.lzw.subBlockSize));
-    return *this;
+    return Bytes(SubBlocks(EncodeLzw(ordered, static_cast<uint32_t>(minCodeSize), options.lzw).Pack(),
+                           options.lzw.subBlockSize));
 }
 
-GifBuilder &GifBuilder::RawFrame(uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t packed,
-                                 uint8_t minCodeSize, const std::vector<uint8_t> &subBlocks)
+GifBuilder &GifBuilder::RawFrame(uint16_t width, uint16_t height, uint8_t minCodeSize,
+                                 const std::vector<uint8_t> &subBlocks)
 {
-    data_.push_back(0x2C);
-    U16(left);
-    U16(top);
-    U16(width);
-    U16(height);
-    data_.push_back(packed);
+    Descriptor(0, 0, width, height, 0);
     data_.push_back(minCodeSize);
-    Bytes(subBlocks);
-    return *this;
+    return Bytes(subBlocks);
 }
 
 GifBuilder &GifBuilder::Bytes(const std::vector<uint8_t> &bytes)
@@ -217,7 +168,7 @@ std::vector<uint8_t> GifBuilder::SubBlocks(const std::vector<uint8_t> &bytes, ui
 {
     std::vector<uint8_t> out;
     for (size_t i = 0; i < bytes.size(); i += blockSize) {
-        size_t n = bytes.size() - i < blockSize ? bytes.size() - i : blockSize;
+        size_t n = std::min<size_t>(bytes.size() - i, blockSize);
         out.push_back(static_cast<uint8_t>(n));
         out.insert(out.end(), bytes.begin() + i, bytes.begin() + i + n);
     }

@@ -8,16 +8,8 @@
 namespace giftest
 {
 
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-// A table of 2^(sizeField + 1) colours: grey ramps unless given.
-std::vector<Rgb> RampTable(uint32_t sizeField);
-
 struct LzwOptions {
     bool clearFirst = true;
-    bool endCode = true;
     bool clearWhenFull = true; // false: keep coding with a full dictionary (deferred clear)
     uint32_t subBlockSize = 255;
 };
@@ -36,28 +28,25 @@ struct FrameOptions {
     uint16_t top = 0;
     bool interlaced = false;
     int localSizeField = -1; // -1: no local table
-    std::vector<Rgb> localTable;
-    int minCodeSize = -1; // -1: from the table size, at least 2
+    int minCodeSize = -1;    // -1: from the pixel values, at least 2
     LzwOptions lzw;
 };
 
+// Colour tables are ramps: entry i is (7i + 1, 3i + 2, 255 - i).
 class GifBuilder
 {
 public:
-    // Screen descriptor; globalSizeField -1 leaves the global table out (its size bits then read 0
-    // unless sizeBits says otherwise).
+    // globalSizeField -1 leaves the global table out; its size bits then read sizeBits.
     GifBuilder &Screen(uint16_t width, uint16_t height, int globalSizeField, uint8_t background = 0,
-                       const std::vector<Rgb> &table = {}, bool gif89 = true, uint8_t sizeBits = 0);
+                       uint8_t sizeBits = 0);
     GifBuilder &GraphicControl(uint32_t disposal, bool transparent, uint8_t transparentIndex, uint16_t delay);
     GifBuilder &Netscape(uint16_t loops);
-    GifBuilder &Comment(const std::string &text);
-    GifBuilder &PlainText(const std::string &text);
+    GifBuilder &Extension(uint8_t label, const std::string &text);
     // pixels are width * height indices in picture order (top row first); interlacing is applied here.
     GifBuilder &Frame(uint16_t width, uint16_t height, const std::vector<uint8_t> &pixels,
                       const FrameOptions &options = {});
-    // A frame whose data is the given raw bytes after the minimum code size (sub-blocks included).
-    GifBuilder &RawFrame(uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t packed,
-                         uint8_t minCodeSize, const std::vector<uint8_t> &subBlocks);
+    // A frame of no table whose data is the given raw bytes after the minimum code size.
+    GifBuilder &RawFrame(uint16_t width, uint16_t height, uint8_t minCodeSize, const std::vector<uint8_t> &subBlocks);
     GifBuilder &Bytes(const std::vector<uint8_t> &bytes);
     GifBuilder &Trailer();
 
@@ -68,7 +57,8 @@ public:
 
 private:
     void U16(uint32_t v);
-    void Table(const std::vector<Rgb> &table, uint32_t sizeField);
+    void Descriptor(uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t packed);
+    void Table(uint32_t sizeField);
     std::vector<uint8_t> data_;
 };
 

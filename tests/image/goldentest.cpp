@@ -1,41 +1,26 @@
 // The real and generated GIFs of data/ decode exactly as recorded in data/golden.txt.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "tests/image/golden.h"
-
-namespace
-{
-
-const std::string kDataDir = PARLEVO_IMAGE_DATA_DIR;
 
 TEST(GifGolden, EveryRecordedFileDecodesAsRecorded)
 {
-    std::vector<uint8_t> goldenBytes;
-    ASSERT_TRUE(giftest::ReadWholeFile(kDataDir + "/golden.txt", goldenBytes));
-    std::string golden(goldenBytes.begin(), goldenBytes.end());
-    // Split into one block per file: a block starts at a line that does not begin with a blank.
-    std::istringstream lines(golden);
-    std::string line, name, expected;
+    const std::string dir = PARLEVO_IMAGE_DATA_DIR;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(giftest::ReadWholeFile(dir + "/golden.txt", bytes));
+    std::string golden(bytes.begin(), bytes.end());
+    // A file's block runs from its name at the start of a line to the next line that starts with a name.
     size_t files = 0;
-    auto check = [&]() {
-        if (name.empty()) return;
-        std::vector<uint8_t> bytes;
-        ASSERT_TRUE(giftest::ReadWholeFile(kDataDir + "/" + name, bytes)) << name;
-        EXPECT_EQ(giftest::DescribeDecodedGif(name, bytes), expected);
-        ++files;
-    };
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line[0] != ' ') {
-            check();
-            name = line.substr(0, line.find(' '));
-            expected.clear();
-        }
-        expected += line + "\n";
+    for (size_t start = 0; start < golden.size(); ++files) {
+        size_t end = start;
+        do
+            end = golden.find('\n', end) + 1;
+        while (end > 0 && end < golden.size() && golden[end] == ' ');
+        if (end == 0) end = golden.size();
+        std::string name = golden.substr(start, golden.find(' ', start) - start);
+        ASSERT_TRUE(giftest::ReadWholeFile(dir + "/" + name, bytes)) << name;
+        EXPECT_EQ(giftest::DescribeDecodedGif(name, bytes), golden.substr(start, end - start));
+        start = end;
     }
-    check();
     EXPECT_GE(files, 15u);
 }
-
-} // namespace

@@ -3,29 +3,21 @@
 
 #include <cstring>
 
-#include "image/codec.h"
-#include "image/gif.h"
+#include "tests/image/testimage.h"
 
 namespace
 {
 
 int g_probeCalls;
 
-int AcceptAll(CodecRegistry *, ImageSource *, uint32_t)
-{
-    ++g_probeCalls;
-    return 1;
-}
-
 int RefuseAll(CodecRegistry *, ImageSource *, uint32_t)
 {
-    ++g_probeCalls;
-    return 0;
+    return ++g_probeCalls, 0;
 }
 
 int AcceptX(CodecRegistry *, ImageSource *source, uint32_t)
 {
-    return source->size > 0 && source->data[0] == 'X';
+    return ++g_probeCalls, source->size > 0 && source->data[0] == 'X';
 }
 
 Image *DecodeOnePixel(CodecRegistry *, ImageSource *source, uint32_t)
@@ -40,161 +32,91 @@ Image *DecodeNothing(CodecRegistry *, ImageSource *source, uint32_t)
     return nullptr;
 }
 
-CodecDescriptor Descriptor(CodecProbeFn probe, CodecDecodeFn decode, const char *description = "test")
+CodecDescriptor Descriptor(CodecProbeFn probe, CodecDecodeFn decode = nullptr, const char *description = "test")
 {
     return {probe, decode, nullptr, description, "T\0", 0, nullptr};
 }
 
-TEST(CodecRegistry, FourSlotsTakeFourCodecsInOrderAndRefuseTheFifth)
+TEST(CodecRegistry, SlotsAreTakenInOrderWithinTheCountAndFreedOnesFoundAfterTheTail)
 {
     CodecRegistry registry = {};
-    CodecDescriptor d = Descriptor(RefuseAll, nullptr);
-    CodecSlot *slots[4];
-    for (int i = 0; i < 4; ++i) {
-        slots[i] = CodecRegister(&registry, &d, 4);
-        ASSERT_NE(slots[i], nullptr) << i;
-        EXPECT_EQ(slots[i]->inUse, 1);
-    }
-    EXPECT_EQ(CodecRegister(&registry, &d, 4), nullptr);
-    EXPECT_EQ(registry.head, slots[0]);
-    EXPECT_EQ(registry.tail, slots[3]);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(slots[i]->next, slots[i + 1]);
-        EXPECT_EQ(slots[i + 1]->prev, slots[i]);
-    }
-    EXPECT_EQ(std::memcmp(&slots[2]->descriptor, &d, sizeof(d)), 0) << "the slot holds a copy of the descriptor";
-}
-
-TEST(CodecRegistry, SlotCountLimitsTheSearchAndCannotOverrunTheArray)
-{
-    CodecRegistry registry = {};
-    CodecDescriptor d = Descriptor(RefuseAll, nullptr);
-    EXPECT_NE(CodecRegister(&registry, &d, 2), nullptr);
-    EXPECT_NE(CodecRegister(&registry, &d, 2), nullptr);
-    EXPECT_EQ(CodecRegister(&registry, &d, 2), nullptr);
+    CodecDescriptor d = Descriptor(RefuseAll);
     EXPECT_EQ(CodecRegister(&registry, &d, 0), nullptr);
-    EXPECT_NE(CodecRegister(&registry, &d, 100), nullptr);
-    EXPECT_NE(CodecRegister(&registry, &d, 100), nullptr);
+    EXPECT_EQ(CodecRegister(&registry, &d, 1), &registry.slots[0]);
+    EXPECT_EQ(CodecRegister(&registry, &d, 1), nullptr) << "the count limits the search";
+    EXPECT_EQ(CodecRegister(&registry, &d, 100), &registry.slots[1]) << "the count is clamped to the array";
+    EXPECT_EQ(CodecRegister(&registry, &d, 100), &registry.slots[2]);
+    EXPECT_EQ(CodecRegister(&registry, &d, 4), &registry.slots[3]);
     EXPECT_EQ(CodecRegister(&registry, &d, 100), nullptr);
     EXPECT_EQ(CodecRegister(nullptr, &d, 4), nullptr);
     EXPECT_EQ(CodecRegister(&registry, nullptr, 4), nullptr);
-}
-
-TEST(CodecRegistry, SearchStartsBehindTheTailAndWrapsRound)
-{
-    CodecRegistry registry = {};
-    CodecDescriptor d = Descriptor(RefuseAll, nullptr);
-    for (int i = 0; i < 4; ++i)
-        CodecRegister(&registry, &d, 4);
-    // Free slot 1 by hand, as a caller owning the registry may: the next registration finds it after
-    // wrapping round from behind the tail (slot 3), and links it at the end of the list.
+    EXPECT_EQ(std::memcmp(&registry.slots[2].descriptor, &d, sizeof(d)), 0) << "a copy of the descriptor";
+    // Free slot 1 by hand, as the registry's owner may: found after wrapping round from the tail
+    // (slot 3), and linked at the end.
     CodecSlot *freed = &registry.slots[1];
     freed->inUse = 0;
     freed->prev->next = freed->next;
     freed->next->prev = freed->prev;
-    CodecSlot *slot = CodecRegister(&registry, &d, 4);
-    EXPECT_EQ(slot, freed);
-    EXPECT_EQ(registry.tail, freed);
-    EXPECT_EQ(registry.slots[3].next, freed);
+    EXPECT_EQ(CodecRegister(&registry, &d, 4), freed);
+    std::string order;
+    for (const CodecSlot *s = registry.head; s; s = s->next)
+        order += static_cast<char>('0' + (s - registry.slots));
+    for (const CodecSlot *s = registry.tail; s; s = s->prev)
+        order += static_cast<char>('0' + (s - registry.slots));
+    EXPECT_EQ(order, "02311320");
 }
 
-TEST(CodecRegistry, FindAsksProbesInOrderAndSkipsIncompleteSlots)
+TEST(ImageLoading, LoadAsksProbesInOrderAndReportsEachOutcome)
 {
-    CodecRegistry registry = {};
-    CodecDescriptor noDescription = Descriptor(AcceptAll, DecodeOnePixel, nullptr);
+    CodecDescriptor noDescription = Descriptor(AcceptX, DecodeOnePixel, nullptr);
     CodecDescriptor noProbe = Descriptor(nullptr, DecodeOnePixel);
     CodecDescriptor refuse = Descriptor(RefuseAll, DecodeOnePixel);
-    CodecDescriptor onlyX = Descriptor(AcceptX, DecodeOnePixel);
-    CodecRegister(&registry, &noDescription, 4);
-    CodecRegister(&registry, &noProbe, 4);
-    CodecRegister(&registry, &refuse, 4);
-    CodecSlot *x = CodecRegister(&registry, &onlyX, 4);
-    const uint8_t data[] = {'X'};
-    ImageSource source = {};
-    source.size = 1;
-    source.data = data;
-    g_probeCalls = 0;
-    EXPECT_EQ(CodecFind(&registry, &source), x);
-    EXPECT_EQ(g_probeCalls, 1) << "the slot without a description is never probed";
-    const uint8_t other[] = {'Y'};
-    source.data = other;
-    EXPECT_EQ(CodecFind(&registry, &source), nullptr);
-    CodecRegistry empty = {};
-    EXPECT_EQ(CodecFind(&empty, &source), nullptr);
-}
-
-TEST(ImageLoading, LoadReportsEachOutcome)
-{
-    const uint8_t data[] = {'X', 1, 2};
-    ImageSource source = {};
-    source.size = sizeof(data);
-    source.data = data;
-
-    CodecRegistry none = {};
-    EXPECT_EQ(ImageLoad(&none, &source), nullptr);
-    EXPECT_EQ(source.error, kImageNoCodec);
-
-    CodecRegistry noDecoder = {};
-    CodecDescriptor probeOnly = Descriptor(AcceptX, nullptr);
-    CodecRegister(&noDecoder, &probeOnly, 4);
-    EXPECT_EQ(ImageLoad(&noDecoder, &source), nullptr);
-    EXPECT_EQ(source.error, kImageNoCodec);
-
-    CodecRegistry failing = {};
+    CodecDescriptor probeOnly = Descriptor(AcceptX);
     CodecDescriptor fails = Descriptor(AcceptX, DecodeNothing);
-    CodecRegister(&failing, &fails, 4);
-    EXPECT_EQ(ImageLoad(&failing, &source), nullptr);
-    EXPECT_EQ(source.error, kImageOutOfMemory) << "the codec's own detail code survives";
-
-    CodecRegistry good = {};
     CodecDescriptor works = Descriptor(AcceptX, DecodeOnePixel);
-    CodecSlot *slot = CodecRegister(&good, &works, 4);
-    source.formatFlags = 0xF0;
-    Image *image = ImageLoad(&good, &source);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(source.error, kImageOk);
-    EXPECT_EQ(image->codec, slot);
-    EXPECT_EQ(source.formatFlags, 1u) << "the load clears the flags before the codec sets its own";
-    ImageFree(image);
+    struct Case {
+        std::vector<const CodecDescriptor *> codecs;
+        char firstByte;
+        uint32_t error;
+        int probes;
+    };
+    const Case cases[] = {
+        {{}, 'X', kImageNoCodec, 0},
+        {{&noDescription, &noProbe, &refuse, &works}, 'X', kImageOk, 2}, // incomplete slots are not asked
+        {{&refuse, &works}, 'Y', kImageNoCodec, 2},
+        {{&probeOnly, &works}, 'X', kImageNoCodec, 1},
+        {{&fails}, 'X', kImageOutOfMemory, 1}, // the codec's own detail code survives
+    };
+    for (const Case &c : cases) {
+        CodecRegistry registry = {};
+        CodecSlot *last = nullptr;
+        for (const CodecDescriptor *d : c.codecs)
+            last = CodecRegister(&registry, d, kCodecSlotCount);
+        const uint8_t data[] = {static_cast<uint8_t>(c.firstByte), 1, 2};
+        ImageSource source = {sizeof(data), data, 99, 0xF0, {}};
+        g_probeCalls = 0;
+        giftest::ImagePtr image(ImageLoad(&registry, &source));
+        EXPECT_EQ(source.error, c.error) << c.probes;
+        EXPECT_EQ(g_probeCalls, c.probes);
+        if (c.error != kImageOk) continue;
+        EXPECT_EQ(image->codec, last);
+        EXPECT_EQ(source.formatFlags, 1u) << "the load clears the flags before the codec sets its own";
+    }
 }
 
-TEST(ImageLoading, BuiltinCodecsRegisterGifWithItsDescription)
+TEST(ImageLoading, BuiltinCodecsRegisterAGifProbe)
 {
     CodecRegistry registry = {};
-    ASSERT_TRUE(RegisterBuiltinCodecs(&registry));
-    ASSERT_NE(registry.head, nullptr);
-    const CodecDescriptor &gif = registry.head->descriptor;
-    EXPECT_STREQ(gif.description, "Graphics Interchange Format");
-    EXPECT_STREQ(gif.extensions, "GIF");
-    EXPECT_EQ(gif.extensions[4], '\0') << "the extension list ends with an empty name";
-    ASSERT_NE(gif.options, nullptr);
-    ASSERT_EQ(gif.options->count, 1u);
-    EXPECT_EQ(gif.options->options[0].number, 0u);
-    EXPECT_STREQ(gif.options->options[0].name, "Interlaced");
-    EXPECT_EQ(gif.encode, nullptr);
-
-    ImageSource source = {};
-    const uint8_t gif87[] = "GIF87a";
-    const uint8_t short3[] = "GIF";
-    const uint8_t png[] = "\x89PNG";
-    source.data = gif87;
-    source.size = 6;
-    EXPECT_NE(GifProbe(&registry, &source, 0), 0);
-    source.data = png;
-    source.size = 4;
-    EXPECT_EQ(GifProbe(&registry, &source, 0), 0);
-    source.data = short3;
-    source.size = 3;
-    EXPECT_EQ(GifProbe(&registry, &source, 0), 0) << "never reads past the data";
-    const uint8_t gif8x[] = "GIF8zz";
-    source.data = gif8x;
-    source.size = 4;
-    EXPECT_NE(GifProbe(&registry, &source, 0), 0) << "the version letters are not checked";
-
-    // A four-slot registry that is full takes no more.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(RegisterBuiltinCodecs(&registry));
-    EXPECT_FALSE(RegisterBuiltinCodecs(&registry));
+    EXPECT_FALSE(RegisterBuiltinCodecs(&registry)) << "four slots";
+    EXPECT_STREQ(registry.head->descriptor.description, "Graphics Interchange Format");
+    EXPECT_STREQ(registry.head->descriptor.extensions, "GIF");
+    const std::pair<const char *, int> cases[] = {{"GIF87a", 1}, {"GIF8zz", 1}, {"\x89PNG", 0}, {"GIF", 0}};
+    for (auto [text, accepted] : cases) {
+        ImageSource source = {static_cast<uint32_t>(std::strlen(text)), reinterpret_cast<const uint8_t *>(text)};
+        EXPECT_EQ(GifProbe(&registry, &source, 0) != 0, accepted != 0) << text;
+    }
 }
 
 } // namespace

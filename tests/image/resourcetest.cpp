@@ -1,71 +1,43 @@
 // Loading images from module resources, as the toolbar loads its strip.
 #include <gtest/gtest.h>
 
-#include "image/gif.h"
 #include "image/imageres.h"
 #include "tests/image/imageres-ids.h"
+#include "tests/image/testimage.h"
 
 namespace
 {
 
-struct ImageDeleter {
-    void operator()(Image *image) const { ImageFree(image); }
-};
-using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
-
-class ImageResource : public testing::Test
+TEST(ImageResource, ResourcesLoadInPlaceOrReportWhyNot)
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(RegisterBuiltinCodecs(&registry_)); }
-    CodecRegistry registry_ = {};
-};
-
-TEST_F(ImageResource, StripLoadsFromTheProgramsOwnModuleWithoutASourceBlock)
-{
-    ImagePtr image(ImageLoadResource(&registry_, nullptr, IDR_TEST_STRIP, "IMAGE", nullptr));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(ImageNextFrame(image.get()), nullptr);
-    EXPECT_EQ(ImageGetWidth(image.get()), 224);
-    EXPECT_EQ(ImageGetHeight(image.get()), 16);
-    EXPECT_EQ(ImageGetDepthCode(image.get()), 4);
-    EXPECT_EQ(ImageGetBitCount(image.get()), 4u);
-    PALETTEENTRY palette[256];
-    EXPECT_EQ(ImageGetPalette(image.get(), palette), 16u);
-    EXPECT_EQ(ImageGetLoopCount(image.get()), 1u);
-    EXPECT_EQ(ImageGetDelay(image.get()), 0u);
-    EXPECT_EQ(ImageGetTransparency(image.get()), 0u);
-    EXPECT_EQ(image->codec, registry_.head);
-}
-
-TEST_F(ImageResource, SourceBlockDescribesTheResourceInPlace)
-{
+    CodecRegistry registry = {}, empty = {};
+    ASSERT_TRUE(RegisterBuiltinCodecs(&registry));
+    struct Case {
+        CodecRegistry *registry;
+        uint32_t id;
+        const char *type;
+        uint32_t error;
+    };
+    const Case cases[] = {{&registry, IDR_TEST_STRIP, "IMAGE", kImageOk},
+                          {&registry, 999, "IMAGE", kImageResourceMissing},
+                          {&registry, IDR_TEST_STRIP, "BITMAP", kImageResourceMissing},
+                          {&registry, IDR_TEST_TEXT, "IMAGE", kImageNoCodec},
+                          {&empty, IDR_TEST_STRIP, "IMAGE", kImageNoCodec}};
     HMODULE self = GetModuleHandleA(nullptr);
-    ImageSource source = {};
-    ImagePtr image(ImageLoadResource(&registry_, self, IDR_TEST_STRIP, "IMAGE", &source));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(source.error, kImageOk);
-    HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(IDR_TEST_STRIP), "IMAGE");
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(source.size, SizeofResource(self, found));
-    EXPECT_EQ(source.data, LockResource(LoadResource(self, found))) << "decoded without a copy";
-}
-
-TEST_F(ImageResource, MissingOrForeignResourcesReportWhy)
-{
-    ImageSource source = {};
-    EXPECT_EQ(ImageLoadResource(&registry_, nullptr, 999, "IMAGE", &source), nullptr);
-    EXPECT_EQ(source.error, kImageResourceMissing);
-    source = {};
-    EXPECT_EQ(ImageLoadResource(&registry_, nullptr, IDR_TEST_STRIP, "BITMAP", &source), nullptr);
-    EXPECT_EQ(source.error, kImageResourceMissing);
-    source = {};
-    EXPECT_EQ(ImageLoadResource(&registry_, nullptr, IDR_TEST_TEXT, "IMAGE", &source), nullptr);
-    EXPECT_EQ(source.error, kImageNoCodec) << "no codec accepts a text";
-    CodecRegistry empty = {};
-    source = {};
-    EXPECT_EQ(ImageLoadResource(&empty, nullptr, IDR_TEST_STRIP, "IMAGE", &source), nullptr);
-    EXPECT_EQ(source.error, kImageNoCodec);
-    EXPECT_EQ(ImageLoadResource(&registry_, nullptr, 999, "IMAGE", nullptr), nullptr);
+    for (const Case &c : cases) {
+        ImageSource source = {};
+        giftest::ImagePtr image(ImageLoadResource(c.registry, nullptr, c.id, c.type, &source));
+        EXPECT_EQ(source.error, c.error) << c.id << " " << c.type;
+        EXPECT_EQ(image != nullptr, c.error == kImageOk);
+        EXPECT_EQ(giftest::ImagePtr(ImageLoadResource(c.registry, self, c.id, c.type, nullptr)) != nullptr,
+                  c.error == kImageOk)
+            << "the own module by handle, without a source block";
+        if (!image) continue;
+        EXPECT_EQ(giftest::Describe({std::move(image)}), "4:224x16");
+        HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(c.id), c.type);
+        EXPECT_EQ(source.size, SizeofResource(self, found));
+        EXPECT_EQ(source.data, LockResource(LoadResource(self, found))) << "decoded without a copy";
+    }
 }
 
 } // namespace
