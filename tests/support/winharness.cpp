@@ -242,6 +242,11 @@ void ModalDriver::OnActivate(HWND dialog)
 void ModalDriver::Run()
 {
     HWND dialog = pending_;
+    if (dialog && IsWindow(dialog) && !IsWindowVisible(dialog)) {
+        // Activated while still being made (a property sheet under load): act once it shows.
+        SetTimer(nullptr, 0, 10, DriverTimer);
+        return;
+    }
     pending_ = nullptr;
     if (!dialog || !IsWindow(dialog)) return;
     ++seen_;
