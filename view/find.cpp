@@ -6,30 +6,9 @@
 #include "app/appstate.h"
 #include "app/appwindows.h"
 #include "app/sysdlls.h"
+#include "view/leadbytes.h"
 #include "view/list.h"
 #include "view/textsearch.h"
-
-// The code page's lead bytes, looked up in a table: a search tests every byte of every row,
-// and a call into the system per byte made a walk over 65,000 rows take a tenth of a second.
-static bool g_leadBytes[256];
-static bool g_leadBytesKnown;
-
-static bool IsLead(unsigned char c)
-{
-    return g_leadBytes[c];
-}
-
-static void LearnLeadBytes()
-{
-    if (g_leadBytesKnown) return;
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info)) {
-        for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2)
-            for (int c = info.LeadByte[i]; c <= info.LeadByte[i + 1]; ++c)
-                g_leadBytes[c] = true;
-    }
-    g_leadBytesKnown = true;
-}
 
 // The options of the last search. The dialog rewrites the request's flags on every
 // notification of its controls, and Wine's clears them while the dialog is being destroyed,
@@ -108,7 +87,6 @@ int SearchRows(HWND view, const FINDREPLACEA *request)
     ViewState *vs = GetViewState(view);
     if (!vs || !vs->list || !request->lpstrFindWhat || request->lpstrFindWhat[0] == '\0') return -1;
     SearchOptions options = {(request->Flags & FR_MATCHCASE) != 0, (request->Flags & FR_WHOLEWORD) != 0};
-    LearnLeadBytes();
     UINT direction = (request->Flags & FR_DOWN) ? LVNI_BELOW : LVNI_ABOVE;
     int row = ListNextRow(view, -1, LVNI_SELECTED);
     char cell[kCellSize];
@@ -119,7 +97,7 @@ int SearchRows(HWND view, const FINDREPLACEA *request)
         if (row < 0) break;
         if (ListRowValue(view, row) == 0) continue;
         if (!ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) || cell[0] == '\0') continue;
-        if (!TextMatches(cell, request->lpstrFindWhat, options, IsLead)) continue;
+        if (!TextMatches(cell, request->lpstrFindWhat, options, IsAnsiLead)) continue;
         for (int sel = ListNextRow(view, -1, LVNI_SELECTED); sel >= 0; sel = ListNextRow(view, sel, LVNI_SELECTED))
             ListSetRowState(view, sel, 0, LVIS_SELECTED);
         ListSetRowState(view, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);

@@ -11,6 +11,7 @@
 #include "frame/statusbar.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/leadbytes.h"
 #include "view/list.h"
 #include "view/listinternal.h"
 #include "view/textcheck.h"
@@ -31,28 +32,6 @@ struct ProblemMarks {
     HICON warningIcon = nullptr;
 };
 
-// The code page's lead bytes from a table: checking every row asks about every byte from 0x80
-// on, and a call into the system per byte costs more than the check.
-static bool g_leadBytes[256];
-static bool g_leadBytesKnown;
-
-static bool IsLead(unsigned char c)
-{
-    return g_leadBytes[c];
-}
-
-static void LearnLeadBytes()
-{
-    if (g_leadBytesKnown) return;
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info)) {
-        for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2)
-            for (int c = info.LeadByte[i]; c <= info.LeadByte[i + 1]; ++c)
-                g_leadBytes[c] = true;
-    }
-    g_leadBytesKnown = true;
-}
-
 static ProblemMarks *MarksOf(ViewState *vs)
 {
     if (!vs->problems) vs->problems = new (std::nothrow) ProblemMarks;
@@ -62,7 +41,7 @@ static ProblemMarks *MarksOf(ViewState *vs)
 static RowProblems CheckRow(const ListRows &rows, size_t row)
 {
     TextProblems found;
-    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsLead, &found);
+    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsAnsiLead, &found);
     return RowProblems{uint8_t(found.errors), uint8_t(found.warnings)};
 }
 
@@ -71,7 +50,6 @@ void ProblemsCheckAll(HWND view)
     ViewState *vs = ListViewState(view);
     ProblemMarks *marks = vs ? MarksOf(vs) : nullptr;
     if (!marks) return;
-    LearnLeadBytes();
     const ListRows &rows = *vs->rows;
     const size_t count = rows.sourceAt.size();
     marks->errors = 0;
@@ -98,7 +76,6 @@ void ProblemsCheckRow(HWND view, int row)
     ViewState *vs = ListViewState(view);
     ProblemMarks *marks = vs ? vs->problems : nullptr;
     if (!marks || row < 0 || size_t(row) >= marks->rows.size() || size_t(row) >= vs->rows->sourceAt.size()) return;
-    LearnLeadBytes();
     const RowProblems was = marks->rows[size_t(row)];
     const RowProblems found = CheckRow(*vs->rows, size_t(row));
     if (was.errors == found.errors && was.warnings == found.warnings) return;
@@ -189,9 +166,8 @@ void DescribeProblems(const char *source, const char *translation, char *out, si
 {
     if (capacity == 0) return;
     out[0] = '\0';
-    LearnLeadBytes();
     TextProblems found;
-    CheckTranslation(source, translation, IsLead, &found);
+    CheckTranslation(source, translation, IsAnsiLead, &found);
     size_t used = 0;
     for (int i = 0; i < found.count && used + 1 < capacity; ++i) {
         int n = snprintf(out + used, capacity - used, "%s%s", i ? "; " : "", found.items[i].message);

@@ -1,0 +1,6 @@
+// The ANSI code page's lead bytes, looked up in a table learnt once: walks over every row ask
+// about every byte, and a call into the system per byte costs more than the walk.
+#pragma once
+
+// True when c starts a double-byte character of the ANSI code page.
+bool IsAnsiLead(unsigned char c);
