@@ -175,14 +175,17 @@ LRESULT TranslateSelected(HWND view)
     return count;
 }
 
-LRESULT TranslateUntranslated(HWND view)
+// Opens the Translate dialog for each untranslated string row from `first` on, one row per
+// step (1 down, -1 up), in one pass; beeps when there is none. The count confirmed.
+static LRESULT TranslateUntranslatedFrom(HWND view, int first, int step)
 {
     ViewState *vs = GetViewState(view);
     if (!vs || !vs->list) return 0;
     LRESULT confirmed = 0;
     bool found = false;
     char cell[kCellSize];
-    for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
+    const int count = ListRowCount(view);
+    for (int row = first; row >= 0 && row < count; row += step) {
         UINT id = ListRowValue(view, row);
         if (id == 0) continue;
         if (ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) && cell[0]) continue;
@@ -194,24 +197,15 @@ LRESULT TranslateUntranslated(HWND view)
     return confirmed;
 }
 
+LRESULT TranslateUntranslated(HWND view)
+{
+    return TranslateUntranslatedFrom(view, 0, 1);
+}
+
 LRESULT TranslatePreviousUntranslated(HWND view)
 {
-    ViewState *vs = GetViewState(view);
-    if (!vs || !vs->list) return 0;
-    LRESULT confirmed = 0;
-    bool found = false;
-    char cell[kCellSize];
     const int focused = ListNextRow(view, -1, LVNI_FOCUSED);
-    for (int row = (focused >= 0 ? focused : ListRowCount(view)) - 1; row >= 0; --row) {
-        UINT id = ListRowValue(view, row);
-        if (id == 0) continue;
-        if (ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) && cell[0]) continue;
-        found = true;
-        if (!TranslateRow(view, row, id)) break;
-        ++confirmed;
-    }
-    if (!found) MessageBeep(0xFFFFFFFF);
-    return confirmed;
+    return TranslateUntranslatedFrom(view, (focused >= 0 ? focused : ListRowCount(view)) - 1, -1);
 }
 
 static INT_PTR CALLBACK SignatureDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
