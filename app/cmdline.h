@@ -3,25 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr int kOptionSlots = 24;
-constexpr int kOptionArgSize = 264;
-constexpr int kTokenSize = 260;
-
-struct OptionRow {
-    const char *name;
-    uint32_t command;
-};
-
-struct OptionSlot {
-    const OptionRow *row; // null: empty slot
-    char arg[kOptionArgSize];
-};
-
-struct CommandLineState {
-    char fileName[kTokenSize];
-    uint32_t quitAfterOptions;
-    OptionSlot slots[kOptionSlots];
-};
+#include "state/cmdlinestate.h"
 
 // Tells whether a byte starts a double-byte character of the ANSI code page.
 using CmdLeadBytePredicate = bool (*)(unsigned char);

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/docjournal.h"
 #include "app/document.h"
 #include "app/docundo.h"
 #include "app/filedialogs.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "frame/menus.h"
 #include "frame/prefs.h"
 #include "frame/uitext.h"

@@ -7,8 +7,8 @@
 #include <shlobj.h>
 
 #include "app/appwindows.h"
-#include "app/messages.h"
-#include "app/sysdlls.h"
+#include "state/messages.h"
+#include "state/sysdlls.h"
 #include "catalogue/hostmodule.h"
 #include "langfile/journalfile.h"
 

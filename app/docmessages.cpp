@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/document.h"
 #include "frame/uitext.h"
 #include "res/resource.h"

@@ -1,13 +1,13 @@
 // Saving the document, and the confirmation of a save.
 #include <cstdio>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/docchange.h"
 #include "app/docmessages.h"
 #include "app/document.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "frame/sizetext.h"
 #include "langfile/lngfile.h"
 #include "frame/statusbar.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/docchange.h"
 #include "app/docmessages.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "langfile/lngfile.h"
 #include "langfile/lngglue.h"
 #include "frame/menus.h"

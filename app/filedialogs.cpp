@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/appwindows.h"
-#include "app/sysdlls.h"
+#include "state/sysdlls.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 

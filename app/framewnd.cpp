@@ -1,43 +1,13 @@
 // The frame window: title, menu bar and placement; it hands almost everything to its view.
 #include <cstring>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
 #include "frame/settings.h"
 #include "res/resource.h"
-
-FrameState *GetFrameState(HWND frame)
-{
-    return frame ? reinterpret_cast<FrameState *>(GetWindowLongPtrA(frame, GWLP_USERDATA)) : nullptr;
-}
-
-HWND ViewOfFrame(HWND frame)
-{
-    FrameState *fs = GetFrameState(frame);
-    return fs ? fs->view : nullptr;
-}
-
-WINDOWPLACEMENT *FramePlacement(HWND frame)
-{
-    FrameState *fs = GetFrameState(frame);
-    return fs ? &fs->placement : nullptr;
-}
-
-void DestroyWindowIfAlive(HWND window)
-{
-    if (window && IsWindow(window)) DestroyWindow(window);
-}
-
-// A modal dialog or message box disables the top-level window that owns it, even when its
-// owner was given as a child.
-bool ModalDialogOpen(HWND window)
-{
-    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    return root && !IsWindowEnabled(root);
-}
 
 // A close request while a modal dialog is open goes to that dialog's user, not past them:
 // the dialog comes to the front and the window stays.

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <vector>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/docchange.h"
 #include "app/docjournal.h"
 #include "app/document.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "frame/uitext.h"
 #include "langfile/journalfile.h"
 #include "res/resource.h"

@@ -3,12 +3,14 @@
 
 #include <cstring>
 
-#include "app/appstate.h"
+#include "app/appinit.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/batch.h"
+#include "app/cmdline.h"
 #include "app/commands.h"
 #include "app/document.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
 #include "view/find.h"

@@ -2,14 +2,14 @@
 // every command.
 #include <windows.h>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/docundo.h"
 #include "app/recovery.h"
 #include "app/document.h"
-#include "app/messages.h"
-#include "app/sysdlls.h"
+#include "state/messages.h"
+#include "state/sysdlls.h"
 #include "frame/menus.h"
 #include "frame/statusbar.h"
 #include "frame/toolbar.h"
@@ -19,19 +19,6 @@
 
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
-
-ViewState *GetViewState(HWND view)
-{
-    return view ? reinterpret_cast<ViewState *>(GetWindowLongPtrA(view, GWLP_USERDATA)) : nullptr;
-}
-
-HWND FrameOfView(HWND view)
-{
-    HWND parent = GetParent(view);
-    char name[252];
-    if (!parent || !GetClassNameA(parent, name, sizeof name)) return nullptr;
-    return lstrcmpiA(name, AppFrameClass()) == 0 ? parent : nullptr;
-}
 
 static LRESULT View_OnCreate(HWND view, LPARAM lp)
 {

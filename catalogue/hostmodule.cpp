@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "catalogue/pathexpand.h"
 
 static const char kModuleSection[] = "Module";

@@ -6,12 +6,7 @@
 #include <cstddef>
 
 #include "catalogue/modulefile.h"
-
-struct HostModuleState {
-    char path[MAX_PATH]; // as configured, unexpanded
-    HMODULE handle;
-    ModuleProblem problem; // why the handle is null
-};
+#include "state/hoststate.h"
 
 // Reads "Module" "Filename" from the settings file, expands it and loads that module;
 // the handle stays null when that fails or the module has no string tables, and the

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "app/commands.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/noticetext.h"
 #include "catalogue/stringblock.h"

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "state/moduleproblem.h"
+
 // The bytes of a file's start that are enough to judge it: the DOS header, the PE headers and
 // the section table of any ordinary module.
 constexpr size_t kModuleHeadSize = 4096;
@@ -16,16 +18,6 @@ enum ModuleFileKind {
 
 // head: the first headSize bytes of a file of fileSize bytes (headSize <= fileSize).
 ModuleFileKind ClassifyModuleHead(const unsigned char *head, size_t headSize, uint64_t fileSize);
-
-// Not configured comes first: a state never loaded reads as that.
-enum ModuleProblem {
-    kModuleNotConfigured,
-    kModuleUsable,
-    kModuleNotFound,
-    kModuleNotAModule,
-    kModuleNoStringTables,
-    kModuleDamaged,
-};
 
 struct ModuleFacts {
     bool configured;      // a path is set

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "app/appstate.h"
-#include "app/sysdlls.h"
+#include "state/appstate.h"
+#include "state/sysdlls.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
 #include "frame/menus.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "app/docundo.h"
 #include "catalogue/hostmodule.h"
 #include "frame/uitext.h"

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "catalogue/modulepage.h"
 #include "frame/uitext.h"
 #include "res/resource.h"

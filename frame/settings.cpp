@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "catalogue/hostmodule.h"
 
 int FileProfile::GetInt(const char *section, const char *key, int defaultValue)

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "app/document.h"
-#include "app/messages.h"
-#include "app/sysdlls.h"
+#include "state/messages.h"
+#include "state/sysdlls.h"
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"

@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "app/appstate.h"
-#include "app/viewstate.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "frame/toolbardata.h"
 #include "frame/uitext.h"
 #include "image/draw.h"

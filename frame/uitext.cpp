@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "frame/decorate.h"
 
 bool LoadUiText(UINT id, char *buffer)

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/appwindows.h"
+#include "state/viewstate.h"
 #include "langfile/lngfile.h"
 #include "view/list.h"
 

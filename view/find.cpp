@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
-#include "app/sysdlls.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
+#include "state/sysdlls.h"
 #include "view/leadbytes.h"
 #include "view/list.h"
 #include "view/textsearch.h"

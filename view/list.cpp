@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/find.h"

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/viewstate.h"
+#include "state/viewstate.h"
+
+// The list's focus-skip: move focus and selection to row wParam.
+constexpr UINT kMsgListFocusRow = WM_USER + 260;
 
 // The row values and "Translated text" cells, kept beside the control in row order. Walks
 // over every row (Find Next, next untranslated, save, load) read them here: under Wine each

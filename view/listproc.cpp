@@ -4,8 +4,8 @@
 
 #include <windowsx.h>
 
-#include "app/appwindows.h"
-#include "app/messages.h"
+#include "state/viewstate.h"
+#include "state/messages.h"
 #include "frame/menus.h"
 #include "res/resource.h"
 #include "view/find.h"

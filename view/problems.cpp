@@ -6,8 +6,8 @@
 #include <new>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "frame/statusbar.h"
 #include "frame/uitext.h"
 #include "res/resource.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/docchange.h"
 #include "frame/settings.h"
 #include "frame/uitext.h"

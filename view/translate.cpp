@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "app/appstate.h"
-#include "app/appwindows.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "app/docchange.h"
 #include "app/document.h"
 #include "frame/uitext.h"

@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
+#include "app/appinit.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/docchange.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
-#include "app/viewstate.h"
+#include "state/viewstate.h"
 #include "bench/app/benchrow.h"
 #include "bench/app/benchwin.h"
 #include "frame/settings.h"

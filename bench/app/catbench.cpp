@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
+#include "app/appinit.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
 #include "bench/app/benchrow.h"
 #include "bench/app/benchwin.h"

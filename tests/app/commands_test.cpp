@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
 #include "app/document.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
 #include "frame/menus.h"
 #include "frame/prefs.h"

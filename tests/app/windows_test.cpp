@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
+#include "app/appinit.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/commands.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
@@ -192,7 +193,7 @@ TEST_F(Windows, PlacementIsSavedAndRestored)
     ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &stored, sizeof stored, ini.c_str()));
     frame = Start(HarnessReadFile(ini));
     ASSERT_NE(frame, nullptr);
-    const RECT &restored = FramePlacement(frame)->rcNormalPosition;
+    const RECT &restored = GetFrameState(frame)->placement.rcNormalPosition;
     EXPECT_NE(MonitorFromRect(&restored, MONITOR_DEFAULTTONULL), nullptr);
     EXPECT_EQ(restored.right - restored.left, 500);
     EXPECT_EQ(restored.bottom - restored.top, 400);

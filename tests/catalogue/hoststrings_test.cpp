@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"

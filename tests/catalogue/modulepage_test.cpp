@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "app/appwindows.h"
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "frame/settings.h"
 #include "tests/support/memprofile.h"
 #include "tests/support/winharness.h"

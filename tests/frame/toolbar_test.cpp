@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/viewstate.h"
+#include "state/appstate.h"
+#include "state/viewstate.h"
 #include "frame/menus.h"
 #include "frame/toolbar.h"
 #include "frame/toolbardata.h"
@@ -493,7 +493,8 @@ TEST_F(Toolbar, ShowReplacesTheToolbarAndFalseDestroysIt)
 
 TEST_F(Toolbar, WithoutADecodableStripTheToolbarHasNoButtons)
 {
-    App().codecs = CodecRegistry{}; // no codec accepts the strip
+    static CodecRegistry empty;
+    App().codecs = &empty; // no codec accepts the strip
     HWND toolbar = Create({});
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 0);

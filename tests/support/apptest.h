@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/appwindows.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "tests/support/winharness.h"
 
 // "[Module]" with the path of the sample module beside the built program.

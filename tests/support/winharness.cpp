@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/appstate.h"
+#include "app/appinit.h"
+#include "state/appstate.h"
 #include "app/startup.h"
 #include "frame/settings.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/appwindows.h"
-#include "app/messages.h"
+#include "state/messages.h"
 #include "res/resource.h"
 #include "tests/catalogue/catalogue_testing.h"
 #include "tests/support/winharness.h"

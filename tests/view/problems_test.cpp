@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/viewstate.h"
+#include "state/viewstate.h"
 #include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"

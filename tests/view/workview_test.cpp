@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/appstate.h"
+#include "state/appstate.h"
 #include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"

@@ -2,15 +2,16 @@
 #pragma once
 #include <windows.h>
 
-#include "catalogue/hostmodule.h"
-#include "frame/settingsdata.h"
-#include "image/codec.h"
+#include "state/hoststate.h"
+#include "state/settingsrecord.h"
+
+struct CodecRegistry;
 
 struct AppState {
     HINSTANCE instance;
     HostModuleState host;
     SettingsRecord settings;
-    CodecRegistry codecs;
+    CodecRegistry *codecs; // the image codecs start-up registers
     HFONT statusFont;
     HBITMAP toolbarImage;
     char settingsPath[MAX_PATH];
@@ -32,10 +33,3 @@ const char *AppHostName();
 const char *AppSettingsPath();
 const char *AppOptionSection();
 CodecRegistry *AppCodecRegistry();
-
-// The first steps of start-up: common controls, instance handle, codecs, host identity.
-void AppInitialise(HINSTANCE instance);
-// Reads the host identity from the program's own "APPINFO" resources.
-void ReadHostIdentity(HINSTANCE instance);
-// Derives the settings file path next to the executable; false when it cannot.
-bool DeriveSettingsPath(HINSTANCE instance, char *out, size_t capacity);

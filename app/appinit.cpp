@@ -1,31 +1,14 @@
-// The application-wide state block, its accessors and the program's identity.
-#include "app/appstate.h"
+// The first steps of start-up: common controls, the instance handle, the codecs and the
+// program's identity resources.
+#include "app/appinit.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
+#include "image/codec.h"
 #include "image/gif.h"
-
-static AppState g_app;
-
-AppState &App()
-{
-    return g_app;
-}
-
-HINSTANCE AppInstance() { return g_app.instance; }
-const char *AppProgramName() { return "Parlevo"; }
-const char *AppFrameClass() { return "ParlevoA"; }
-const char *AppSettingsBaseName() { return "Parlvo"; }
-const char *AppVersion() { return "1.0.4"; }
-const char *AppBuildDate() { return "Jul 13 2009"; }
-const char *AppClosingLine() { return "Made for the translators who give Lumivex its many voices."; }
-const char *AppHostFileName() { return g_app.hostFileName; }
-const char *AppHostName() { return g_app.hostName; }
-const char *AppSettingsPath() { return g_app.settingsPath; }
-const char *AppOptionSection() { return "Option"; }
-CodecRegistry *AppCodecRegistry() { return &g_app.codecs; }
+#include "state/appstate.h"
 
 static void ReadAppInfo(HINSTANCE instance, const char *name, char *field, size_t capacity)
 {
@@ -44,8 +27,8 @@ static void ReadAppInfo(HINSTANCE instance, const char *name, char *field, size_
 
 void ReadHostIdentity(HINSTANCE instance)
 {
-    ReadAppInfo(instance, "FILENAME", g_app.hostFileName, sizeof g_app.hostFileName);
-    ReadAppInfo(instance, "NAME", g_app.hostName, sizeof g_app.hostName);
+    ReadAppInfo(instance, "FILENAME", App().hostFileName, sizeof App().hostFileName);
+    ReadAppInfo(instance, "NAME", App().hostName, sizeof App().hostName);
 }
 
 bool DeriveSettingsPath(HINSTANCE instance, char *out, size_t capacity)
@@ -68,7 +51,9 @@ bool DeriveSettingsPath(HINSTANCE instance, char *out, size_t capacity)
 void AppInitialise(HINSTANCE instance)
 {
     InitCommonControls();
-    g_app.instance = instance;
-    RegisterBuiltinCodecs(&g_app.codecs);
+    App().instance = instance;
+    static CodecRegistry codecs;
+    App().codecs = &codecs;
+    RegisterBuiltinCodecs(&codecs);
     ReadHostIdentity(instance);
 }

@@ -7,8 +7,6 @@ constexpr UINT kMsgOpenDocument = 1280;   // wParam: open flags; lParam: path te
 constexpr UINT kMsgRefreshDocument = 1281; // refresh the document display
 constexpr UINT kMsgRunCommand = 1282;      // LOWORD(wParam): command; HIWORD: execution flags; lParam: argument
 constexpr UINT kMsgRecoverWork = 1283;     // look for work a killed program left in its journal
-// The list's focus-skip: move focus and selection to row wParam.
-constexpr UINT kMsgListFocusRow = WM_USER + 260;
 
 // The identifier of the inter-instance copy-data message.
 constexpr ULONG_PTR kCopyDataCommandLine = 0x503;

@@ -1,5 +1,5 @@
 // comdlg32 and shell32, loaded on first use from the system folder only.
-#include "app/sysdlls.h"
+#include "state/sysdlls.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "app/cmdline.h"
+#include "state/cmdlinestate.h"
 
 struct FrameState {
     HWND view;
@@ -91,3 +91,9 @@ struct ViewState {
 
 FrameState *GetFrameState(HWND frame);
 ViewState *GetViewState(HWND view);
+HWND ViewOfFrame(HWND frame);
+// The frame that holds the view, or null when the view stands alone (as in tests).
+HWND FrameOfView(HWND view);
+void DestroyWindowIfAlive(HWND window);
+// True while a modal dialog or message box of the window's top-level window is open.
+bool ModalDialogOpen(HWND window);
