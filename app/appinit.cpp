@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/connect.h"
 #include "image/codec.h"
 #include "image/gif.h"
 #include "state/appstate.h"
@@ -56,4 +57,5 @@ void AppInitialise(HINSTANCE instance)
     App().codecs = &codecs;
     RegisterBuiltinCodecs(&codecs);
     ReadHostIdentity(instance);
+    ConnectSubsystems();
 }

@@ -6,3 +6,5 @@
 
 HWND CreateFrame(HINSTANCE instance, const FrameCreateParams *params);
 HWND CreateView(HWND frame);
+// The list between the toolbar and the status bar.
+void LayoutViewList(HWND view);

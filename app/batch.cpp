@@ -23,8 +23,6 @@ namespace
 // Not in the XP-era headers: AttachConsole's "the parent's console".
 constexpr DWORD kAttachParentProcess = DWORD(-1);
 constexpr size_t kOutputBufferSize = 65536;
-// Whatever the length, no more units than this can fit in a text (see ReadStringBlock).
-constexpr int kMaxSourceUnits = 2 * int(kLangTextSize);
 constexpr size_t kLineSize = 512;
 
 struct BatchOptions {
@@ -155,39 +153,15 @@ struct ModuleRead {
     bool failed;
 };
 
-// One string table block into the model, as the list shows it: the strings in ID order,
-// converted to the ANSI code page and cut as the list cuts them.
-int AddBlockStrings(HMODULE module, UINT blockNumber, ModuleRead *read)
+// The string rows as records, as the list shows them: in ID order, converted to the ANSI code
+// page and cut as the list cuts them. Category rows are the list's own.
+bool AddModuleString(void *context, const HostRow &row)
 {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(blockNumber), RT_STRING);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    DWORD size = found ? SizeofResource(module, found) : 0;
-    const void *data = loaded ? LockResource(loaded) : nullptr;
-    StringBlockReader reader;
-    if (!data || size == 0 || !StringBlockBegin(&reader, data, size, blockNumber)) return 0;
-    int count = 0;
-    StringEntry entry;
-    WCHAR aligned[kMaxSourceUnits];
-    char text[kLangTextSize];
-    while (StringBlockNext(&reader, &entry)) {
-        if (entry.length == 0) continue;
-        ++count;
-        int units = entry.length < uint32_t(kMaxSourceUnits) ? int(entry.length) : kMaxSourceUnits;
-        // A crafted module may place a block at an odd address.
-        memcpy(aligned, entry.text, size_t(units) * sizeof(WCHAR));
-        ConvertSourceText(aligned, units, text);
-        if (entry.id == 0 || entry.id >= kLangIdLimit || text[0] == '\0') continue;
-        if (!LangFileAdd(read->model, entry.id, text)) read->failed = true;
-    }
-    return count;
-}
-
-BOOL CALLBACK ReadNextBlock(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
-{
-    auto *read = reinterpret_cast<ModuleRead *>(param);
-    if (!IS_INTRESOURCE(name)) return TRUE;
-    // As in the list: the first block that gives no string ends the reading.
-    return AddBlockStrings(module, UINT(reinterpret_cast<ULONG_PTR>(name)), read) > 0 && !read->failed;
+    auto *read = static_cast<ModuleRead *>(context);
+    if (read->failed) return false;
+    if (row.id == 0 || row.id >= kLangIdLimit || row.text[0] == '\0') return true;
+    if (!LangFileAdd(read->model, row.id, row.text)) read->failed = true;
+    return !read->failed;
 }
 
 // The module's strings as records, in the order the list shows them.
@@ -195,7 +169,7 @@ LangFile *ReadModuleStrings(HMODULE module)
 {
     ModuleRead read = {LangFileCreate(), false};
     if (!read.model) return nullptr;
-    EnumResourceNamesA(module, RT_STRING, ReadNextBlock, reinterpret_cast<LONG_PTR>(&read));
+    ReadHostStrings(module, AddModuleString, &read);
     if (read.failed) {
         LangFileFree(read.model);
         return nullptr;

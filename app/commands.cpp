@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "state/appstate.h"
 #include "app/appwindows.h"
@@ -11,11 +12,14 @@
 #include "app/docundo.h"
 #include "app/filedialogs.h"
 #include "state/messages.h"
+#include "catalogue/hostmodule.h"
+#include "catalogue/modulepage.h"
 #include "frame/menus.h"
 #include "frame/prefs.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/find.h"
+#include "view/list.h"
 #include "view/problems.h"
 #include "view/translate.h"
 #include "view/worktrack.h"
@@ -90,6 +94,11 @@ static LRESULT OnHelpAbout(HWND view, UINT, void *, UINT)
     return ShowAbout(view);
 }
 
+// The pages of the preferences sheet, in tab order.
+static const PreferencePage kPreferencePages[] = {
+    {IDD_MODULE, 0, ModulePageProc},
+};
+
 static LRESULT OnOptionsPreferences(HWND view, UINT command, void *arg, UINT execFlags)
 {
     auto *filter = static_cast<PageFilter *>(arg);
@@ -98,7 +107,7 @@ static LRESULT OnOptionsPreferences(HWND view, UINT command, void *arg, UINT exe
         return SendMessageA(view, kMsgRunCommand, MAKEWPARAM(command, execFlags | kExecSecondPass),
                             reinterpret_cast<LPARAM>(arg));
     }
-    return OpenPreferences(view, filter);
+    return OpenPreferences(view, filter, kPreferencePages, std::size(kPreferencePages));
 }
 
 static LRESULT OnEditFind(HWND view, UINT, void *, UINT) { return FindCommand(view); }
@@ -119,39 +128,41 @@ static LRESULT OnEditBack(HWND view, UINT, void *, UINT) { return WorkGoBack(vie
 static LRESULT OnEditForward(HWND view, UINT, void *, UINT) { return WorkGoForward(view); }
 static LRESULT OnTextFillRepeated(HWND view, UINT, void *, UINT) { return FillRepeatedTexts(view); }
 
-static const CommandRow kCommands[] = {
-    {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus},
-    {CMD_FILE_OPEN, "FileOpen", OnFileOpen, kRestoreFocus},
-    {CMD_FILE_CLOSE, "FileClose", OnFileClose, kRestoreFocus},
-    {CMD_FILE_SAVE, "FileSave", OnFileSave, kUpdateStates | kRestoreFocus | kRefreshTitle},
-    {CMD_FILE_SAVE_AS, "FileSaveAs", OnFileSaveAs, kUpdateStates | kRestoreFocus | kRefreshTitle},
-    {CMD_FILE_SAVE_TEMPLATE, "FileSaveTemplate", OnFileSaveTemplate, kUpdateStates | kRestoreFocus | kRefreshTitle},
-    {CMD_FILE_EXIT, "FileExit", OnFileExit, kUpdateStates | kRestoreFocus},
-    {CMD_EDIT_FIND, "EditFind", OnEditFind, 0},
-    {CMD_EDIT_FIND_NEXT, "EditFindNext", OnEditFindNext, kRestoreFocus},
-    {CMD_EDIT_NEXT_PROBLEM, "EditNextProblem", OnEditNextProblem, kRestoreFocus},
-    {CMD_EDIT_PREVIOUS_PROBLEM, "EditPreviousProblem", OnEditPreviousProblem, kRestoreFocus},
-    {CMD_TEXT_TRANSLATE, "TextTranslate", OnTextTranslate, kRestoreFocus},
-    {CMD_TEXT_TRANSLATE_NEXT, "TextTranslateNextUntranslated", OnTextTranslateNext, kRestoreFocus},
-    {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus},
-    {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", OnOptionsPreferences, 0},
-    {CMD_HELP_ABOUT, "HelpAbout", OnHelpAbout, kUpdateStates | kRestoreFocus},
-    // Undo, redo and revert
-    {CMD_EDIT_UNDO, "EditUndo", OnEditUndo, kUpdateStates},
-    {CMD_EDIT_REDO, "EditRedo", OnEditRedo, kUpdateStates},
-    {CMD_EDIT_REVERT_ROW, "EditRevertRow", OnEditRevertRow, kUpdateStates | kRestoreFocus},
-    // Moving through the work, repeated texts
-    {CMD_TEXT_TRANSLATE_PREVIOUS, "TextTranslatePreviousUntranslated", OnTextTranslatePrevious, kRestoreFocus},
-    {CMD_EDIT_BACK, "EditBack", OnEditBack, kRestoreFocus},
-    {CMD_EDIT_FORWARD, "EditForward", OnEditForward, kRestoreFocus},
-    {CMD_TEXT_FILL_REPEATED, "TextFillRepeated", OnTextFillRepeated, kRestoreFocus},
-};
+using When = EnabledWhen;
 
-const CommandRow *CommandTable(int *count)
-{
-    if (count) *count = int(sizeof kCommands / sizeof kCommands[0]);
-    return kCommands;
-}
+static const CommandRow kCommands[] = {
+    {CMD_FILE_NEW, "FileNew", OnFileNew, kUpdateStates | kRestoreFocus, When::kModuleLoaded, 'N', false},
+    {CMD_FILE_OPEN, "FileOpen", OnFileOpen, kRestoreFocus, When::kModuleLoaded, 'O', true},
+    {CMD_FILE_CLOSE, "FileClose", OnFileClose, kRestoreFocus, When::kHasRows, 'C', false},
+    {CMD_FILE_SAVE, "FileSave", OnFileSave, kUpdateStates | kRestoreFocus | kRefreshTitle, When::kHasRows, 'S', false},
+    {CMD_FILE_SAVE_AS, "FileSaveAs", OnFileSaveAs, kUpdateStates | kRestoreFocus | kRefreshTitle, When::kHasRows, 'A',
+     true},
+    {CMD_FILE_SAVE_TEMPLATE, "FileSaveTemplate", OnFileSaveTemplate, kUpdateStates | kRestoreFocus | kRefreshTitle,
+     When::kHasRows, 'T', true},
+    {CMD_FILE_EXIT, "FileExit", OnFileExit, kUpdateStates | kRestoreFocus, When::kAlways, 'X', false},
+    {CMD_EDIT_FIND, "EditFind", OnEditFind, 0, When::kHasRows, 'F', true},
+    {CMD_EDIT_FIND_NEXT, "EditFindNext", OnEditFindNext, kRestoreFocus, When::kHasRows, 'N', false},
+    {CMD_EDIT_NEXT_PROBLEM, "EditNextProblem", OnEditNextProblem, kRestoreFocus, When::kHasRows, 'P', false},
+    {CMD_EDIT_PREVIOUS_PROBLEM, "EditPreviousProblem", OnEditPreviousProblem, kRestoreFocus, When::kHasRows, 'V',
+     false},
+    {CMD_TEXT_TRANSLATE, "TextTranslate", OnTextTranslate, kRestoreFocus, When::kHasRows, 'T', true},
+    {CMD_TEXT_TRANSLATE_NEXT, "TextTranslateNextUntranslated", OnTextTranslateNext, kRestoreFocus, When::kHasRows, 'U',
+     true},
+    {CMD_TEXT_SIGNATURE, "TextSignature", OnTextSignature, kRestoreFocus, When::kHasRows, 'S', true},
+    {CMD_OPTIONS_PREFERENCES, "OptionsPreferences", OnOptionsPreferences, 0, When::kAlways, 'P', true},
+    {CMD_HELP_ABOUT, "HelpAbout", OnHelpAbout, kUpdateStates | kRestoreFocus, When::kAlways, 'A', true},
+    // Undo, redo and revert
+    {CMD_EDIT_UNDO, "EditUndo", OnEditUndo, kUpdateStates, When::kCanUndo, 'U', false},
+    {CMD_EDIT_REDO, "EditRedo", OnEditRedo, kUpdateStates, When::kCanRedo, 'R', false},
+    {CMD_EDIT_REVERT_ROW, "EditRevertRow", OnEditRevertRow, kUpdateStates | kRestoreFocus, When::kHasRows, 'E', false},
+    // Moving through the work, repeated texts
+    {CMD_TEXT_TRANSLATE_PREVIOUS, "TextTranslatePreviousUntranslated", OnTextTranslatePrevious, kRestoreFocus,
+     When::kHasRows, 'P', true},
+    {CMD_EDIT_BACK, "EditBack", OnEditBack, kRestoreFocus, When::kHasRows, 'B', false},
+    {CMD_EDIT_FORWARD, "EditForward", OnEditForward, kRestoreFocus, When::kHasRows, 'W', false},
+    {CMD_TEXT_FILL_REPEATED, "TextFillRepeated", OnTextFillRepeated, kRestoreFocus, When::kHasRows, 'F', false},
+};
+static_assert(std::size(kCommands) == CMD_LAST - CMD_FIRST + 1, "a row per command");
 
 const CommandRow *FindCommand(UINT id)
 {
@@ -159,6 +170,26 @@ const CommandRow *FindCommand(UINT id)
         if (row.id == id) return &row;
     return nullptr;
 }
+
+static bool IsEnabled(HWND view, EnabledWhen when)
+{
+    switch (when) {
+    case EnabledWhen::kAlways: return true;
+    case EnabledWhen::kModuleLoaded: return HostModuleHandle() != nullptr;
+    case EnabledWhen::kHasRows: return ListRowCount(view) >= 1;
+    case EnabledWhen::kCanUndo: return CanUndoChange(view);
+    case EnabledWhen::kCanRedo: return CanRedoChange(view);
+    }
+    return false;
+}
+
+void UpdateCommandStates(HWND view)
+{
+    if (!GetViewState(view)) return;
+    for (const CommandRow &row : kCommands)
+        EnableCommand(view, row.id, IsEnabled(view, row.enabledWhen));
+}
+
 
 static bool IsMenuItemGreyed(HMENU menu, UINT command)
 {

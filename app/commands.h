@@ -13,11 +13,26 @@ constexpr UINT kUpdateStates = 1; // on success: refresh the command states
 constexpr UINT kRestoreFocus = 2; // always: give the focus back to where it was
 constexpr UINT kRefreshTitle = 4; // on success: refresh the window title
 
+// When a command is enabled; the frame greys the others in the menus and on the toolbar.
+enum class EnabledWhen : uint8_t {
+    kAlways,
+    kModuleLoaded, // a host module is loaded
+    kHasRows,      // the list shows a document
+    kCanUndo,
+    kCanRedo,
+};
+
+// One row per command: everything the program knows about a command, read by the dispatcher,
+// the command states and the decoration of its text (mnemonic letter, "..." when it opens a
+// dialog).
 struct CommandRow {
     UINT id;
     const char *name;
     CommandHandler handler;
     UINT flags;
+    EnabledWhen enabledWhen;
+    char mnemonic;
+    bool ellipsis;
 };
 
 // The argument of the save commands: the target path, then the bytes written.
@@ -27,9 +42,9 @@ struct SaveTarget {
 };
 static_assert(sizeof(SaveTarget) <= kCommandArgSize, "a save target fits a command argument");
 
-// The commands, in the order the dispatcher searches them.
-const CommandRow *CommandTable(int *count);
 const CommandRow *FindCommand(UINT id);
+// Enables each command by its "enabled when" column and greys the rest.
+void UpdateCommandStates(HWND view);
 
 LRESULT RunCommand(HWND view, UINT command, void *arg, UINT execFlags);
 

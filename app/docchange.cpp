@@ -2,6 +2,7 @@
 #include "app/docchange.h"
 
 #include "app/appwindows.h"
+#include "app/commands.h"
 #include "app/docjournal.h"
 #include "app/docundo.h"
 #include "app/document.h"

@@ -5,14 +5,7 @@
 #pragma once
 #include <windows.h>
 
-// Who made a change.
-enum ChangeSource : UINT {
-    kChangeTyped,    // the Translate or Signature dialog
-    kChangeFilled,   // a fill of repeated texts
-    kChangeUndone,   // undo
-    kChangeRedone,   // redo
-    kChangeReverted, // a row put back to its text of the last open or save
-};
+#include "view/changes.h"
 
 // After the row's "Translated text" cell went from before to after (the list holds after).
 void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,

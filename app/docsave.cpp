@@ -36,7 +36,7 @@ static bool AskToOverwrite(HWND view, const char *path)
 BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
 {
     ViewState *vs = GetViewState(view);
-    if (!vs) return FALSE;
+    if (!vs || !vs->list) return FALSE;
     if (!asTemplate && App().settings.askToOverwrite && FileExists(target->path) &&
         !AskToOverwrite(view, target->path)) {
         return FALSE;
@@ -46,12 +46,12 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
     uint32_t error = 0;
     int backupFailed = 0;
     int64_t bytes =
-        SaveLanguageFile(view, target->path, asTemplate, &error, App().settings.backup ? &backupFailed : nullptr);
+        SaveLanguageFile(GlueOf(vs), target->path, asTemplate, &error, App().settings.backup ? &backupFailed : nullptr);
     if (bytes < 0 && backupFailed) {
         char backup[MAX_PATH + sizeof kBackupSuffix];
         snprintf(backup, sizeof backup, "%s%s", target->path, kBackupSuffix);
         if (!AskSaveWithoutBackup(view, backup, error)) return FALSE;
-        bytes = SaveLanguageFile(view, target->path, asTemplate, &error);
+        bytes = SaveLanguageFile(GlueOf(vs), target->path, asTemplate, &error);
     }
     if (bytes < 0) {
         ShowFileError(view, IDS_SAVE_FAILED, target->path, error);

@@ -6,6 +6,7 @@
 
 #include "state/appstate.h"
 #include "app/appwindows.h"
+#include "app/commands.h"
 #include "app/docchange.h"
 #include "app/docmessages.h"
 #include "state/messages.h"
@@ -13,7 +14,7 @@
 #include "langfile/lngglue.h"
 #include "frame/menus.h"
 #include "frame/statusbar.h"
-#include "catalogue/hoststrings.h"
+#include "app/hostfill.h"
 #include "res/resource.h"
 #include "view/list.h"
 
@@ -98,7 +99,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     // and writing the translations into it cost no painting per row.
     ListHoldRedraw(view);
     ListEmpty(view);
-    DropKeptRecords(view);
+    DropKeptRecords(&vs->kept);
     vs->signature[0] = '\0';
     vs->docFlags = openFlags;
     vs->modified = FALSE;
@@ -123,7 +124,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     // that was read, a header alone or an empty one too, is the document's file.
     if (model) {
         vs->docFlags |= kOpenFileBacked;
-        kept = LoadLanguageFile(view, model);
+        kept = LoadLanguageFile(GlueOf(vs), model);
     }
     DocumentFilled(view);
     RefreshDocumentDisplay(view);
@@ -135,7 +136,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
 
 LRESULT RefreshDocumentDisplay(HWND view)
 {
-    ListLayout(view);
+    LayoutViewList(view);
     RefreshTitle(view);
     LayoutStatusBar(view);
     UpdateCommandStates(view);
@@ -162,6 +163,11 @@ void RefreshTitle(HWND view)
         snprintf(title + n, sizeof title - size_t(n), " - [%s%s]", FileNamePart(vs->docPath), vs->modified ? "*" : "");
     }
     SetWindowTextA(GetParent(view), title);
+}
+
+GlueDocument GlueOf(ViewState *vs)
+{
+    return GlueDocument{vs->view, vs->signature, &vs->kept};
 }
 
 bool IsDocumentFileBacked(HWND view)

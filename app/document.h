@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "langfile/lngglue.h"
+
 BOOL OpenDocument(HWND view, const char *path, UINT openFlags);
 LRESULT RefreshDocumentDisplay(HWND view);
 void OpenFromCommandLine(HWND view, const char *path);
@@ -9,6 +11,9 @@ void RefreshTitle(HWND view);
 bool IsDocumentFileBacked(HWND view);
 void SetDocumentFileBacked(HWND view);
 struct SaveTarget;
+struct ViewState;
+// The document's rows, signature and kept records as the language-file glue takes them.
+GlueDocument GlueOf(ViewState *vs);
 // Writes the document to target->path (asking first when it would replace a file and
 // "AskToOverwrite" is on); the path and file-backed flag follow a successful save.
 BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate);

@@ -111,7 +111,10 @@ HWND StartFrame(HINSTANCE instance, const char *commandLine, UINT showCommand)
 void LoadStartupSettings(HINSTANCE instance)
 {
     AppState &app = App();
-    if (DeriveSettingsPath(instance, app.settingsPath, sizeof app.settingsPath)) LoadAllSettings(app.settingsPath);
+    if (!DeriveSettingsPath(instance, app.settingsPath, sizeof app.settingsPath)) return;
+    // The module first: its path is a setting of its own, read as the module loads.
+    LoadHostModule();
+    LoadAllSettings(app.settingsPath);
 }
 
 int RunMessageLoop(HWND frame)

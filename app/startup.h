@@ -4,7 +4,8 @@
 
 int ParlevoMain(HINSTANCE instance, HINSTANCE previous, const char *commandLine, int showCommand);
 
-// Loads the settings from the derived path (every field stays zero when there is none).
+// Loads the host module and the settings from the derived path (every field stays zero and
+// no module is loaded when there is none).
 void LoadStartupSettings(HINSTANCE instance);
 
 // Creates the frame and its view and runs the command line, or hands the command line to a

@@ -20,6 +20,23 @@
 static const char kViewClass[] = "Child";
 constexpr int kViewChildId = 1;
 
+static int WindowHeight(HWND window)
+{
+    RECT rc;
+    if (!window || !GetWindowRect(window, &rc)) return 0;
+    return rc.bottom - rc.top;
+}
+
+void LayoutViewList(HWND view)
+{
+    ViewState *vs = GetViewState(view);
+    if (!vs) return;
+    RECT client;
+    GetClientRect(view, &client);
+    int top = WindowHeight(vs->toolbar);
+    ListLayout(view, top, client.bottom - client.top - top - WindowHeight(vs->statusBar));
+}
+
 static LRESULT View_OnCreate(HWND view, LPARAM lp)
 {
     auto *vs = static_cast<ViewState *>(LocalAlloc(LPTR, sizeof(ViewState)));
@@ -73,7 +90,7 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SIZE:
         RepositionToolbar(view);
         RepositionStatusBar(view);
-        ListLayout(view);
+        LayoutViewList(view);
         return 0;
     case WM_SETFOCUS:
         if (vs->list) SetFocus(vs->list);
@@ -111,6 +128,7 @@ static LRESULT CALLBACK ViewProc(HWND view, UINT msg, WPARAM wp, LPARAM lp)
     case kMsgRefreshDocument: return RefreshDocumentDisplay(view);
     case kMsgRunCommand: return RunCommand(view, LOWORD(wp), reinterpret_cast<void *>(lp), HIWORD(wp));
     case kMsgRecoverWork: RecoverLostWork(view); return 0;
+    case kMsgCommandStatesChanged: UpdateCommandStates(view); return 0;
     }
     return DefWindowProcA(view, msg, wp, lp);
 }

@@ -1,24 +1,20 @@
-// Reading the host module's string tables into the translation list.
+// Reading the host module's string tables row by row.
 #include "catalogue/hoststrings.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "state/appstate.h"
-#include "state/viewstate.h"
-#include "app/commands.h"
-#include "state/messages.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/noticetext.h"
 #include "catalogue/stringblock.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
-#include "view/list.h"
+#include "state/appstate.h"
 
 // Whatever the length, no more units than this can fit in a row: every unit gives at least
 // one byte, a surrogate pair at least one for its two units.
-constexpr int kMaxSourceUnits = 2 * kCellSize;
+constexpr int kMaxSourceUnits = 2 * kUiTextSize;
 
 static int EncodedSize(UINT codePage, const WCHAR *text, int length)
 {
@@ -41,7 +37,7 @@ int ConvertSourceText(const WCHAR *text, int length, char *out)
 
 int ConvertSourceTextTo(UINT codePage, const WCHAR *text, int length, char *out)
 {
-    const int room = kCellSize - 1;
+    const int room = kUiTextSize - 1;
     out[0] = '\0';
     if (!text || length <= 0) return 0;
     int written = WideCharToMultiByte(codePage, 0, text, length, out, room, nullptr, nullptr);
@@ -67,22 +63,9 @@ int ConvertSourceTextTo(UINT codePage, const WCHAR *text, int length, char *out)
     return written > 0 ? written : 0;
 }
 
-static void FormatId(uint32_t id, char *out)
+int ReadStringBlock(HMODULE module, UINT blockNumber, HostRowSink sink, void *context)
 {
-    char digits[12];
-    int n = 0;
-    do {
-        digits[n++] = char('0' + id % 10);
-        id /= 10;
-    } while (id);
-    while (n)
-        *out++ = digits[--n];
-    *out = '\0';
-}
-
-int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber)
-{
-    if (!module || blockNumber < 1 || blockNumber > kLastStringBlock) return 0;
+    if (!module || !sink || blockNumber < 1 || blockNumber > kLastStringBlock) return 0;
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(blockNumber), RT_STRING);
     if (!found) return 0;
     HGLOBAL loaded = LoadResource(module, found);
@@ -94,10 +77,12 @@ int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber)
     int count = 0;
     StringEntry entry;
     WCHAR aligned[kMaxSourceUnits];
-    char text[kCellSize];
-    char idText[12];
+    char text[kUiTextSize];
+    char idText[kStringIdTextSize];
     while (StringBlockNext(&reader, &entry)) {
-        if (const char *title = CategoryTitleAt(entry.id)) ListAppendRow(view, 0, "", title);
+        if (const char *title = CategoryTitleAt(entry.id)) {
+            if (!sink(context, HostRow{0, "", title})) return count;
+        }
         if (entry.length == 0) continue;
         int units = entry.length < uint32_t(kMaxSourceUnits) ? int(entry.length) : kMaxSourceUnits;
         const WCHAR *source = reinterpret_cast<const WCHAR *>(entry.text);
@@ -107,43 +92,33 @@ int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber)
             source = aligned;
         }
         ConvertSourceText(source, units, text);
-        FormatId(entry.id, idText);
-        if (ListAppendRow(view, entry.id, idText, text) >= 0) ++count;
+        FormatStringId(entry.id, idText);
+        if (!sink(context, HostRow{entry.id, idText, text})) return count;
+        ++count;
     }
     return count;
 }
 
-struct FillContext {
-    HWND view;
+struct ReadContext {
+    HostRowSink sink;
+    void *context;
 };
 
 static BOOL CALLBACK ReadNextBlock(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
 {
-    auto *fill = reinterpret_cast<FillContext *>(param);
+    auto *read = reinterpret_cast<ReadContext *>(param);
     // A table with a text name has no block number and holds no string IDs.
     if (!IS_INTRESOURCE(name)) return TRUE;
-    // The first block that gives no string ends the list: later blocks are not read.
-    return ReadStringBlock(module, fill->view, UINT(reinterpret_cast<ULONG_PTR>(name))) > 0;
+    // The first block that gives no string ends the reading: later blocks are not read.
+    return ReadStringBlock(module, UINT(reinterpret_cast<ULONG_PTR>(name)), read->sink, read->context) > 0;
 }
 
-BOOL FillHostStrings(HWND view)
+bool ReadHostStrings(HMODULE module, HostRowSink sink, void *context)
 {
-    ViewState *vs = GetViewState(view);
-    if (!vs || !vs->list) return FALSE;
-    HMODULE module = HostModuleHandle();
-    if (!module) {
-        // The notice and the preferences sit over the list, which must paint meanwhile.
-        int holds = ListSuspendRedrawHold(view);
-        ShowMissingModuleNotice(view);
-        ListRestoreRedrawHold(view, holds);
-        return FALSE;
-    }
-    ListHoldRedraw(view);
-    FillContext fill{view};
-    EnumResourceNamesA(module, RT_STRING, ReadNextBlock, reinterpret_cast<LONG_PTR>(&fill));
-    ListSetRowState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-    ListReleaseRedraw(view);
-    return TRUE;
+    if (!module || !sink) return false;
+    ReadContext read{sink, context};
+    EnumResourceNamesA(module, RT_STRING, ReadNextBlock, reinterpret_cast<LONG_PTR>(&read));
+    return true;
 }
 
 static UINT ProblemTextId(ModuleProblem problem)
@@ -161,33 +136,16 @@ bool ShowModuleProblem(HWND owner)
 {
     ModuleProblem problem = HostModuleProblem();
     if (problem == kModuleUsable) return false;
-    char format[kCellSize];
+    char format[kUiTextSize];
     if (!LoadUiText(ProblemTextId(problem), format)) return true;
     // Not configured names the host; the other cases name the file that was tried.
     char path[MAX_PATH], expanded[MAX_PATH];
     GetModulePath(path, sizeof path);
     if (ExpandPathVariables(path, expanded, sizeof expanded) == 0) expanded[0] = '\0';
     const char *first = problem == kModuleNotConfigured ? AppHostName() : expanded;
-    char text[kCellSize + 2 * MAX_PATH];
+    char text[kUiTextSize + 2 * MAX_PATH];
     FormatNoticeText(format, first, AppHostFileName(), text, sizeof text);
     UINT icon = problem == kModuleNotConfigured ? MB_ICONINFORMATION : MB_ICONWARNING;
     MessageBoxA(owner, text, AppProgramName(), MB_OK | icon);
-    return true;
-}
-
-bool ShowMissingModuleNotice(HWND view)
-{
-    if (!GetViewState(view)) return false;
-    ShowModuleProblem(view);
-    // The command argument: the page request (page ID, flags) at the start of the buffer
-    // every command handler may use.
-    union {
-        UINT request[2];
-        char bytes[kCommandArgSize];
-    } argument = {};
-    argument.request[0] = IDD_MODULE;
-    argument.request[1] = 1; // that page only
-    SendMessageA(view, kMsgRunCommand, MAKEWPARAM(CMD_OPTIONS_PREFERENCES, kExecSecondPass),
-                 reinterpret_cast<LPARAM>(&argument));
     return true;
 }

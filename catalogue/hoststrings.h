@@ -1,20 +1,29 @@
-// Reading the host module's string tables into the translation list, and the notice shown
-// when there is no module to read.
+// Reading the host module's string tables row by row, and the message that tells why there is
+// no module to read. The reader hands each row to its caller and knows nothing of the list.
 #pragma once
 #include <windows.h>
 
-// Appends a category row before each category start and one string row per host string,
-// block by block, and focuses row 0. Does not empty the list first. Fails when the view has
-// no list, and when no module is loaded (after the missing-module notice).
-BOOL FillHostStrings(HWND view);
-// Appends the rows of one string block; returns the number of string rows appended.
-int ReadStringBlock(HMODULE module, HWND view, UINT blockNumber);
+// One row of the string tables: a category row (id 0, empty ID text, the category's title)
+// comes before the first string of each category; a string row carries the ID as text and
+// the string converted to the ANSI code page.
+struct HostRow {
+    UINT id;
+    const char *idText;
+    const char *text;
+};
+
+// Takes one row; false stops the reading.
+using HostRowSink = bool (*)(void *context, const HostRow &row);
+
+// Hands over the rows of one string block in ID order; returns the number of string rows the
+// sink took (0 for a missing or empty block, or when the sink stops at once).
+int ReadStringBlock(HMODULE module, UINT blockNumber, HostRowSink sink, void *context);
+// Hands over the rows of every string table of the module, block by block. The first block
+// that gives no string row ends the reading, as does a sink that returns false. False when
+// no module is given.
+bool ReadHostStrings(HMODULE module, HostRowSink sink, void *context);
 // Tells the user why there is no module (not configured, not found, not a module, no string
-// tables, damaged) and opens the preferences at the Module page alone. False when the view
-// has no state.
-bool ShowMissingModuleNotice(HWND view);
-// The same message box alone, owned by owner; false (and nothing shown) while a module is
-// loaded.
+// tables, damaged), owned by owner; false (and nothing shown) while a module is loaded.
 bool ShowModuleProblem(HWND owner);
 
 // Converts length UTF-16 units to the ANSI code page into out (252 bytes): a text that does

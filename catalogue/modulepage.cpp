@@ -7,10 +7,10 @@
 #include <cstdio>
 
 #include "state/appstate.h"
+#include "state/messages.h"
 #include "state/sysdlls.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
-#include "frame/menus.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 
@@ -86,7 +86,7 @@ static void ModulePage_OnApply(HWND page)
     UnloadHostModule();
     LoadHostModule();
     // New and Open follow the module; the rows already shown keep their texts.
-    UpdateCommandStates(view);
+    SendMessageA(view, kMsgCommandStatesChanged, 0, 0);
     // Said at once, while the path can still be corrected.
     ShowModuleProblem(GetParent(page));
 }

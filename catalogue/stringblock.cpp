@@ -59,3 +59,16 @@ bool StringBlockNext(StringBlockReader *reader, StringEntry *entry)
     ++reader->index;
     return true;
 }
+
+void FormatStringId(uint32_t id, char *out)
+{
+    char digits[kStringIdTextSize];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + id % 10);
+        id /= 10;
+    } while (id);
+    while (n)
+        *out++ = digits[--n];
+    *out = '\0';
+}

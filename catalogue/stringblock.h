@@ -13,6 +13,10 @@ struct Category {
     const char *title;
 };
 
+// A string ID as the list shows it: decimal digits, terminated.
+constexpr size_t kStringIdTextSize = 12;
+void FormatStringId(uint32_t id, char *out);
+
 // The ten categories in list order.
 const Category *CategoryTable(size_t *count);
 // The title of the category that starts at id, or null when none does.

@@ -5,36 +5,15 @@
 #include <cstring>
 #include <iterator>
 
-#include "res/resource.h"
 
-// Indexed by command ID - 40001.
-static const MnemonicRow kCommandMnemonics[] = {
-    {40001, 'X', false}, // FileExit
-    {40002, 'A', true},  // HelpAbout
-    {40003, 'O', true},  // FileOpen
-    {40004, 'P', true},  // OptionsPreferences
-    {40005, 'N', false}, // FileNew
-    {40006, 'S', false}, // FileSave
-    {40007, 'A', true},  // FileSaveAs
-    {40008, 'T', true},  // TextTranslate
-    {40009, 'S', true},  // TextSignature
-    {40010, 'C', false}, // FileClose
-    {40011, 'T', true},  // FileSaveTemplate
-    {40012, 'U', true},  // TextTranslateNextUntranslated
-    {40013, 'F', true},  // EditFind
-    {40014, 'N', false}, // EditFindNext
-    {40015, 'P', false}, // EditNextProblem
-    {40016, 'V', false}, // EditPreviousProblem
-    // Moving through the work, repeated texts
-    {40017, 'P', true},  // TextTranslatePreviousUntranslated
-    {40018, 'B', false}, // EditBack
-    {40019, 'W', false}, // EditForward
-    {40020, 'F', false}, // TextFillRepeated
-    // Undo, redo and revert
-    {40021, 'U', false}, // EditUndo
-    {40022, 'R', false}, // EditRedo
-    {40023, 'E', false}, // EditRevertRow
+namespace
+{
+struct MnemonicRow {
+    uint32_t id;
+    char letter;
+    bool ellipsis;
 };
+} // namespace
 
 // Sorted by string ID for the binary search.
 static const MnemonicRow kTextMnemonics[] = {
@@ -52,14 +31,23 @@ static const MnemonicRow kTextMnemonics[] = {
     {50069, 'N', false}, // No
 };
 
-const MnemonicRow *FindMnemonic(uint32_t id)
+static CommandMnemonicLookup g_commandMnemonics;
+
+void SetCommandMnemonics(CommandMnemonicLookup lookup)
 {
-    static_assert(std::size(kCommandMnemonics) == CMD_LAST - CMD_FIRST + 1, "a row per command");
-    if (id >= CMD_FIRST && id <= CMD_LAST) return &kCommandMnemonics[id - CMD_FIRST];
+    g_commandMnemonics = lookup;
+}
+
+bool FindMnemonic(uint32_t id, Mnemonic *out)
+{
+    *out = Mnemonic{0, false};
+    if (g_commandMnemonics && g_commandMnemonics(id, out)) return true;
     auto end = std::end(kTextMnemonics);
     auto it = std::lower_bound(std::begin(kTextMnemonics), end, id,
                                [](const MnemonicRow &row, uint32_t key) { return row.id < key; });
-    return (it != end && it->id == id) ? it : nullptr;
+    if (it == end || it->id != id) return false;
+    *out = Mnemonic{it->letter, it->ellipsis};
+    return true;
 }
 
 static int Score(const char *text, size_t i, char letter)

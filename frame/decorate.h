@@ -3,15 +3,20 @@
 #include <cstddef>
 #include <cstdint>
 
-struct MnemonicRow {
-    uint32_t id;
+// The access key letter of a text and whether it opens a dialog ("...").
+struct Mnemonic {
     char letter;
     bool ellipsis;
 };
 
-// The mnemonic of a string: from the command table for CMD_FIRST-CMD_LAST, otherwise from the
-// UI-text table; null when the string has none.
-const MnemonicRow *FindMnemonic(uint32_t id);
+// The commands' mnemonics are a column of the application's command table; it hands the
+// decoration this lookup at start-up. False when id is no command.
+using CommandMnemonicLookup = bool (*)(uint32_t id, Mnemonic *out);
+void SetCommandMnemonics(CommandMnemonicLookup lookup);
+
+// The mnemonic of a string: the command table's for a command, otherwise the UI-text
+// table's; false (and no letter) when the string has none.
+bool FindMnemonic(uint32_t id, Mnemonic *out);
 
 // Writes text with an ampersand before the best match of letter (word start and exact case
 // preferred; "(&L)" appended when the letter is missing) and "..." when asked. Bounded by

@@ -8,11 +8,9 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
-#include "app/docundo.h"
-#include "catalogue/hostmodule.h"
+#include "frame/toolbar.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
-#include "view/list.h"
 
 void DestroyMenus(HWND view)
 {
@@ -156,28 +154,5 @@ void EnableCommand(HWND view, UINT command, bool enabled)
     UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
     if (vs->contextHolder) EnableMenuItem(vs->contextHolder, command, flags);
     if (vs->mainMenu) EnableMenuItem(vs->mainMenu, command, flags);
-    if (vs->toolbar) SendMessageA(vs->toolbar, TB_ENABLEBUTTON, command, MAKELPARAM(enabled ? TRUE : FALSE, 0));
-}
-
-void UpdateCommandStates(HWND view)
-{
-    if (!GetViewState(view)) return;
-    bool module = HostModuleHandle() != nullptr;
-    EnableCommand(view, CMD_FILE_NEW, module);
-    EnableCommand(view, CMD_FILE_OPEN, module);
-    bool rows = ListRowCount(view) >= 1;
-    static const UINT kDocumentCommands[] = {CMD_FILE_CLOSE,     CMD_FILE_SAVE,           CMD_FILE_SAVE_AS,
-                                             CMD_FILE_SAVE_TEMPLATE, CMD_EDIT_FIND,       CMD_EDIT_FIND_NEXT,
-                                             CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE,
-                                             // problems
-                                             CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM};
-    for (UINT command : kDocumentCommands) EnableCommand(view, command, rows);
-    // Undo, redo and revert
-    EnableCommand(view, CMD_EDIT_UNDO, CanUndoChange(view));
-    EnableCommand(view, CMD_EDIT_REDO, CanRedoChange(view));
-    EnableCommand(view, CMD_EDIT_REVERT_ROW, rows);
-    // Moving through the work, repeated texts
-    static const UINT kWorkCommands[] = {CMD_TEXT_TRANSLATE_PREVIOUS, CMD_EDIT_BACK, CMD_EDIT_FORWARD,
-                                         CMD_TEXT_FILL_REPEATED};
-    for (UINT command : kWorkCommands) EnableCommand(view, command, rows);
+    EnableToolbarButton(view, command, enabled);
 }

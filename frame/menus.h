@@ -18,6 +18,5 @@ int FormatShortcut(const ShortcutEntry &entry, char *out, int capacity, bool com
 // Offers a key message to the view's accelerator table; true when it became a command.
 bool TranslateViewKey(HWND view, UINT msg, WPARAM wp, LPARAM lp);
 
-// New and Open follow the host module; the document commands follow the list's rows.
-void UpdateCommandStates(HWND view);
+// Enables or greys a command in the menus and on the toolbar.
 void EnableCommand(HWND view, UINT command, bool enabled);

@@ -7,26 +7,20 @@
 #include <cstdio>
 
 #include "state/appstate.h"
-#include "catalogue/modulepage.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 
-struct PageRow {
-    UINT id; // also the dialog resource and the title string
-    UINT icon;
-    DLGPROC proc;
-};
+// No more pages than this fit a sheet.
+constexpr size_t kMaxPages = 8;
 
-static const PageRow kPages[] = {
-    {IDD_MODULE, 0, ModulePageProc},
-};
-
-int OpenPreferences(HWND owner, const PageFilter *filter)
+int OpenPreferences(HWND owner, const PageFilter *filter, const PreferencePage *rows, size_t rowCount)
 {
-    HPROPSHEETPAGE pages[sizeof kPages / sizeof kPages[0]];
-    char titles[sizeof kPages / sizeof kPages[0]][kUiTextSize];
+    HPROPSHEETPAGE pages[kMaxPages];
+    char titles[kMaxPages][kUiTextSize];
     UINT count = 0;
-    for (const PageRow &row : kPages) {
+    if (rowCount > kMaxPages) rowCount = kMaxPages;
+    for (size_t i = 0; i < rowCount; ++i) {
+        const PreferencePage &row = rows[i];
         if (filter && (filter->flags & kPageOnly) && filter->pageId != row.id) continue;
         PROPSHEETPAGEA psp = {};
         psp.dwSize = sizeof psp;

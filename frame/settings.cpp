@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "state/appstate.h"
-#include "catalogue/hostmodule.h"
 
 int FileProfile::GetInt(const char *section, const char *key, int defaultValue)
 {
@@ -36,7 +35,6 @@ bool FileProfile::WriteStruct(const char *section, const char *key, const void *
 
 bool LoadAllSettings(const char *path)
 {
-    LoadHostModule();
     FileProfile profile(path);
     LoadSettingsFrom(profile, App().settings);
     return true;

@@ -6,14 +6,10 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
-#include "app/document.h"
-#include "state/messages.h"
 #include "state/sysdlls.h"
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
-#include "view/problems.h"
-#include "view/worktrack.h"
 
 namespace {
 
@@ -29,26 +25,33 @@ struct PaneType {
 
 constexpr int kIconGap = 20;
 
-bool HasDocument(ViewState *vs)
+const StatusSource *g_source;
+
+StatusFacts Facts(ViewState *vs)
 {
-    return vs->docPath[0] != '\0';
+    StatusFacts facts = {"", false};
+    if (g_source && g_source->facts) g_source->facts(vs->view, &facts);
+    if (!facts.path) facts.path = "";
+    return facts;
 }
 
 bool FileNameText(ViewState *vs, char *out, size_t capacity)
 {
-    if (!HasDocument(vs)) return false;
-    lstrcpynA(out, FileNamePart(vs->docPath), int(capacity));
+    StatusFacts facts = Facts(vs);
+    if (!facts.path[0]) return false;
+    const char *slash = strrchr(facts.path, '\\');
+    lstrcpynA(out, slash ? slash + 1 : facts.path, int(capacity));
     return true;
 }
 
 bool FolderText(ViewState *vs, char *out, size_t capacity)
 {
-    if (!HasDocument(vs)) return false;
-    const char *slash = strrchr(vs->docPath, '\\');
-    if (!slash || slash == vs->docPath) return false;
-    size_t n = size_t(slash - vs->docPath);
+    const char *path = Facts(vs).path;
+    const char *slash = strrchr(path, '\\');
+    if (!slash || slash == path) return false;
+    size_t n = size_t(slash - path);
     if (n + 2 > capacity) return false;
-    memcpy(out, vs->docPath, n);
+    memcpy(out, path, n);
     out[n] = '\0';
     // A drive alone (C:) gets its backslash back.
     if (!memchr(out, '\\', n)) {
@@ -60,22 +63,29 @@ bool FolderText(ViewState *vs, char *out, size_t capacity)
 
 bool FileTimeText(ViewState *vs, char *out, size_t capacity)
 {
-    return HasDocument(vs) && FormatFileDateTime(vs->docPath, out, capacity);
+    const char *path = Facts(vs).path;
+    return path[0] && FormatFileDateTime(path, out, capacity);
 }
 
 bool FileSizeText(ViewState *vs, char *out, size_t capacity)
 {
-    if (!HasDocument(vs)) return false;
+    const char *path = Facts(vs).path;
+    if (!path[0]) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(vs->docPath, GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return FormatFileSize(size, out, capacity, true);
 }
 
+bool ProblemsText(ViewState *vs, char *out, size_t capacity)
+{
+    return g_source && g_source->problemsText && g_source->problemsText(vs->view, out, capacity);
+}
+
 bool ProgressText(ViewState *vs, char *out, size_t capacity)
 {
-    return WorkProgressText(vs->view, out, capacity);
+    return g_source && g_source->progressText && g_source->progressText(vs->view, out, capacity);
 }
 
 bool FillerText(ViewState *, char *out, size_t capacity)
@@ -113,9 +123,10 @@ bool DrawResourceIcon(HDC dc, RECT *rc, UINT iconId, const char *text)
 bool DrawFileName(ViewState *vs, HDC dc, RECT *rc, const char *text)
 {
     HICON icon = nullptr;
-    if (vs->docFlags & kOpenFileBacked) {
+    StatusFacts facts = Facts(vs);
+    if (facts.fileBacked) {
         SHFILEINFOA info = {};
-        if (SysGetFileInfo(vs->docPath, 0, &info, SHGFI_ICON | SHGFI_SMALLICON)) icon = info.hIcon;
+        if (SysGetFileInfo(facts.path, 0, &info, SHGFI_ICON | SHGFI_SMALLICON)) icon = info.hIcon;
     }
     DrawIconThenText(dc, rc, icon, text);
     if (icon) DestroyIcon(icon);
@@ -142,7 +153,7 @@ const PaneType kPlainTypes[] = {
     {IDS_PANE_FOLDER, FolderText, DrawFolder, kIconGap},
     {IDS_PANE_FILETIME, FileTimeText, DrawFileTime, kIconGap},
     {IDS_PANE_FILESIZE, FileSizeText, nullptr, 0},
-    {IDS_PANE_PROBLEMS, ProblemPaneText, nullptr, 0}, // problems: "2 errors, 5 warnings"
+    {IDS_PANE_PROBLEMS, ProblemsText, nullptr, 0}, // problems: "2 errors, 5 warnings"
     {IDS_PANE_PROGRESS, ProgressText, nullptr, 0},
 };
 
@@ -215,6 +226,11 @@ void CreateStatusFont(HWND bar)
 }
 
 } // namespace
+
+void SetStatusSource(const StatusSource *source)
+{
+    g_source = source;
+}
 
 void DestroyStatusBar(HWND view)
 {

@@ -9,6 +9,24 @@
 
 constexpr int kStatusBarId = 2;
 
+// What the panes show, asked of the bar's owner at each layout and drawing: the status bar
+// reads no document itself.
+struct StatusFacts {
+    const char *path; // the document's path or name; empty when there is no document
+    bool fileBacked;  // the path names a file that was read or written
+};
+
+struct StatusSource {
+    void (*facts)(HWND view, StatusFacts *out);
+    // The counting panes' texts ("2 errors, 5 warnings", "1,234 of 2,136 translated (58%)");
+    // false leaves the pane out.
+    bool (*problemsText)(HWND view, char *out, size_t capacity);
+    bool (*progressText)(HWND view, char *out, size_t capacity);
+};
+
+// Set once at start-up; without a source the bar shows no document.
+void SetStatusSource(const StatusSource *source);
+
 // Flag 0 destroys the status bar; otherwise a new one replaces any existing one.
 void ShowStatusBar(HWND view, bool show);
 void DestroyStatusBar(HWND view);

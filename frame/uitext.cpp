@@ -16,8 +16,9 @@ bool DecorateUiText(UINT id, char *buffer)
 {
     char text[kUiTextSize];
     if (!LoadUiText(id, text)) return false;
-    const MnemonicRow *row = FindMnemonic(id);
-    DecorateText(text, row ? row->letter : 0, row && row->ellipsis, buffer, kDecoratedSize);
+    Mnemonic mnemonic;
+    FindMnemonic(id, &mnemonic);
+    DecorateText(text, mnemonic.letter, mnemonic.ellipsis, buffer, kDecoratedSize);
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "state/viewstate.h"
 #include "langfile/lngfile.h"
 #include "view/list.h"
 
@@ -19,49 +18,45 @@ static std::vector<uint32_t> RowIds(HWND view)
     return ids;
 }
 
-void DropKeptRecords(HWND view)
+void DropKeptRecords(LangFile **kept)
 {
-    ViewState *vs = GetViewState(view);
-    if (!vs) return;
-    LangFileFree(vs->kept);
-    vs->kept = nullptr;
+    LangFileFree(*kept);
+    *kept = nullptr;
 }
 
-int LoadLanguageFile(HWND view, LangFile *model)
+int LoadLanguageFile(const GlueDocument &doc, LangFile *model)
 {
-    ViewState *vs = GetViewState(view);
-    if (!vs || !vs->list || !model) {
-        LangFileFree(model);
-        return 0;
-    }
+    HWND view = doc.view;
+    if (!model) return 0;
     char text[kLangTextSize];
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
         UINT id = ListRowValue(view, row);
         if (id != 0 && LangFileFind(model, id, text)) ListSetCell(view, row, 2, text);
     }
-    LangFileGetSignature(model, vs->signature);
+    LangFileGetSignature(model, doc.signature);
     // A translation for a string this module lacks (an older or newer module) is the
     // translator's work all the same: the document keeps it for the save.
-    DropKeptRecords(view);
+    DropKeptRecords(doc.kept);
     const std::vector<uint32_t> ids = RowIds(view);
     int kept = 0;
     for (int i = 0; i < LangFileCount(model); ++i) {
         const LangRecord *record = LangFileRecordAt(model, i);
         if (record->stringId == 0 || record->stringId >= kLangIdLimit) continue;
         if (std::binary_search(ids.begin(), ids.end(), record->stringId)) continue;
-        if (!vs->kept) vs->kept = LangFileCreate();
-        if (!vs->kept || !LangFileAdd(vs->kept, record->stringId, record->text)) continue;
+        if (!*doc.kept) *doc.kept = LangFileCreate();
+        if (!*doc.kept || !LangFileAdd(*doc.kept, record->stringId, record->text)) continue;
         ++kept;
     }
     LangFileFree(model);
     return kept;
 }
 
-int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t *error, int *backupFailed)
+int64_t SaveLanguageFile(const GlueDocument &doc, const char *path, bool asTemplate, uint32_t *error,
+                         int *backupFailed)
 {
     if (error) *error = 0;
-    ViewState *vs = GetViewState(view);
-    LangFile *model = vs && vs->list ? LangFileCreate() : nullptr;
+    HWND view = doc.view;
+    LangFile *model = LangFileCreate();
     if (!model) {
         if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
         return -1;
@@ -81,9 +76,9 @@ int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t 
         }
     }
     // A template holds the module's strings only.
-    const int keptCount = asTemplate ? 0 : LangFileCount(vs->kept);
+    const int keptCount = asTemplate ? 0 : LangFileCount(*doc.kept);
     for (int i = 0; i < keptCount; ++i) {
-        const LangRecord *record = LangFileRecordAt(vs->kept, i);
+        const LangRecord *record = LangFileRecordAt(*doc.kept, i);
         if (!LangFileAdd(model, record->stringId, record->text)) {
             LangFileFree(model);
             if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
@@ -91,7 +86,7 @@ int64_t SaveLanguageFile(HWND view, const char *path, bool asTemplate, uint32_t 
         }
     }
     if (keptCount) LangFileSort(model);
-    LangFileSetSignature(model, vs->signature);
+    LangFileSetSignature(model, doc.signature);
     const int templateFlag = asTemplate ? 1 : 0;
     int64_t bytes = backupFailed ? LangFileWriteWithBackup(model, path, templateFlag, error, backupFailed)
                                  : LangFileWrite(model, path, templateFlag, error);

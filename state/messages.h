@@ -7,6 +7,7 @@ constexpr UINT kMsgOpenDocument = 1280;   // wParam: open flags; lParam: path te
 constexpr UINT kMsgRefreshDocument = 1281; // refresh the document display
 constexpr UINT kMsgRunCommand = 1282;      // LOWORD(wParam): command; HIWORD: execution flags; lParam: argument
 constexpr UINT kMsgRecoverWork = 1283;     // look for work a killed program left in its journal
+constexpr UINT kMsgCommandStatesChanged = 1284; // what the commands depend on changed: refresh their states
 
 // The identifier of the inter-instance copy-data message.
 constexpr ULONG_PTR kCopyDataCommandLine = 0x503;

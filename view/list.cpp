@@ -82,13 +82,6 @@ void ListDestroy(HWND view)
     vs->redrawHold = 0;
 }
 
-static int WindowHeight(HWND window)
-{
-    RECT rc;
-    if (!window || !GetWindowRect(window, &rc)) return 0;
-    return rc.bottom - rc.top;
-}
-
 // The client width the list will have once redrawing is on again: while held, the control
 // neither shows nor hides its vertical scroll bar for rows that came or went.
 static int WidthAfterRelease(HWND list, int width)
@@ -121,14 +114,12 @@ static void SetColumnWidths(HWND list, bool held)
     }
 }
 
-void ListLayout(HWND view)
+void ListLayout(HWND view, int top, int height)
 {
     ViewState *vs = ListViewState(view);
     if (!vs) return;
     RECT client;
     GetClientRect(view, &client);
-    int top = WindowHeight(vs->toolbar);
-    int height = client.bottom - client.top - top - WindowHeight(vs->statusBar);
     if (height < 0) height = 0;
     SetWindowPos(vs->list, nullptr, 0, top, client.right - client.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

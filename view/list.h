@@ -14,7 +14,8 @@ constexpr int kCellSize = 252;
 // Life and layout
 bool ListCreate(HWND view);
 void ListDestroy(HWND view);
-void ListLayout(HWND view);
+// Places the list at x 0, top, the view's full width and height, and shows it.
+void ListLayout(HWND view, int top, int height);
 void ListEmpty(HWND view);
 
 // Redraw hold: while held (counted), the list neither redraws nor repaints; the last

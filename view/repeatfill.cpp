@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "state/appstate.h"
-#include "app/docchange.h"
 #include "frame/settings.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/changes.h"
 #include "view/list.h"
 #include "view/listinternal.h"
 #include "view/worktrack.h"
@@ -38,7 +38,7 @@ template <typename TextOf> void FillRows(HWND view, const std::vector<uint32_t> 
     WorkTrackBeginBatch(view);
     for (uint32_t row : rows) {
         if (!ListSetCell(view, int(row), kColumnTranslated, textOf(row))) continue;
-        DocumentRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->translations[row].c_str(),
+        NotifyRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->translations[row].c_str(),
                            kChangeFilled);
     }
     WorkTrackEndBatch(view);

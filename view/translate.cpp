@@ -5,10 +5,9 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
-#include "app/docchange.h"
-#include "app/document.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "view/changes.h"
 #include "view/list.h"
 #include "view/problems.h"
 #include "view/worktrack.h"
@@ -154,7 +153,7 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     int confirmed = result == 0;
     if (confirmed && lstrcmpA(before, record->translation) != 0) {
         ListSetCell(view, row, kColumnTranslated, record->translation);
-        DocumentRowChanged(view, row, stringId, before, record->translation, kChangeTyped);
+        NotifyRowChanged(view, row, stringId, before, record->translation, kChangeTyped);
     }
     LocalFree(record);
     return confirmed;
@@ -241,7 +240,7 @@ LRESULT EditSignature(HWND view)
     INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SIGNATURE), view,
                                      SignatureDialogProc, reinterpret_cast<LPARAM>(vs->signature));
     if (result < 0) return 0;
-    if (lstrcmpA(before, vs->signature) != 0) DocumentSignatureChanged(view, before, kChangeTyped);
+    if (lstrcmpA(before, vs->signature) != 0) NotifySignatureChanged(view, before, kChangeTyped);
     return 1;
 }
 

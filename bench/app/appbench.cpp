@@ -26,6 +26,7 @@
 #include "state/viewstate.h"
 #include "bench/app/benchrow.h"
 #include "bench/app/benchwin.h"
+#include "catalogue/hostmodule.h"
 #include "frame/settings.h"
 #include "res/resource.h"
 #include "view/find.h"
@@ -108,6 +109,7 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
     App() = AppState{};
     AppInitialise(GetModuleHandleA(nullptr));
     lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
+    LoadHostModule();
     LoadAllSettings(App().settingsPath);
     HWND view = StartShownView();
     if (!view) return false;

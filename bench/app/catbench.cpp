@@ -20,6 +20,7 @@
 #include "bench/app/benchrow.h"
 #include "bench/app/benchwin.h"
 #include "catalogue/hostmodule.h"
+#include "app/hostfill.h"
 #include "catalogue/hoststrings.h"
 #include "catalogue/stringblock.h"
 #include "frame/settings.h"
@@ -97,6 +98,7 @@ bool Run(const std::string &path, int runs, Timings &t)
     App() = AppState{};
     AppInitialise(GetModuleHandleA(nullptr));
     lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
+    LoadHostModule();
     LoadAllSettings(App().settingsPath);
     if (!HostModuleHandle()) {
         fprintf(stderr, "cannot load %s\n", path.c_str());
@@ -138,7 +140,7 @@ bool Run(const std::string &path, int runs, Timings &t)
         Pump();
 
         t0 = Now();
-        ListLayout(view);
+        LayoutViewList(view);
         t.layout.push_back(Now() - t0);
         t0 = Now();
         SendMessageA(view, kMsgRefreshDocument, 0, 0);

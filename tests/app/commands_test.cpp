@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "app/startup.h"
 #include "frame/menus.h"
 #include "frame/prefs.h"
+#include "frame/uitext.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
@@ -111,6 +113,46 @@ TEST_F(Commands, MenusCarryDecoratedTextsAndShortcuts)
     GetMenuStringA(context, CMD_TEXT_TRANSLATE, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&Translate...");
     EXPECT_EQ(GetMenuDefaultItem(context, FALSE, 0), UINT(CMD_TEXT_TRANSLATE));
+}
+
+// Each command's text as its menu item shows it: the mnemonic and "..." come from the
+// command table's row.
+TEST_F(Commands, EveryCommandTextIsDecoratedFromItsTableRow)
+{
+    static const struct {
+        UINT id;
+        const char *decorated;
+    } kTexts[] = {
+        {CMD_FILE_EXIT, "E&xit"},
+        {CMD_HELP_ABOUT, "&About..."},
+        {CMD_FILE_OPEN, "&Open..."},
+        {CMD_OPTIONS_PREFERENCES, "&Preferences..."},
+        {CMD_FILE_NEW, "&New"},
+        {CMD_FILE_SAVE, "&Save"},
+        {CMD_FILE_SAVE_AS, "Save &as..."},
+        {CMD_TEXT_TRANSLATE, "&Translate..."},
+        {CMD_TEXT_SIGNATURE, "&Signature..."},
+        {CMD_FILE_CLOSE, "&Close"},
+        {CMD_FILE_SAVE_TEMPLATE, "Save &template..."},
+        {CMD_TEXT_TRANSLATE_NEXT, "Translate next &untranslated..."},
+        {CMD_EDIT_FIND, "&Find..."},
+        {CMD_EDIT_FIND_NEXT, "Find &Next"},
+        {CMD_EDIT_NEXT_PROBLEM, "Next &problem"},
+        {CMD_EDIT_PREVIOUS_PROBLEM, "Pre&vious problem"},
+        {CMD_EDIT_UNDO, "&Undo"},
+        {CMD_EDIT_REDO, "&Redo"},
+        {CMD_EDIT_REVERT_ROW, "R&evert row"},
+        {CMD_TEXT_TRANSLATE_PREVIOUS, "Translate &previous untranslated..."},
+        {CMD_EDIT_BACK, "&Back"},
+        {CMD_EDIT_FORWARD, "For&ward"},
+        {CMD_TEXT_FILL_REPEATED, "&Fill repeated texts"},
+    };
+    static_assert(std::size(kTexts) == CMD_LAST - CMD_FIRST + 1, "a row per command");
+    for (const auto &row : kTexts) {
+        char text[kDecoratedSize];
+        ASSERT_TRUE(DecorateUiText(row.id, text)) << row.id;
+        EXPECT_STREQ(text, row.decorated) << row.id;
+    }
 }
 
 TEST_F(Commands, TwoShortcutsForOneCommandAreBothShown)
@@ -210,7 +252,7 @@ TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
 
     // A filter naming a page that does not exist shows nothing.
     PageFilter missing = {107, kPageOnly};
-    EXPECT_EQ(OpenPreferences(view, &missing), 0);
+    EXPECT_EQ(RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass), 0);
     EXPECT_EQ(driver.Seen(), 1);
 }
 

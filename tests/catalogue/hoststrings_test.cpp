@@ -14,6 +14,7 @@
 #include "state/messages.h"
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
+#include "app/hostfill.h"
 #include "catalogue/hoststrings.h"
 #include "catalogue/stringblock.h"
 #include "tests/catalogue/catalogue_testing.h"
@@ -297,18 +298,31 @@ TEST_F(HostStrings, LoadAndUnloadReportWhatHappened)
     EXPECT_EQ(HostModuleHandle(), nullptr);
 }
 
-TEST_F(HostStrings, ReadStringBlockCountsStringRowsOnly)
+static bool CollectRow(void *context, const HostRow &row)
 {
-    HWND view = StartWithModule(TestModulePath("id0"));
-    ASSERT_NE(view, nullptr);
-    ListEmpty(view);
+    static_cast<std::vector<std::string> *>(context)->push_back(std::string(row.idText) + "|" + row.text);
+    return true;
+}
+
+static bool RefuseRow(void *, const HostRow &) { return false; }
+
+TEST_F(HostStrings, ReadStringBlockHandsOverItsRowsAndCountsStringRowsOnly)
+{
+    ASSERT_NE(StartWithModule(TestModulePath("id0")), nullptr);
     // Block 1 of id0: ID 0, the "Standard string" row, 1 and 5.
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), view, 1), 3);
-    EXPECT_EQ(ListRowCount(view), 4);
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), view, 2), 0);
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), view, 0), 0);
-    EXPECT_EQ(ReadStringBlock(nullptr, view, 1), 0);
-    EXPECT_EQ(ListRowCount(view), 4);
+    std::vector<std::string> rows;
+    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, CollectRow, &rows), 3);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].substr(0, 2), "0|");
+    EXPECT_EQ(rows[1], "|Standard string");
+    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 2, CollectRow, &rows), 0);
+    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 0, CollectRow, &rows), 0);
+    EXPECT_EQ(ReadStringBlock(nullptr, 1, CollectRow, &rows), 0);
+    EXPECT_EQ(rows.size(), 4u);
+    // A sink that stops takes nothing, and the reading of the module ends there.
+    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, RefuseRow, nullptr), 0);
+    EXPECT_TRUE(ReadHostStrings(HostModuleHandle(), RefuseRow, nullptr));
+    EXPECT_FALSE(ReadHostStrings(nullptr, CollectRow, &rows));
 }
 
 TEST_F(HostStrings, ReopenEmptiesTheListFirst)

@@ -9,46 +9,43 @@
 
 static std::string Decorate(uint32_t id, const char *text)
 {
-    const MnemonicRow *row = FindMnemonic(id);
+    Mnemonic mnemonic;
+    FindMnemonic(id, &mnemonic);
     char out[260];
-    DecorateText(text, row ? row->letter : 0, row && row->ellipsis, out, sizeof out);
+    DecorateText(text, mnemonic.letter, mnemonic.ellipsis, out, sizeof out);
     return out;
 }
 
-TEST(Decorate, CommandTextsGetTheirMnemonics)
+static std::string Decorate(char letter, bool ellipsis, const char *text)
 {
-    EXPECT_EQ(Decorate(40001, "Exit"), "E&xit");
-    EXPECT_EQ(Decorate(40002, "About"), "&About...");
-    EXPECT_EQ(Decorate(40007, "Save as"), "Save &as...");     // the word start beats the first a
-    EXPECT_EQ(Decorate(40014, "Find Next"), "Find &Next");     // upper-case word start beats n
-    EXPECT_EQ(Decorate(40012, "Translate next untranslated"), "Translate next &untranslated...");
-    EXPECT_EQ(Decorate(40011, "Save template"), "Save &template...");
-    EXPECT_EQ(Decorate(40015, "Next problem"), "Next &problem");
-    EXPECT_EQ(Decorate(40016, "Previous problem"), "Pre&vious problem");
-    EXPECT_EQ(Decorate(40017, "Translate previous untranslated"), "Translate &previous untranslated...");
-    EXPECT_EQ(Decorate(40019, "Forward"), "For&ward");
-    EXPECT_EQ(Decorate(40020, "Fill repeated texts"), "&Fill repeated texts");
+    char out[260];
+    DecorateText(text, letter, ellipsis, out, sizeof out);
+    return out;
+}
+
+TEST(Decorate, TheLetterGoesToTheBestPlace)
+{
+    EXPECT_EQ(Decorate('X', false, "Exit"), "E&xit");
+    EXPECT_EQ(Decorate('A', true, "Save as"), "Save &as...");  // the word start beats the first a
+    EXPECT_EQ(Decorate('N', false, "Find Next"), "Find &Next"); // upper-case word start beats n
+    EXPECT_EQ(Decorate('U', true, "Translate next untranslated"), "Translate next &untranslated...");
+    EXPECT_EQ(Decorate('V', false, "Previous problem"), "Pre&vious problem");
+    // Translated texts: only a lower-case occurrence, or none (appended before the ellipsis).
+    EXPECT_EQ(Decorate('O', true, "Ouvrir"), "&Ouvrir...");
+    EXPECT_EQ(Decorate('O', true, "abrir o ficheiro"), "abrir &o ficheiro...");
+    EXPECT_EQ(Decorate('O', true, "Laden"), "Laden(&O)...");
+    EXPECT_EQ(Decorate('X', false, "Beenden"), "Beenden(&X)");
+}
+
+TEST(Decorate, UiTextsTakeTheirTableRowAndOthersStayAsTheyAre)
+{
     EXPECT_EQ(Decorate(1013, "Insert Enter"), "Insert &Enter");
     EXPECT_EQ(Decorate(1005, "Browse"), "&Browse...");
-}
-
-TEST(Decorate, TextsWithoutATableRowStayAsTheyAre)
-{
     EXPECT_EQ(Decorate(1, "OK"), "OK");
     EXPECT_EQ(Decorate(1011, "ID"), "ID");
-    EXPECT_EQ(FindMnemonic(1003), nullptr);
-    EXPECT_EQ(FindMnemonic(CMD_LAST + 1), nullptr);
-    EXPECT_EQ(FindMnemonic(999), nullptr);
-}
-
-TEST(Decorate, TranslatedTextsFindOrAppendTheLetter)
-{
-    // Only a lower-case occurrence: the ampersand goes there.
-    EXPECT_EQ(Decorate(40003, "Ouvrir"), "&Ouvrir...");
-    EXPECT_EQ(Decorate(40003, "abrir o ficheiro"), "abrir &o ficheiro...");
-    // The letter is missing: appended in parentheses, before the ellipsis.
-    EXPECT_EQ(Decorate(40003, "Laden"), "Laden(&O)...");
-    EXPECT_EQ(Decorate(40001, "Beenden"), "Beenden(&X)");
+    Mnemonic mnemonic;
+    for (uint32_t id : {999u, 1003u, uint32_t(CMD_FIRST)}) EXPECT_FALSE(FindMnemonic(id, &mnemonic)) << id;
+    EXPECT_EQ(mnemonic.letter, 0);
 }
 
 TEST(Decorate, OutputIsBoundedAndTerminated)

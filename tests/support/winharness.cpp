@@ -11,6 +11,7 @@
 #include "app/appinit.h"
 #include "state/appstate.h"
 #include "app/startup.h"
+#include "catalogue/hostmodule.h"
 #include "frame/settings.h"
 
 static int g_tempCounter;
@@ -63,6 +64,7 @@ void HarnessStartApp(const std::string &iniText)
     std::string ini = HarnessTempDir() + "Parlvo.ini";
     if (!iniText.empty()) HarnessWriteFile(ini, iniText);
     lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
+    LoadHostModule();
     LoadAllSettings(App().settingsPath);
 }
 
