@@ -1,5 +1,5 @@
 # The two commands of a fresh machine: `make run` and `make test`.
-.PHONY: deps build test run bench fuzz dist clean
+.PHONY: deps build test format-check run bench fuzz dist clean
 
 deps:
 	@scripts/install-deps.sh
@@ -7,8 +7,12 @@ deps:
 build: deps
 	@scripts/build.sh
 
-test: build
+test: build format-check
 	@scripts/test.sh
+
+# Formatting and the one direction of includes; make test runs it first.
+format-check: deps
+	@scripts/check-source.sh
 
 run: build
 	@scripts/run.sh

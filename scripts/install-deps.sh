@@ -3,7 +3,7 @@
 # Idempotent: installs only what is missing; non-interactive.
 set -euo pipefail
 
-native_pkgs=(cmake make clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libgif-dev
+native_pkgs=(cmake make clang clang-format-14 libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libgif-dev
              xvfb xauth xdotool imagemagick x11-utils python3 nsis zip)
 cross_pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine64)
 i386_pkgs=(wine32:i386)
