@@ -34,8 +34,8 @@ int LangFileRead(LangFile *model, const char *path, LangReadDetail *detail = nul
 int64_t LangFileWrite(LangFile *model, const char *path, int templateFlag, uint32_t *error = nullptr);
 
 // LangFileWrite, keeping the file it replaces (when there is one) as path + ".bak" beside it, in
-// place of an older backup: ReplaceFileA where the file system has it, else a whole copy of the
-// old file moved over the backup first. A crash at any step leaves the old or the new file under
+// place of an older backup: a whole copy of the old file is moved over the backup first, then the
+// new file renamed over the old one. A crash at any step leaves the old or the new file under
 // path. When the backup alone cannot be made, nothing is replaced, -1 is returned, *backupFailed
 // (may be null) is set and error holds the reason: the caller may then save without a backup.
 constexpr char kBackupSuffix[] = ".bak";

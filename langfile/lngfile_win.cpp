@@ -257,23 +257,13 @@ DWORD CopyToBackup(const char *target, const char *backup)
 
 // Puts the written temporary file in the target's place, the old file becoming the backup.
 // 0 on success; otherwise the error, with *backupFailed set when the backup alone failed (then
-// the target is untouched).
+// the target is untouched). The old file is copied to the backup first and the new one then
+// renamed over it in one step, so a crash at any point leaves the old or the new file under
+// the real name. ReplaceFile is not used: Wine makes it two renames, with a moment where the
+// name is missing.
 DWORD ReplaceKeepingBackup(const char *target, const char *tempPath, const char *backup, int *backupFailed)
 {
-    if (ReplaceFileA(target, tempPath, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) return 0;
-    DWORD failure = GetLastError();
-    if (failure == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-        // The old file has the backup name already; the new one still goes in, else the old back.
-        if (MoveFileExA(tempPath, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
-        failure = GetLastError();
-        MoveFileExA(backup, target, MOVEFILE_WRITE_THROUGH);
-        return failure;
-    }
-    // The old file is in place and the new one could not be moved in: a failed save.
-    if (failure == ERROR_UNABLE_TO_MOVE_REPLACEMENT) return failure;
-    // Otherwise (a file system without ReplaceFile, a backup name that cannot be replaced) the
-    // backup is made by copy, and only then is the new file moved in.
-    failure = CopyToBackup(target, backup);
+    DWORD failure = CopyToBackup(target, backup);
     if (failure) {
         *backupFailed = 1;
         return failure;
