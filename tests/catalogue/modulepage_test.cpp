@@ -50,6 +50,8 @@ protected:
         psh.nPages = 1;
         psh.phpage = &page;
         sheet_ = reinterpret_cast<HWND>(PropertySheetA(&psh));
+        // Under load Wine may make the page only after the sheet has shown.
+        if (sheet_) PumpUntil([&] { return PropSheet_GetCurrentPageHwnd(sheet_) != nullptr; });
         PumpMessages();
         return sheet_ ? PropSheet_GetCurrentPageHwnd(sheet_) : nullptr;
     }
