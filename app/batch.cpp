@@ -13,6 +13,7 @@
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
 #include "catalogue/stringblock.h"
+#include "frame/leadbytes.h"
 #include "langfile/lngfile.h"
 #include "langfile/lngmodel.h"
 #include "view/textcheck.h"
@@ -143,11 +144,6 @@ void Complain(const char *format, ...)
     WriteBytes(OutputHandle(STD_ERROR_HANDLE), line, length);
 }
 
-bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
-
 struct ModuleRead {
     LangFile *model;
     bool failed;
@@ -232,7 +228,7 @@ int CheckLanguageFile(const char *path, const LangFile *sources, Output *out)
         const LangRecord *record = LangFileRecordAt(translations, index);
         // A record the module has no string for is not shown, so there is nothing to compare.
         if (!LangFileFind(sources, record->stringId, source)) continue;
-        CheckTranslation(source, record->text, IsLeadByte, &problems);
+        CheckTranslation(source, record->text, IsAnsiLeadByte, &problems);
         for (int k = 0; k < problems.count; ++k) {
             const TextProblem &p = problems.items[k];
             PrintLine(out, "%u\t%s\t%s\t%s", unsigned(record->stringId), SeverityName(p.severity), CheckName(p.check),

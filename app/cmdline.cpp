@@ -46,7 +46,7 @@ static char FoldAscii(char c)
 
 // Compares n bytes ignoring the case of single-byte letters; double-byte characters
 // compare exactly.
-static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, CmdLeadBytePredicate isLead)
+static bool PrefixEqualsIgnoreCase(const char *a, const char *b, size_t n, LeadByteFn isLead)
 {
     for (size_t i = 0; i < n; ++i) {
         if (isLead && isLead((unsigned char)a[i]) && i + 1 < n) {
@@ -67,7 +67,7 @@ static bool IsListed(const CommandLineState *state, int options, const OptionRow
     return false;
 }
 
-const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead)
+const OptionRow *FindOption(const char *name, LeadByteFn isLead)
 {
     size_t n = name ? strlen(name) : 0;
     if (n < 1) return nullptr;
@@ -83,7 +83,7 @@ const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead)
 }
 
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
-                          CmdLeadBytePredicate isLead)
+                          LeadByteFn isLead)
 {
     state->fileName[0] = '\0';
     state->quitAfterOptions = 1;

@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/textcut.h"
 #include "state/cmdlinestate.h"
 
-// Tells whether a byte starts a double-byte character of the ANSI code page.
-using CmdLeadBytePredicate = bool (*)(unsigned char);
 // Turns a file name into a full path in out (capacity bytes); returns its length, 0 on failure.
 using FullPathFunction = size_t (*)(const char *name, char *out, size_t capacity);
 
@@ -16,12 +15,12 @@ size_t GetCommandLineToken(const char *text, char *out, size_t capacity, int ind
 
 // The option whose name starts with name (case-insensitive); an exact match wins, two
 // prefix matches are ambiguous. Null when none.
-const OptionRow *FindOption(const char *name, CmdLeadBytePredicate isLead = nullptr);
+const OptionRow *FindOption(const char *name, LeadByteFn isLead = nullptr);
 
 // Fills the state from the command line; fullPath may be null (the name is taken as is). An
 // option given more than once takes one slot.
 void ParseCommandLineText(CommandLineState *state, const char *commandLine, FullPathFunction fullPath,
-                          CmdLeadBytePredicate isLead = nullptr);
+                          LeadByteFn isLead = nullptr);
 
 // The command line a second start hands to the running instance: every token quoted, each file
 // name made a full path here, since the running instance resolves names against its own

@@ -12,13 +12,9 @@
 #include "app/document.h"
 #include "state/messages.h"
 #include "catalogue/hostmodule.h"
+#include "frame/leadbytes.h"
 #include "frame/settings.h"
 #include "view/find.h"
-
-static bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
 
 static size_t FullPath(const char *name, char *out, size_t capacity)
 {
@@ -30,7 +26,7 @@ BOOL ParseCommandLine(HWND frame, const char *commandLine)
 {
     FrameState *fs = GetFrameState(frame);
     if (!fs) return FALSE;
-    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsLeadByte);
+    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsAnsiLeadByte);
     return TRUE;
 }
 
@@ -64,7 +60,7 @@ BOOL RunForwardedCommandLine(HWND frame, const char *commandLine)
 {
     FrameState *fs = GetFrameState(frame);
     if (!fs || !fs->view) return FALSE;
-    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsLeadByte);
+    ParseCommandLineText(&fs->commandLine, commandLine, FullPath, IsAnsiLeadByte);
     if (fs->commandLine.fileName[0]) {
         if (!ConfirmDiscard(fs->view)) return FALSE;
         OpenFromCommandLine(fs->view, fs->commandLine.fileName);

@@ -6,6 +6,7 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
+#include "frame/leadbytes.h"
 #include "frame/toolbardata.h"
 #include "frame/uitext.h"
 #include "image/draw.h"
@@ -88,11 +89,6 @@ ActivationScope::~ActivationScope()
     if (kernel) FreeLibrary(kernel);
 }
 
-bool SystemLeadByte(unsigned char byte)
-{
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
 // Greys of the strip become the current button colours, whatever the display depth.
 void MapStripGreys(Image *image)
 {
@@ -170,7 +166,7 @@ void CreateToolbar(HWND view, ViewState *vs)
 
     auto *layout = static_cast<ToolbarLayout *>(LocalAlloc(LPTR, sizeof(ToolbarLayout)));
     if (!layout) return;
-    BuildToolbarLayout(settings.toolbarItems, settings.textLabels ? LoadUiText : nullptr, SystemLeadByte, layout);
+    BuildToolbarLayout(settings.toolbarItems, settings.textLabels ? LoadUiText : nullptr, IsAnsiLeadByte, layout);
     AddStripAndButtons(toolbar, *layout);
     if (layout->labelCount > 0) SendMessageA(toolbar, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(layout->labels));
     LocalFree(layout);

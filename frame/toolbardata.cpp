@@ -39,7 +39,7 @@ int32_t AppendLabel(ToolbarLayout *layout, const char *label, size_t length)
 
 } // namespace
 
-size_t CutToolbarLabel(const char *text, ToolbarLeadByteFn isLead, char *out, size_t capacity)
+size_t CutToolbarLabel(const char *text, LeadByteFn isLead, char *out, size_t capacity)
 {
     if (!out || capacity == 0) return 0;
     out[0] = '\0';
@@ -48,9 +48,9 @@ size_t CutToolbarLabel(const char *text, ToolbarLeadByteFn isLead, char *out, si
     size_t keep = length;
     bool cut = length > kLabelKeep;
     if (cut) {
-        // Step whole characters so a two-byte character is never split.
-        keep = 0;
-        while (keep < kLabelCut) keep += (isLead && isLead(uint8_t(text[keep])) && text[keep + 1]) ? 2 : 1;
+        // The first character boundary at or after kLabelCut: a two-byte character across it stays whole.
+        keep = CutAtCharBoundary(text, length, kLabelCut, isLead);
+        if (keep < kLabelCut) keep = CutAtCharBoundary(text, length, kLabelCut + 1, isLead);
     }
     size_t total = keep + (cut ? sizeof kEllipsis - 1 : 0);
     if (total >= capacity) return 0;
@@ -60,7 +60,7 @@ size_t CutToolbarLabel(const char *text, ToolbarLeadByteFn isLead, char *out, si
     return total;
 }
 
-int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, ToolbarLeadByteFn isLead, ToolbarLayout *layout)
+int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, LeadByteFn isLead, ToolbarLayout *layout)
 {
     if (!layout) return 0;
     layout->buttonCount = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "frame/settingsdata.h"
+#include "frame/textcut.h"
 #include "image/gdishim.h"
 
 // The strip holds one image per command, in command-ID order from the first command.
@@ -44,15 +45,13 @@ struct ToolbarLayout {
 
 // Looks up a UI text into a buffer of 252 bytes; false when there is none.
 using ToolbarTextFn = bool (*)(unsigned id, char *buffer);
-// True for the first byte of a two-byte character in the current code page; null means none.
-using ToolbarLeadByteFn = bool (*)(unsigned char byte);
 
 // Writes the label for text into out (always terminated); returns its length.
-size_t CutToolbarLabel(const char *text, ToolbarLeadByteFn isLead, char *out, size_t capacity);
+size_t CutToolbarLabel(const char *text, LeadByteFn isLead, char *out, size_t capacity);
 
 // Builds the button records from the list, and the labels when loadText is given.
 // Returns the number of records (the list's length, at most kToolbarCapacity).
-int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, ToolbarLeadByteFn isLead,
+int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, LeadByteFn isLead,
                        ToolbarLayout *layout);
 
 // The system's button colours as 0x00BBGGRR (what GetSysColor gives).

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "frame/leadbytes.h"
 #include "langfile/lngformat.h"
 #include "langfile/lngparse.h"
 
@@ -19,18 +20,6 @@ namespace
 // (".de.lng.tmp-1234"), so that a later save can tell its own leftovers from another's.
 constexpr char kTempPrefix[] = ".";
 constexpr char kTempInfix[] = ".tmp-";
-
-int IsAnsiLeadByte(unsigned char byte)
-{
-    return IsDBCSLeadByte(byte) ? 1 : 0;
-}
-
-LeadBytePredicate AnsiLeadBytes()
-{
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1) return IsAnsiLeadByte;
-    return nullptr;
-}
 
 void SetError(uint32_t *error, DWORD code)
 {
@@ -139,7 +128,7 @@ int Refuse(LangReadDetail *detail)
 int ParseBytes(LangFile *model, const char *data, size_t length, LangReadDetail *detail)
 {
     if (detail) LangCountLines(data, length, &detail->lines);
-    return LangFileParse(model, data, length, AnsiLeadBytes());
+    return LangFileParse(model, data, length, IsAnsiLeadByte);
 }
 
 // UTF-8 after its mark, read in the ANSI code page when every character has a byte of its own

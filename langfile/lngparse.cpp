@@ -279,10 +279,11 @@ inline int ReadToken(Reader &r, char *out, size_t max, Token &token)
     return 1;
 }
 
-// Keeps the first max bytes at most of a token that overflowed, cut on a character boundary.
-inline size_t KeptLength(const char *bytes, const Token &token, size_t max, LeadBytePredicate isLeadByte)
+// Keeps the first max bytes at most of a token that overflowed (it goes on past max), cut on a
+// character boundary.
+inline size_t KeptLength(const char *bytes, const Token &token, size_t max, LeadByteFn isLeadByte)
 {
-    return token.overflow ? LangCutAtCharBoundary(bytes, max, isLeadByte) : token.length;
+    return token.overflow ? CutAtCharBoundary(bytes, max + 1, max, isLeadByte) : token.length;
 }
 
 // One more decimal digit of an ID; a value past 32 bits stays kLangIdTooLarge rather than wrap
@@ -467,7 +468,7 @@ done:
 
 // The signature block: every line from the start whose first byte is ";", without the ";" and
 // the tabs, spaces and semicolons right after it, line ends kept.
-void ReadSignature(LangFile *model, const char *data, size_t length, LeadBytePredicate isLeadByte)
+void ReadSignature(LangFile *model, const char *data, size_t length, LeadByteFn isLeadByte)
 {
     char *signature = model->signature;
     size_t kept = 0;
@@ -481,7 +482,7 @@ void ReadSignature(LangFile *model, const char *data, size_t length, LeadBytePre
             ++text;
         size_t textLength = static_cast<size_t>(lineEnd - text);
         if (textLength > kLangSignatureMax - kept) {
-            textLength = LangCutAtCharBoundary(text, kLangSignatureMax - kept, isLeadByte);
+            textLength = CutAtCharBoundary(text, textLength, kLangSignatureMax - kept, isLeadByte);
             memcpy(signature + kept, text, textLength);
             kept += textLength;
             break;
@@ -495,19 +496,7 @@ void ReadSignature(LangFile *model, const char *data, size_t length, LeadBytePre
 
 } // namespace
 
-size_t LangCutAtCharBoundary(const char *bytes, size_t limit, LeadBytePredicate isLeadByte)
-{
-    if (!isLeadByte) return limit;
-    size_t at = 0;
-    while (at < limit) {
-        const size_t width = isLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-        if (at + width > limit) break;
-        at += width;
-    }
-    return at;
-}
-
-int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePredicate isLeadByte)
+int LangFileParse(LangFile *model, const char *data, size_t length, LeadByteFn isLeadByte)
 {
     if (!model) return 0;
     if (!data) length = 0;

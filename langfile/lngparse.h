@@ -4,11 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/textcut.h"
 #include "langfile/lngmodel.h"
-
-// Non-zero when byte starts a two-byte character in the ANSI code page. Null stands for a
-// single-byte code page. Used only where a text is cut, so that no character is split.
-using LeadBytePredicate = int (*)(unsigned char byte);
 
 constexpr size_t kLangIdTokenMax = 255; // bytes of an ID token kept; its value comes from them
 // The ID of a token whose digits pass 32 bits: like every ID from kLangIdLimit on, it matches no
@@ -18,10 +15,6 @@ constexpr uint32_t kLangIdTooLarge = UINT32_MAX;
 // Parses length bytes at data into model: the signature replaces the model's, the records are
 // appended and then all of them sorted by ID. Returns the number of records the model holds.
 // A text token longer than kLangTextMax bytes keeps its first kLangTextMax bytes at most, cut on
-// a character boundary; the rest of the token is consumed. The same for ID tokens and
-// kLangIdTokenMax, and for the signature and kLangSignatureMax.
-int LangFileParse(LangFile *model, const char *data, size_t length, LeadBytePredicate isLeadByte);
-
-// The longest prefix of bytes, at most limit bytes long, that ends on a character boundary.
-// bytes holds at least limit bytes that start on a boundary.
-size_t LangCutAtCharBoundary(const char *bytes, size_t limit, LeadBytePredicate isLeadByte);
+// a character boundary (isLeadByte is asked only there); the rest of the token is consumed. The
+// same for ID tokens and kLangIdTokenMax, and for the signature and kLangSignatureMax.
+int LangFileParse(LangFile *model, const char *data, size_t length, LeadByteFn isLeadByte);

@@ -6,7 +6,7 @@
 #include "state/appstate.h"
 #include "state/viewstate.h"
 #include "state/sysdlls.h"
-#include "view/leadbytes.h"
+#include "frame/leadbytes.h"
 #include "view/list.h"
 #include "view/textsearch.h"
 
@@ -97,7 +97,7 @@ int SearchRows(HWND view, const FINDREPLACEA *request)
         if (row < 0) break;
         if (ListRowValue(view, row) == 0) continue;
         if (!ListGetCell(view, row, kColumnTranslated, cell, sizeof cell) || cell[0] == '\0') continue;
-        if (!TextMatches(cell, request->lpstrFindWhat, options, IsAnsiLead)) continue;
+        if (!TextMatches(cell, request->lpstrFindWhat, options, IsAnsiLeadByte)) continue;
         for (int sel = ListNextRow(view, -1, LVNI_SELECTED); sel >= 0; sel = ListNextRow(view, sel, LVNI_SELECTED))
             ListSetRowState(view, sel, 0, LVIS_SELECTED);
         ListSetRowState(view, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);

@@ -6,6 +6,8 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
+#include "frame/leadbytes.h"
+#include "frame/textcut.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/find.h"
@@ -232,14 +234,10 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
 static const char *FitCell(const char *text, char *buffer)
 {
     if (!text) return "";
-    if (strnlen(text, kCellSize) < size_t(kCellSize)) return text;
-    int end = 0;
-    while (end < kCellSize - 1) {
-        int step = IsDBCSLeadByte(BYTE(text[end])) && text[end + 1] ? 2 : 1;
-        if (end + step > kCellSize - 1) break;
-        end += step;
-    }
-    memcpy(buffer, text, size_t(end));
+    const size_t length = strnlen(text, kCellSize);
+    if (length < size_t(kCellSize)) return text;
+    const size_t end = CutAtCharBoundary(text, length, kCellSize - 1, IsAnsiLeadByte);
+    memcpy(buffer, text, end);
     buffer[end] = '\0';
     return buffer;
 }

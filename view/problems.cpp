@@ -11,7 +11,7 @@
 #include "frame/statusbar.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
-#include "view/leadbytes.h"
+#include "frame/leadbytes.h"
 #include "view/list.h"
 #include "view/listinternal.h"
 #include "view/textcheck.h"
@@ -41,7 +41,7 @@ static ProblemMarks *MarksOf(ViewState *vs)
 static RowProblems CheckRow(const ListRows &rows, size_t row)
 {
     TextProblems found;
-    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsAnsiLead, &found);
+    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsAnsiLeadByte, &found);
     return RowProblems{uint8_t(found.errors), uint8_t(found.warnings)};
 }
 
@@ -167,7 +167,7 @@ void DescribeProblems(const char *source, const char *translation, char *out, si
     if (capacity == 0) return;
     out[0] = '\0';
     TextProblems found;
-    CheckTranslation(source, translation, IsAnsiLead, &found);
+    CheckTranslation(source, translation, IsAnsiLeadByte, &found);
     size_t used = 0;
     for (int i = 0; i < found.count && used + 1 < capacity; ++i) {
         int n = snprintf(out + used, capacity - used, "%s%s", i ? "; " : "", found.items[i].message);

@@ -2,6 +2,7 @@
 // what the host depends on; the two summaries are then compared check by check.
 #include "view/textcheck.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -105,12 +106,12 @@ bool EqualIgnoreCase(const char *a, size_t aLength, const char *b, size_t bLengt
 }
 
 // No code page has a lead byte below 0x80, so ASCII never asks the predicate.
-bool IsLeadByte(unsigned char c, TextCheckLeadByte isLead)
+bool IsLeadByte(unsigned char c, LeadByteFn isLead)
 {
     return c >= 0x80 && isLead && isLead(c);
 }
 
-size_t CharLength(const char *text, size_t i, TextCheckLeadByte isLead)
+size_t CharLength(const char *text, size_t i, LeadByteFn isLead)
 {
     return (IsLeadByte((unsigned char)text[i], isLead) && text[i + 1] != '\0') ? 2 : 1;
 }
@@ -130,21 +131,16 @@ struct OrdinaryBytes {
 };
 constexpr OrdinaryBytes kOrdinary;
 
-bool IsOrdinary(unsigned char c, TextCheckLeadByte isLead)
+bool IsOrdinary(unsigned char c, LeadByteFn isLead)
 {
     return kOrdinary.table[c] && !IsLeadByte(c, isLead);
 }
 
-// The longest prefix of at most kPieceMax bytes that ends on a character boundary.
-int PieceLength(const char *piece, size_t length, TextCheckLeadByte isLead)
+// The longest prefix of at most kPieceMax bytes that ends on a character boundary. The piece
+// lies in a terminated text: only where the text ends there does a lead byte end the piece.
+int PieceLength(const char *piece, size_t length, LeadByteFn isLead)
 {
-    size_t cut = 0;
-    while (cut < length) {
-        size_t n = CharLength(piece, cut, isLead);
-        if (cut + n > length || cut + n > size_t(kPieceMax)) break;
-        cut += n;
-    }
-    return int(cut);
+    return int(CutAtCharBoundary(piece, strnlen(piece, length + 1), std::min(length, size_t(kPieceMax)), isLead));
 }
 
 // The full-width colon and ellipsis of the CJK code pages. The same two bytes are another
@@ -270,7 +266,7 @@ bool ReadConversion(const char *text, size_t at, Conversion *c)
 }
 
 // An insert at text[at] == '%' followed by 1-9: one or two digits, then maybe !fmt!.
-size_t ReadInsert(const char *text, size_t at, TextCheckLeadByte isLead, Insert *ins)
+size_t ReadInsert(const char *text, size_t at, LeadByteFn isLead, Insert *ins)
 {
     size_t p = at + 1;
     int number = text[p++] - '0';
@@ -294,7 +290,7 @@ size_t ReadInsert(const char *text, size_t at, TextCheckLeadByte isLead, Insert 
 }
 
 // Handles the '%' at text[i]; returns the offset after what it begins.
-size_t ReadPercent(TextSummary *s, size_t i, TextCheckLeadByte isLead)
+size_t ReadPercent(TextSummary *s, size_t i, LeadByteFn isLead)
 {
     const char *text = s->text;
     char next = text[i + 1];
@@ -337,7 +333,7 @@ Ending EndingAt(const char *text, size_t end, size_t doubleEnd, int *blanks)
     return dots ? kEndEllipsis : kEndPlain;
 }
 
-void Summarise(const char *text, TextCheckLeadByte isLead, TextSummary *s)
+void Summarise(const char *text, LeadByteFn isLead, TextSummary *s)
 {
     s->text = text;
     s->lineFeeds = 0;
@@ -418,7 +414,7 @@ bool SameArgument(const Conversion &a, const Conversion &b)
     return a.type == b.type && a.size == b.size && a.stars == b.stars;
 }
 
-void CheckPrintf(const TextSummary &src, const TextSummary &tr, TextCheckLeadByte isLead, TextProblems *out)
+void CheckPrintf(const TextSummary &src, const TextSummary &tr, LeadByteFn isLead, TextProblems *out)
 {
     // A source with inserts is a FormatMessage text: there %n and %t are escapes.
     if (src.inserts > 0) return;
@@ -471,7 +467,7 @@ bool SameFormat(const TextSummary &a, const Insert &x, const TextSummary &b, con
     return nx == ny && memcmp(fx, fy, nx) == 0;
 }
 
-void CheckInserts(const TextSummary &src, const TextSummary &tr, TextCheckLeadByte isLead, TextProblems *out)
+void CheckInserts(const TextSummary &src, const TextSummary &tr, LeadByteFn isLead, TextProblems *out)
 {
     if (src.inserts == 0 && tr.inserts == 0) return;
     int srcCount = src.inserts < kMaxInserts ? src.inserts : kMaxInserts;
@@ -557,7 +553,7 @@ bool IsLiteralKey(const char *key, size_t length)
 // Splits the text after a tab into modifiers and key: "Ctrl+Shift+O", "F2", "Ctrl++". In strict
 // form (the source) every modifier and the key must be known names; otherwise any non-empty
 // parts do, since a translation may name its modifiers and keys its own way ("Strg+Entf").
-bool ReadShortcut(const char *tail, size_t length, TextCheckLeadByte isLead, bool strict, Shortcut *out)
+bool ReadShortcut(const char *tail, size_t length, LeadByteFn isLead, bool strict, Shortcut *out)
 {
     if (length == 0) return false;
     size_t lastPlus = kNoTab;
@@ -587,13 +583,13 @@ bool ReadShortcut(const char *tail, size_t length, TextCheckLeadByte isLead, boo
     return true;
 }
 
-bool SourceShortcut(const TextSummary &s, TextCheckLeadByte isLead, Shortcut *out)
+bool SourceShortcut(const TextSummary &s, LeadByteFn isLead, Shortcut *out)
 {
     if (s.lastTab == kNoTab) return false;
     return ReadShortcut(s.text + s.lastTab + 1, s.length - s.lastTab - 1, isLead, true, out);
 }
 
-void CheckShortcut(const TextSummary &src, const Shortcut &want, const TextSummary &tr, TextCheckLeadByte isLead,
+void CheckShortcut(const TextSummary &src, const Shortcut &want, const TextSummary &tr, LeadByteFn isLead,
                    TextProblems *out)
 {
     const char *srcTail = src.text + src.lastTab + 1;
@@ -616,7 +612,7 @@ void CheckShortcut(const TextSummary &src, const Shortcut &want, const TextSumma
                srcTail, PieceLength(trTail, trTailLength, isLead), trTail);
 }
 
-void CheckAccessKey(const TextSummary &src, const TextSummary &tr, TextCheckLeadByte isLead, TextProblems *out)
+void CheckAccessKey(const TextSummary &src, const TextSummary &tr, LeadByteFn isLead, TextProblems *out)
 {
     if (src.accessKeys > 1) return; // no rule for the odd text with two
     if (src.accessKeys == tr.accessKeys) return;
@@ -667,7 +663,7 @@ void CheckEnding(Ending want, Ending got, TextProblems *out)
 
 } // namespace
 
-int CheckTranslation(const char *source, const char *translation, TextCheckLeadByte isLead, TextProblems *out)
+int CheckTranslation(const char *source, const char *translation, LeadByteFn isLead, TextProblems *out)
 {
     out->count = 0;
     out->errors = 0;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/textcut.h"
+
 enum class ProblemSeverity : uint8_t { Warning, Error };
 
 // One value per check, in the order the checks run and report.
@@ -36,15 +38,11 @@ struct TextProblems {
     TextProblem items[kMaxTextProblems];
 };
 
-// Tells whether a byte starts a double-byte character of the ANSI code page; null: none does.
-// It is asked about bytes from 0x80 on only: no code page has a lead byte below.
-using TextCheckLeadByte = bool (*)(unsigned char);
-
 // Compares translation with source and fills out with the problems found, in CheckId order;
 // returns their number. An empty translation is untranslated: no problems. Both texts are
 // terminated; neither is read past its terminator, and a lead byte before the terminator is a
 // character of its own.
-int CheckTranslation(const char *source, const char *translation, TextCheckLeadByte isLead, TextProblems *out);
+int CheckTranslation(const char *source, const char *translation, LeadByteFn isLead, TextProblems *out);
 
 // The check's name as the command line prints it ("printf", "accesskey" ...).
 const char *CheckName(CheckId check);

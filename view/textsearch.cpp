@@ -9,7 +9,7 @@ static char Fold(char c, bool matchCase)
 }
 
 // text starts on a character boundary, so while the bytes agree its characters line up with what's.
-static bool StartsWith(const char *text, const char *what, bool matchCase, SearchLeadByte isLead)
+static bool StartsWith(const char *text, const char *what, bool matchCase, LeadByteFn isLead)
 {
     while (*what) {
         if (isLead && isLead((unsigned char)*what) && what[1]) {
@@ -26,7 +26,7 @@ static bool StartsWith(const char *text, const char *what, bool matchCase, Searc
     return true;
 }
 
-bool TextMatches(const char *cell, const char *what, SearchOptions options, SearchLeadByte isLead)
+bool TextMatches(const char *cell, const char *what, SearchOptions options, LeadByteFn isLead)
 {
     if (!what || !*what || !cell) return false;
     if (options.wholeWord) {

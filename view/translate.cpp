@@ -5,6 +5,7 @@
 
 #include "state/appstate.h"
 #include "state/viewstate.h"
+#include "frame/leadbytes.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/changes.h"
@@ -31,25 +32,20 @@ size_t ToDisplayText(const char *text, char *out, size_t capacity)
     return n;
 }
 
-size_t FromDisplayText(const char *text, char *out, size_t capacity, bool (*isLead)(unsigned char))
+size_t FromDisplayText(const char *text, char *out, size_t capacity, LeadByteFn isLead)
 {
     if (capacity == 0) return 0;
     size_t n = 0;
-    for (const char *p = text; *p; ++p) {
-        if (*p == '\r') continue;
-        // A double-byte character that no longer fits is left out whole.
-        size_t width = isLead && isLead((unsigned char)*p) && p[1] ? 2 : 1;
-        if (n + width >= capacity) break;
-        out[n++] = *p;
-        if (width == 2) out[n++] = *++p;
+    const char *p = text;
+    for (; *p && n + 1 < capacity; ++p) {
+        if (*p != '\r') out[n++] = *p;
     }
+    while (*p == '\r')
+        ++p;
+    // When the text goes on, a double-byte character that no longer fits is left out whole.
+    if (*p) n = CutAtCharBoundary(out, n + 1, n, isLead);
     out[n] = '\0';
     return n;
-}
-
-static bool IsLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
 }
 
 // Each stored byte may be an LF that the field shows as CR LF: room for the whole text doubled.
@@ -63,7 +59,7 @@ static void ShowTypedProblems(HWND dialog, const TranslationRecord *record)
     char text[kDisplaySize];
     GetDlgItemTextA(dialog, IDC_TR_TRANSLATION, typed, sizeof typed);
     // The whole typed text, not the part a record keeps: a text too long to save is a problem too.
-    FromDisplayText(typed, text, sizeof text, IsLeadByte);
+    FromDisplayText(typed, text, sizeof text, IsAnsiLeadByte);
     char line[kDisplaySize];
     DescribeProblems(record->source, text, line, sizeof line);
     SetDlgItemTextA(dialog, IDC_TR_PROBLEMS, line);
@@ -109,7 +105,7 @@ static void OnTranslateCommand(HWND dialog, UINT id)
         // An untouched field keeps the stored text as it is, stray CRs included.
         if (record) ToDisplayText(record->translation, shown, sizeof shown);
         if (record && lstrcmpA(text, shown) != 0)
-            FromDisplayText(text, record->translation, sizeof record->translation, IsLeadByte);
+            FromDisplayText(text, record->translation, sizeof record->translation, IsAnsiLeadByte);
         EndDialog(dialog, 0);
         break;
     }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/textcut.h"
+
 struct TranslationRecord {
     uint32_t stringId;
     char source[252];
@@ -31,4 +33,4 @@ void ClearSignature(HWND view);
 size_t ToDisplayText(const char *text, char *out, size_t capacity);
 // Back from the display form: every CR dropped, at most capacity - 1 bytes, never half of a
 // double-byte character (isLead tells lead bytes; null: none).
-size_t FromDisplayText(const char *text, char *out, size_t capacity, bool (*isLead)(unsigned char));
+size_t FromDisplayText(const char *text, char *out, size_t capacity, LeadByteFn isLead);

@@ -12,7 +12,7 @@
 namespace
 {
 
-int DoubleByteLead(unsigned char byte)
+bool DoubleByteLead(unsigned char byte)
 {
     return byte >= 0x81 && byte <= 0xFE;
 }
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1) return 0;
     // The first byte picks the code page; the rest is the file, in a block of its own size.
-    const LeadBytePredicate isLeadByte = (data[0] & 1) ? DoubleByteLead : nullptr;
+    const LeadByteFn isLeadByte = (data[0] & 1) ? DoubleByteLead : nullptr;
     const char *file = reinterpret_cast<const char *>(data + 1);
     const size_t length = size - 1;
 

@@ -22,7 +22,7 @@ static char *Copy(const uint8_t *bytes, size_t length)
     return text;
 }
 
-static void Check(const char *source, const char *translation, TextCheckLeadByte lead)
+static void Check(const char *source, const char *translation, LeadByteFn lead)
 {
     TextProblems problems;
     int count = CheckTranslation(source, translation, lead, &problems);
@@ -35,7 +35,7 @@ static void Check(const char *source, const char *translation, TextCheckLeadByte
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1) return 0;
-    TextCheckLeadByte lead = (data[0] & 1) ? FakeLead : nullptr;
+    LeadByteFn lead = (data[0] & 1) ? FakeLead : nullptr;
     const uint8_t *rest = data + 1;
     size_t restLength = size - 1;
     const uint8_t *zero = static_cast<const uint8_t *>(memchr(rest, 0, restLength));

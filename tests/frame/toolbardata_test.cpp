@@ -45,7 +45,7 @@ bool FakeLeadByte(unsigned char byte)
     return byte >= 0x81;
 }
 
-std::string Cut(const char *text, ToolbarLeadByteFn isLead = nullptr)
+std::string Cut(const char *text, LeadByteFn isLead = nullptr)
 {
     char out[kLabelMax + 1];
     size_t n = CutToolbarLabel(text, isLead, out, sizeof out);

@@ -1,10 +1,13 @@
-// Mnemonic decoration and size formatting: the window-free text rules of the frame.
+// Mnemonic decoration, size formatting and the character-boundary cut: the window-free text
+// rules of the frame.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "frame/decorate.h"
 #include "frame/sizeformat.h"
+#include "frame/textcut.h"
 #include "res/resource.h"
 
 static std::string Decorate(uint32_t id, const char *text)
@@ -97,4 +100,33 @@ TEST(FormatSize, FullOutputIsCutAndTerminated)
 {
     EXPECT_EQ(Size(1234567, false, 6), "1,234");
     EXPECT_EQ(Size(1234567, false, 1), "");
+}
+
+// Code page 932's lead bytes.
+static bool Cp932Lead(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+TEST(TextCut, NeverSplitsADoubleByteCharacter)
+{
+    struct Row {
+        const char *text;
+        size_t limit;
+        LeadByteFn isLead;
+        size_t expected;
+    };
+    const Row kRows[] = {
+        {"abc", 5, Cp932Lead, 3},                         // fits: all of it
+        {"abcdef", 4, Cp932Lead, 4},                      // single bytes: cut at the limit
+        {"ab\x82\xA0" "cd", 3, Cp932Lead, 2},              // the character across the limit is left out
+        {"ab\x82\xA0" "cd", 4, Cp932Lead, 4},              // ... and kept when it ends there
+        {"\x82\x82\x82\x82x", 3, Cp932Lead, 2},         // a trail byte that could lead is still a trail
+        {"ab\x82\xA0" "cd", 3, nullptr, 3},                // no double-byte code page
+        {"\x82\xA0", 0, Cp932Lead, 0},
+    };
+    for (const Row &row : kRows) {
+        EXPECT_EQ(CutAtCharBoundary(row.text, strlen(row.text), row.limit, row.isLead), row.expected)
+            << row.text << " at " << row.limit;
+    }
 }

@@ -233,7 +233,7 @@ TEST(LangParse, EveryPrefixOfAFileReadsSafely)
 // Long files of items as written and of items that are not, with escapes and quotes anywhere,
 // texts near the window the reader takes at once and near the longest kept: the records are
 // those of a plain byte-at-a-time reader, for the whole file and for every cut of one.
-Records ReferenceRecords(const std::string &file, LeadBytePredicate isLeadByte)
+Records ReferenceRecords(const std::string &file, LeadByteFn isLeadByte)
 {
     Records records;
     for (const auto &[id, text] : lngreference::Read(file.data(), file.size(), isLeadByte))

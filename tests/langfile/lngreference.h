@@ -19,7 +19,7 @@ using Record = std::pair<uint32_t, std::string>;
 struct Reader {
     const char *p;
     const char *end;
-    LeadBytePredicate isLeadByte;
+    LeadByteFn isLeadByte;
 
     static bool IsWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
     static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
@@ -79,12 +79,12 @@ struct Reader {
                 ++p;
             }
         }
-        if (overflow) token.resize(LangCutAtCharBoundary(token.data(), max, isLeadByte));
+        if (overflow) token.resize(CutAtCharBoundary(token.data(), token.size() + 1, max, isLeadByte));
         return true;
     }
 };
 
-inline std::vector<Record> Read(const char *data, size_t length, LeadBytePredicate isLeadByte)
+inline std::vector<Record> Read(const char *data, size_t length, LeadByteFn isLeadByte)
 {
     std::vector<Record> records;
     Reader r{data, data + length, isLeadByte};

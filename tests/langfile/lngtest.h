@@ -45,7 +45,7 @@ inline std::string Format(const LangFile *model, int templateFlag = 0, int64_t *
     return bytes;
 }
 
-inline ModelPtr Parse(const std::string &bytes, LeadBytePredicate isLeadByte = nullptr)
+inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
 {
     ModelPtr model(LangFileCreate());
     std::unique_ptr<char[]> exact(new char[bytes.size() ? bytes.size() : 1]);
@@ -55,7 +55,7 @@ inline ModelPtr Parse(const std::string &bytes, LeadBytePredicate isLeadByte = n
 }
 
 // A double-byte code page for the tests: every byte from 0x81 up starts a two-byte character.
-inline int FakeDbcsLeadByte(unsigned char byte)
+inline bool FakeDbcsLeadByte(unsigned char byte)
 {
     return byte >= 0x81;
 }

@@ -4,7 +4,7 @@
 #include "view/textsearch.h"
 
 static bool Match(const char *cell, const char *what, bool matchCase = false, bool wholeWord = false,
-                  SearchLeadByte lead = nullptr)
+                  LeadByteFn lead = nullptr)
 {
     return TextMatches(cell, what, SearchOptions{matchCase, wholeWord}, lead);
 }

@@ -2,5 +2,5 @@
 // about every byte, and a call into the system per byte costs more than the walk.
 #pragma once
 
-// True when c starts a double-byte character of the ANSI code page.
-bool IsAnsiLead(unsigned char c);
+// True when c starts a double-byte character of the ANSI code page; a LeadByteFn.
+bool IsAnsiLeadByte(unsigned char c);

@@ -1,5 +1,5 @@
 // The ANSI code page's lead bytes in a table.
-#include "view/leadbytes.h"
+#include "frame/leadbytes.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ static void LearnLeadBytes()
     g_leadBytesKnown = true;
 }
 
-bool IsAnsiLead(unsigned char c)
+bool IsAnsiLeadByte(unsigned char c)
 {
     if (!g_leadBytesKnown) LearnLeadBytes();
     return g_leadBytes[c];
