@@ -23,6 +23,8 @@
 #include "view/problems.h"
 #include "view/translate.h"
 #include "view/worktrack.h"
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
 {
@@ -227,7 +229,7 @@ static bool AskAndSave(HWND view, const ViewState *vs)
 {
     char format[kUiTextSize], text[kUiTextSize + MAX_PATH];
     if (!LoadUiText(IDS_SAVE_CHANGES, format)) lstrcpynA(format, "Save the changes to %s?", sizeof format);
-    snprintf(text, sizeof text, format, FileNamePart(vs->docPath));
+    snprintf(text, sizeof text, format, FileNamePart(vs->docPath, IsAnsiLeadByte));
     int answer = MessageBoxA(view, text, AppProgramName(), MB_YESNOCANCEL | MB_ICONWARNING);
     if (answer == IDNO) {
         // The changes are given up: so is their journal.

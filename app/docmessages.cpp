@@ -8,6 +8,8 @@
 #include "app/document.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 namespace
 {
@@ -44,7 +46,7 @@ void ShowFileNotice(HWND view, UINT textId, const char *path)
 {
     char format[kUiTextSize], text[kMessageSize];
     if (!LoadUiText(textId, format)) return;
-    snprintf(text, sizeof text, format, FileNamePart(path));
+    snprintf(text, sizeof text, format, FileNamePart(path, IsAnsiLeadByte));
     Show(view, text, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -60,7 +62,7 @@ bool AskOpenAnyway(HWND view, const char *path, uint32_t itemLines, uint32_t lin
 {
     char format[kUiTextSize], text[kMessageSize];
     if (!LoadUiText(IDS_NOT_LANGUAGE_FILE, format)) return false;
-    snprintf(text, sizeof text, format, FileNamePart(path), itemLines, lines);
+    snprintf(text, sizeof text, format, FileNamePart(path, IsAnsiLeadByte), itemLines, lines);
     return Show(view, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

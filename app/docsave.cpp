@@ -14,6 +14,8 @@
 #include "frame/uitext.h"
 #include "langfile/lngglue.h"
 #include "res/resource.h"
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 static bool FileExists(const char *path)
 {
@@ -74,6 +76,6 @@ void ShowSaveConfirmation(HWND view, const SaveTarget *target)
     char format[kUiTextSize], size[64], text[512];
     if (!LoadUiText(IDS_WRITTEN, format)) return;
     FormatFileSize(target->bytes, size, sizeof size, true);
-    snprintf(text, sizeof text, format, FileNamePart(target->path), size);
+    snprintf(text, sizeof text, format, FileNamePart(target->path, IsAnsiLeadByte), size);
     ShowStatusMessage(view, IDI_SAVED, text);
 }

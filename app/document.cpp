@@ -17,12 +17,8 @@
 #include "app/hostfill.h"
 #include "res/resource.h"
 #include "view/list.h"
-
-const char *FileNamePart(const char *path)
-{
-    const char *slash = strrchr(path, '\\');
-    return slash ? slash + 1 : path;
-}
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 static bool LoadText(UINT id, char *out, int capacity)
 {
@@ -160,7 +156,7 @@ void RefreshTitle(HWND view)
     char title[MAX_PATH * 2 + 64];
     int n = snprintf(title, sizeof title, "%s %s", AppHostName(), AppProgramName());
     if (vs->docPath[0] && n > 0 && size_t(n) < sizeof title) {
-        snprintf(title + n, sizeof title - size_t(n), " - [%s%s]", FileNamePart(vs->docPath), vs->modified ? "*" : "");
+        snprintf(title + n, sizeof title - size_t(n), " - [%s%s]", FileNamePart(vs->docPath, IsAnsiLeadByte), vs->modified ? "*" : "");
     }
     SetWindowTextA(GetParent(view), title);
 }
@@ -176,7 +172,3 @@ bool IsDocumentFileBacked(HWND view)
     return vs && (vs->docFlags & kOpenFileBacked);
 }
 
-void SetDocumentFileBacked(HWND view)
-{
-    if (ViewState *vs = GetViewState(view)) vs->docFlags |= kOpenFileBacked;
-}

@@ -9,7 +9,6 @@ LRESULT RefreshDocumentDisplay(HWND view);
 void OpenFromCommandLine(HWND view, const char *path);
 void RefreshTitle(HWND view);
 bool IsDocumentFileBacked(HWND view);
-void SetDocumentFileBacked(HWND view);
 struct SaveTarget;
 struct ViewState;
 // The document's rows, signature and kept records as the language-file glue takes them.
@@ -20,4 +19,3 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate);
 // "Successfully written to: ..." in the status bar.
 void ShowSaveConfirmation(HWND view, const SaveTarget *target);
 // The text after the last backslash, or all of it.
-const char *FileNamePart(const char *path);

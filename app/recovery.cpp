@@ -17,6 +17,8 @@
 #include "langfile/journalfile.h"
 #include "res/resource.h"
 #include "view/list.h"
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 namespace
 {
@@ -56,7 +58,7 @@ bool AskToRestore(HWND view, const JournalHeader &header, int records)
     if (!LoadUiText(IDS_RECOVER_ASK, format)) return false;
     if (!LoadUiText(IDS_RECOVER_UNTITLED, untitled)) untitled[0] = '\0';
     FormatJournalTime(header.time, date, clock);
-    const char *name = header.document[0] ? FileNamePart(header.document) : untitled;
+    const char *name = header.document[0] ? FileNamePart(header.document, IsAnsiLeadByte) : untitled;
     char text[kUiTextSize + MAX_PATH + 2 * kDateSize];
     snprintf(text, sizeof text, format, records, name, date, clock);
     return Ask(view, text, MB_ICONQUESTION) == IDYES;

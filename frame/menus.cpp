@@ -78,16 +78,17 @@ static void Append(char *out, int capacity, const char *text)
 static void KeyName(UINT vk, char *out, int capacity)
 {
     out[0] = '\0';
-    if (vk == 0x0C) {
+    if (vk == VK_CLEAR) {
         lstrcpynA(out, "Clear", capacity);
         return;
     }
-    if (vk == 0x13) {
+    if (vk == VK_PAUSE) {
         lstrcpynA(out, "Pause", capacity);
         return;
     }
     LONG lparam = LONG(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) << 16);
-    bool extended = (vk >= 0x21 && vk <= 0x2E) || vk == 0x5D || vk == 0x6F || vk == 0x90;
+    // Keys of the extended block name themselves only with the extended bit.
+    bool extended = (vk >= VK_PRIOR && vk <= VK_DELETE) || vk == VK_APPS || vk == VK_DIVIDE || vk == VK_NUMLOCK;
     if (extended) lparam |= 1L << 24;
     if (GetKeyNameTextA(lparam, out, capacity) <= 0) out[0] = '\0';
 }

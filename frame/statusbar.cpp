@@ -10,6 +10,8 @@
 #include "frame/sizetext.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "frame/leadbytes.h"
+#include "frame/pathparts.h"
 
 namespace {
 
@@ -39,26 +41,13 @@ bool FileNameText(ViewState *vs, char *out, size_t capacity)
 {
     StatusFacts facts = Facts(vs);
     if (!facts.path[0]) return false;
-    const char *slash = strrchr(facts.path, '\\');
-    lstrcpynA(out, slash ? slash + 1 : facts.path, int(capacity));
+    lstrcpynA(out, FileNamePart(facts.path, IsAnsiLeadByte), int(capacity));
     return true;
 }
 
 bool FolderText(ViewState *vs, char *out, size_t capacity)
 {
-    const char *path = Facts(vs).path;
-    const char *slash = strrchr(path, '\\');
-    if (!slash || slash == path) return false;
-    size_t n = size_t(slash - path);
-    if (n + 2 > capacity) return false;
-    memcpy(out, path, n);
-    out[n] = '\0';
-    // A drive alone (C:) gets its backslash back.
-    if (!memchr(out, '\\', n)) {
-        out[n++] = '\\';
-        out[n] = '\0';
-    }
-    return true;
+    return FolderPart(Facts(vs).path, out, capacity, IsAnsiLeadByte);
 }
 
 bool FileTimeText(ViewState *vs, char *out, size_t capacity)
@@ -165,14 +154,14 @@ const PaneType kFlaggedTypes[] = {
 // The row of a pane type; null for types outside the table.
 const PaneType *FindPaneType(UINT type)
 {
-    UINT index = type & 0x7FFF;
-    if (type & 0x8000) return index < sizeof kFlaggedTypes / sizeof kFlaggedTypes[0] ? &kFlaggedTypes[index] : nullptr;
+    UINT index = type & ~kPaneFlagged;
+    if (type & kPaneFlagged) return index < sizeof kFlaggedTypes / sizeof kFlaggedTypes[0] ? &kFlaggedTypes[index] : nullptr;
     return type < sizeof kPlainTypes / sizeof kPlainTypes[0] ? &kPlainTypes[type] : nullptr;
 }
 
 bool IsFlagged(UINT type)
 {
-    return (type & 0x8000) != 0;
+    return (type & kPaneFlagged) != 0;
 }
 
 LRESULT CALLBACK StatusBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp)

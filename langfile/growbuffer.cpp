@@ -1,7 +1,6 @@
 // The growable byte buffer over a reserved address range (see langfile/vmspace.h).
 #include "langfile/growbuffer.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -28,29 +27,26 @@ struct Block {
     size_t committed;
 };
 
+// One block at most; the program has one thread, so nothing guards it.
 Block parked;
-std::atomic<bool> parkedBusy;
 
 // The parked block if it suits a reservation of reserveBytes (not smaller, and not so much
 // larger that a small buffer would take what a large one needs); base is null otherwise.
 Block TakeParked(size_t reserveBytes)
 {
     Block block{};
-    if (parkedBusy.exchange(true, std::memory_order_acquire)) return block;
     if (parked.base && parked.reserved >= reserveBytes && parked.reserved / 4 <= reserveBytes) {
         block = parked;
         parked = Block{};
     }
-    parkedBusy.store(false, std::memory_order_release);
     return block;
 }
 
 void ReleaseOrPark(Block block)
 {
-    if (block.reserved <= kParkLimit && !parkedBusy.exchange(true, std::memory_order_acquire)) {
+    if (block.reserved <= kParkLimit) {
         const Block previous = parked;
         parked = block;
-        parkedBusy.store(false, std::memory_order_release);
         block = previous;
     }
     VmRelease(block.base, block.reserved);

@@ -9,44 +9,10 @@
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "view/changes.h"
+#include "view/displaytext.h"
 #include "view/list.h"
 #include "view/problems.h"
 #include "view/worktrack.h"
-
-size_t ToDisplayText(const char *text, char *out, size_t capacity)
-{
-    if (capacity == 0) return 0;
-    size_t n = 0;
-    for (const char *p = text; *p; ++p) {
-        if (*p == '\r') continue;
-        if (*p == '\n') {
-            if (n + 2 >= capacity) break;
-            out[n++] = '\r';
-            out[n++] = '\n';
-            continue;
-        }
-        if (n + 1 >= capacity) break;
-        out[n++] = *p;
-    }
-    out[n] = '\0';
-    return n;
-}
-
-size_t FromDisplayText(const char *text, char *out, size_t capacity, LeadByteFn isLead)
-{
-    if (capacity == 0) return 0;
-    size_t n = 0;
-    const char *p = text;
-    for (; *p && n + 1 < capacity; ++p) {
-        if (*p != '\r') out[n++] = *p;
-    }
-    while (*p == '\r')
-        ++p;
-    // When the text goes on, a double-byte character that no longer fits is left out whole.
-    if (*p) n = CutAtCharBoundary(out, n + 1, n, isLead);
-    out[n] = '\0';
-    return n;
-}
 
 // Each stored byte may be an LF that the field shows as CR LF: room for the whole text doubled.
 constexpr size_t kDisplaySize = 2 * (sizeof TranslationRecord::translation - 1) + 1;
@@ -238,9 +204,4 @@ LRESULT EditSignature(HWND view)
     if (result < 0) return 0;
     if (lstrcmpA(before, vs->signature) != 0) NotifySignatureChanged(view, before, kChangeTyped);
     return 1;
-}
-
-void ClearSignature(HWND view)
-{
-    if (ViewState *vs = GetViewState(view)) vs->signature[0] = '\0';
 }

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/textcut.h"
+#include "view/displaytext.h"
 
 struct TranslationRecord {
     uint32_t stringId;
@@ -26,11 +26,3 @@ LRESULT TranslateUntranslated(HWND view);
 LRESULT TranslatePreviousUntranslated(HWND view);
 // Signature (40009): success when confirmed.
 LRESULT EditSignature(HWND view);
-void ClearSignature(HWND view);
-
-// The dialog's display form of a translation: CRs dropped, each LF shown as CR LF, at most
-// capacity - 1 bytes; a CR LF that no longer fits is left out with everything after it.
-size_t ToDisplayText(const char *text, char *out, size_t capacity);
-// Back from the display form: every CR dropped, at most capacity - 1 bytes, never half of a
-// double-byte character (isLead tells lead bytes; null: none).
-size_t FromDisplayText(const char *text, char *out, size_t capacity, LeadByteFn isLead);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/decorate.h"
+#include "frame/pathparts.h"
 #include "frame/sizeformat.h"
 #include "frame/textcut.h"
 #include "res/resource.h"
@@ -129,4 +130,30 @@ TEST(TextCut, NeverSplitsADoubleByteCharacter)
         EXPECT_EQ(CutAtCharBoundary(row.text, strlen(row.text), row.limit, row.isLead), row.expected)
             << row.text << " at " << row.limit;
     }
+}
+
+TEST(PathParts, FileAndFolderStepOverDoubleByteCharacters)
+{
+    struct Row {
+        const char *path;
+        const char *name;
+        const char *folder; // null: no folder
+    };
+    const Row kRows[] = {
+        {"C:\\work\\de.lng", "de.lng", "C:\\work"},
+        {"C:\\de.lng", "de.lng", "C:\\"},
+        {"de.lng", "de.lng", nullptr},
+        {"\\de.lng", "de.lng", nullptr},
+        // 0x95 0x5C is one character of code page 932 whose second byte is a backslash.
+        {"C:\\\x95\x5C\\a.lng", "a.lng", "C:\\\x95\x5C"},
+        {"C:\\x\\\x95\x5C.lng", "\x95\x5C.lng", "C:\\x"},
+    };
+    for (const Row &row : kRows) {
+        EXPECT_STREQ(FileNamePart(row.path, Cp932Lead), row.name) << row.path;
+        char folder[32] = "untouched";
+        EXPECT_EQ(FolderPart(row.path, folder, sizeof folder, Cp932Lead), row.folder != nullptr) << row.path;
+        EXPECT_STREQ(folder, row.folder ? row.folder : "untouched") << row.path;
+    }
+    char tiny[3];
+    EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
 }
