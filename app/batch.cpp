@@ -17,6 +17,7 @@
 #include "langfile/lngfile.h"
 #include "langfile/lngmodel.h"
 #include "view/textcheck.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -222,7 +223,7 @@ int CheckLanguageFile(const char *path, const LangFile *sources, Output *out)
     LangFileRead(translations, path);
     int errors = 0;
     int warnings = 0;
-    char source[kLangTextSize];
+    char source[kTextSize];
     TextProblems problems;
     for (int index = 0; index < LangFileCount(translations); ++index) {
         const LangRecord *record = LangFileRecordAt(translations, index);

@@ -25,6 +25,7 @@
 #include "view/worktrack.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 static LRESULT OnFileNew(HWND view, UINT, void *, UINT)
 {
@@ -112,7 +113,7 @@ static LRESULT OnOptionsPreferences(HWND view, UINT command, void *arg, UINT exe
     return OpenPreferences(view, filter, kPreferencePages, std::size(kPreferencePages));
 }
 
-static LRESULT OnEditFind(HWND view, UINT, void *, UINT) { return FindCommand(view); }
+static LRESULT OnEditFind(HWND view, UINT, void *, UINT) { return OpenFindDialog(view); }
 static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT) { return FindNextCommand(view); }
 static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return TranslateSelected(view); }
 static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
@@ -227,7 +228,7 @@ LRESULT RunCommand(HWND view, UINT command, void *arg, UINT execFlags)
 
 static bool AskAndSave(HWND view, const ViewState *vs)
 {
-    char format[kUiTextSize], text[kUiTextSize + MAX_PATH];
+    char format[kTextSize], text[kTextSize + MAX_PATH];
     if (!LoadUiText(IDS_SAVE_CHANGES, format)) lstrcpynA(format, "Save the changes to %s?", sizeof format);
     snprintf(text, sizeof text, format, FileNamePart(vs->docPath, IsAnsiLeadByte));
     int answer = MessageBoxA(view, text, AppProgramName(), MB_YESNOCANCEL | MB_ICONWARNING);

@@ -10,11 +10,12 @@
 #include "res/resource.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 namespace
 {
 
-constexpr size_t kMessageSize = kUiTextSize + 2 * MAX_PATH + 512;
+constexpr size_t kMessageSize = kTextSize + 2 * MAX_PATH + 512;
 
 // The system's text for a Win32 error, without its line end.
 void SystemErrorText(uint32_t error, char *out, DWORD capacity)
@@ -35,7 +36,7 @@ int Show(HWND view, const char *text, UINT type)
 
 void ShowFileError(HWND view, UINT textId, const char *path, uint32_t error)
 {
-    char format[kUiTextSize], reason[512], text[kMessageSize];
+    char format[kTextSize], reason[512], text[kMessageSize];
     if (!LoadUiText(textId, format)) return;
     SystemErrorText(error, reason, sizeof reason);
     snprintf(text, sizeof text, format, path, reason);
@@ -44,7 +45,7 @@ void ShowFileError(HWND view, UINT textId, const char *path, uint32_t error)
 
 void ShowFileNotice(HWND view, UINT textId, const char *path)
 {
-    char format[kUiTextSize], text[kMessageSize];
+    char format[kTextSize], text[kMessageSize];
     if (!LoadUiText(textId, format)) return;
     snprintf(text, sizeof text, format, FileNamePart(path, IsAnsiLeadByte));
     Show(view, text, MB_OK | MB_ICONINFORMATION);
@@ -52,7 +53,7 @@ void ShowFileNotice(HWND view, UINT textId, const char *path)
 
 void ShowCountNotice(HWND view, UINT textId, int count)
 {
-    char format[kUiTextSize], text[kMessageSize];
+    char format[kTextSize], text[kMessageSize];
     if (!LoadUiText(textId, format)) return;
     snprintf(text, sizeof text, format, count);
     Show(view, text, MB_OK | MB_ICONINFORMATION);
@@ -60,7 +61,7 @@ void ShowCountNotice(HWND view, UINT textId, int count)
 
 bool AskOpenAnyway(HWND view, const char *path, uint32_t itemLines, uint32_t lines)
 {
-    char format[kUiTextSize], text[kMessageSize];
+    char format[kTextSize], text[kMessageSize];
     if (!LoadUiText(IDS_NOT_LANGUAGE_FILE, format)) return false;
     snprintf(text, sizeof text, format, FileNamePart(path, IsAnsiLeadByte), itemLines, lines);
     return Show(view, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -68,7 +69,7 @@ bool AskOpenAnyway(HWND view, const char *path, uint32_t itemLines, uint32_t lin
 
 bool AskSaveWithoutBackup(HWND view, const char *backupPath, uint32_t error)
 {
-    char format[kUiTextSize], reason[512], text[kMessageSize];
+    char format[kTextSize], reason[512], text[kMessageSize];
     if (!LoadUiText(IDS_BACKUP_FAILED, format)) return false;
     SystemErrorText(error, reason, sizeof reason);
     snprintf(text, sizeof text, format, backupPath, reason);

@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 static bool FileExists(const char *path)
 {
@@ -28,9 +29,9 @@ static bool FileExists(const char *path)
 
 static bool AskToOverwrite(HWND view, const char *path)
 {
-    char question[kUiTextSize], title[kUiTextSize];
+    char question[kTextSize], title[kTextSize];
     if (!LoadUiText(IDS_OVERWRITE, question) || !LoadUiText(IDS_ATTENTION, title)) return false;
-    char text[kUiTextSize + MAX_PATH + 4];
+    char text[kTextSize + MAX_PATH + 4];
     snprintf(text, sizeof text, "%s\n\n%s", question, path);
     return MessageBoxA(view, text, title, MB_YESNOCANCEL | MB_ICONWARNING) == IDYES;
 }
@@ -73,7 +74,7 @@ BOOL SaveDocument(HWND view, SaveTarget *target, bool asTemplate)
 
 void ShowSaveConfirmation(HWND view, const SaveTarget *target)
 {
-    char format[kUiTextSize], size[64], text[512];
+    char format[kTextSize], size[64], text[512];
     if (!LoadUiText(IDS_WRITTEN, format)) return;
     FormatFileSize(target->bytes, size, sizeof size, true);
     snprintf(text, sizeof text, format, FileNamePart(target->path, IsAnsiLeadByte), size);

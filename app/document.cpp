@@ -19,6 +19,7 @@
 #include "view/list.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 static bool LoadText(UINT id, char *out, int capacity)
 {
@@ -99,7 +100,7 @@ BOOL OpenDocument(HWND view, const char *path, UINT openFlags)
     vs->signature[0] = '\0';
     vs->docFlags = openFlags;
     vs->modified = FALSE;
-    char newName[252];
+    char newName[kTextSize];
     if ((openFlags & kOpenNew) && LoadText(IDS_NEW, newName, sizeof newName)) {
         lstrcpynA(vs->docPath, newName, sizeof vs->docPath);
     }

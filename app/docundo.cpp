@@ -7,6 +7,7 @@
 #include "langfile/lngmodel.h"
 #include "app/undohistory.h"
 #include "view/list.h"
+#include "state/textsize.h"
 
 static UndoHistory *History(ViewState *vs)
 {
@@ -47,7 +48,7 @@ static void TakeSavedTexts(HWND view, ViewState *vs)
     LangFileFree(vs->savedTexts);
     vs->savedTexts = LangFileCreate();
     if (!vs->savedTexts) return;
-    char text[kLangTextSize];
+    char text[kTextSize];
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
         const UINT id = ListRowValue(view, row);
         if (id == 0 || id >= kLangIdLimit) continue;
@@ -131,7 +132,7 @@ static bool Apply(HWND view, const UndoStep *step, const char *text, ChangeSourc
     }
     const int row = RowOfId(view, step->stringId);
     if (row < 0) return false;
-    char before[kLangTextSize];
+    char before[kTextSize];
     if (!ListGetCell(view, row, kColumnTranslated, before, sizeof before)) before[0] = '\0';
     if (!ListSetCell(view, row, kColumnTranslated, text)) return false;
     FocusRow(view, row);
@@ -166,7 +167,7 @@ LRESULT RevertRow(HWND view)
     const int row = ListNextRow(view, -1, LVNI_FOCUSED);
     const UINT id = row >= 0 ? ListRowValue(view, row) : 0;
     if (id == 0) return 0;
-    char saved[kLangTextSize] = "", now[kLangTextSize] = "";
+    char saved[kTextSize] = "", now[kTextSize] = "";
     // No copy (memory ran short) leaves the row as it is.
     if (!vs->savedTexts) return 0;
     if (!LangFileFind(vs->savedTexts, id, saved)) saved[0] = '\0';

@@ -8,11 +8,12 @@
 #include "state/sysdlls.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "state/textsize.h"
 
 // "Language File (*.lng)", NUL, "*.lng", NUL, NUL.
 static bool BuildFilter(char *filter, size_t capacity)
 {
-    char name[kUiTextSize];
+    char name[kTextSize];
     if (!LoadUiText(IDS_LANGUAGE_FILE, name)) return false;
     int n = snprintf(filter, capacity, "%s (*.lng)%c*.lng%c", name, 0, 0);
     return n > 0 && size_t(n) < capacity;
@@ -46,7 +47,7 @@ static OPENFILENAMEA DescribeDialog(HWND view, const char *filter, char *path, s
 
 bool RunOpenDialog(HWND view, char *path, size_t capacity)
 {
-    char filter[kUiTextSize + 32];
+    char filter[kTextSize + 32];
     if (!BuildFilter(filter, sizeof filter)) return false;
     path[0] = '\0';
     OPENFILENAMEA ofn = DescribeDialog(view, filter, path, capacity);
@@ -57,7 +58,7 @@ bool RunOpenDialog(HWND view, char *path, size_t capacity)
 
 bool RunSaveDialog(HWND view, char *path, size_t capacity)
 {
-    char filter[kUiTextSize + 32];
+    char filter[kTextSize + 32];
     if (!BuildFilter(filter, sizeof filter)) return false;
     ViewState *vs = GetViewState(view);
     if (path[0] == '\0' && vs) lstrcpynA(path, vs->docPath, int(capacity));

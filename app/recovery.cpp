@@ -19,6 +19,7 @@
 #include "view/list.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -54,26 +55,26 @@ int Ask(HWND view, const char *text, UINT icon)
 
 bool AskToRestore(HWND view, const JournalHeader &header, int records)
 {
-    char format[kUiTextSize], untitled[kUiTextSize], date[kDateSize], clock[kDateSize];
+    char format[kTextSize], untitled[kTextSize], date[kDateSize], clock[kDateSize];
     if (!LoadUiText(IDS_RECOVER_ASK, format)) return false;
     if (!LoadUiText(IDS_RECOVER_UNTITLED, untitled)) untitled[0] = '\0';
     FormatJournalTime(header.time, date, clock);
     const char *name = header.document[0] ? FileNamePart(header.document, IsAnsiLeadByte) : untitled;
-    char text[kUiTextSize + MAX_PATH + 2 * kDateSize];
+    char text[kTextSize + MAX_PATH + 2 * kDateSize];
     snprintf(text, sizeof text, format, records, name, date, clock);
     return Ask(view, text, MB_ICONQUESTION) == IDYES;
 }
 
 bool AskToDiscard(HWND view)
 {
-    char text[kUiTextSize];
+    char text[kTextSize];
     if (!LoadUiText(IDS_RECOVER_DISCARD, text)) return false;
     return Ask(view, text, MB_ICONWARNING) == IDYES;
 }
 
 void TellSetAside(HWND view, const char *path)
 {
-    char format[kUiTextSize], text[kUiTextSize + MAX_PATH];
+    char format[kTextSize], text[kTextSize + MAX_PATH];
     if (!LoadUiText(IDS_RECOVER_UNREADABLE, format)) return;
     snprintf(text, sizeof text, format, path);
     MessageBoxA(GetParent(view), text, AppProgramName(), MB_OK | MB_ICONWARNING);
@@ -100,7 +101,7 @@ int ApplyRecord(void *context, const JournalRecord *record)
         ++restore->failed;
         return 1;
     }
-    char before[kLangTextSize], after[kLangTextSize];
+    char before[kTextSize], after[kTextSize];
     const size_t length = std::min(record->length, kLangTextMax);
     memcpy(after, record->bytes, length);
     after[length] = '\0';
@@ -133,7 +134,7 @@ void Restore(HWND view, const char *path, const JournalHeader &header)
         JournalFileRemove(path);
         return;
     }
-    char text[kUiTextSize];
+    char text[kTextSize];
     if (LoadUiText(IDS_RECOVER_FAILED, text))
         MessageBoxA(GetParent(view), text, AppProgramName(), MB_OK | MB_ICONWARNING);
 }

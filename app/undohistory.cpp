@@ -91,16 +91,16 @@ void UndoHistoryFree(UndoHistory *history)
     free(history);
 }
 
-int UndoHistoryAdd(UndoHistory *history, const UndoStep *step)
+bool UndoHistoryAdd(UndoHistory *history, const UndoStep *step)
 {
-    if (!history || !step) return 0;
-    if ((step->beforeLength && !step->before) || (step->afterLength && !step->after)) return 0;
-    if (SameTexts(step)) return 1;
+    if (!history || !step) return false;
+    if ((step->beforeLength && !step->before) || (step->afterLength && !step->after)) return false;
+    if (SameTexts(step)) return true;
     UndoStep copy;
     if (!CopyStep(step, &copy)) {
         UndoHistoryClear(history);
         history->saved = kNever;
-        return 0;
+        return false;
     }
     DropNewest(history, history->cursor);
     if (history->saved > history->cursor) history->saved = kNever;
@@ -110,7 +110,7 @@ int UndoHistoryAdd(UndoHistory *history, const UndoStep *step)
     }
     Slot(history, history->end) = copy;
     history->cursor = ++history->end;
-    return 1;
+    return true;
 }
 
 const UndoStep *UndoHistoryUndo(UndoHistory *history)
@@ -125,12 +125,12 @@ const UndoStep *UndoHistoryRedo(UndoHistory *history)
     return &Slot(history, history->cursor++);
 }
 
-int UndoHistoryCanUndo(const UndoHistory *history)
+bool UndoHistoryCanUndo(const UndoHistory *history)
 {
     return history && history->cursor > history->first;
 }
 
-int UndoHistoryCanRedo(const UndoHistory *history)
+bool UndoHistoryCanRedo(const UndoHistory *history)
 {
     return history && history->cursor < history->end;
 }
@@ -140,7 +140,7 @@ void UndoHistoryMarkSaved(UndoHistory *history)
     if (history) history->saved = history->cursor;
 }
 
-int UndoHistoryModified(const UndoHistory *history)
+bool UndoHistoryModified(const UndoHistory *history)
 {
     return history && history->saved != history->cursor;
 }

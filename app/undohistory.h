@@ -31,9 +31,9 @@ void UndoHistoryFree(UndoHistory *history);
 
 // Records a change just made: the steps that could be redone are dropped, and when the history
 // is full its oldest step falls off. A step whose texts are equal changes nothing and is not
-// recorded. Returns 0 when memory cannot be had; the history is then emptied and counts as
+// recorded. Returns false when memory cannot be had; the history is then emptied and counts as
 // modified until the next save, since the document holds a change it no longer knows.
-int UndoHistoryAdd(UndoHistory *history, const UndoStep *step);
+bool UndoHistoryAdd(UndoHistory *history, const UndoStep *step);
 
 // Move the cursor one step back or forward and return the step to apply: undo sets its `before`
 // text, redo its `after` text. Null, with nothing moved, when there is no step that way. A caller
@@ -41,14 +41,14 @@ int UndoHistoryAdd(UndoHistory *history, const UndoStep *step);
 const UndoStep *UndoHistoryUndo(UndoHistory *history);
 const UndoStep *UndoHistoryRedo(UndoHistory *history);
 
-int UndoHistoryCanUndo(const UndoHistory *history);
-int UndoHistoryCanRedo(const UndoHistory *history);
+bool UndoHistoryCanUndo(const UndoHistory *history);
+bool UndoHistoryCanRedo(const UndoHistory *history);
 
 // The document was saved as it stands: this point is the unmodified state from now on, while the
 // steps stay. Undoing or redoing back to it makes the document unmodified again; once the point
 // falls off the oldest end or lies on dropped redo steps, it is never reached again.
 void UndoHistoryMarkSaved(UndoHistory *history);
-int UndoHistoryModified(const UndoHistory *history);
+bool UndoHistoryModified(const UndoHistory *history);
 
 // A document newly made or opened: no steps, and saved as it stands.
 void UndoHistoryClear(UndoHistory *history);

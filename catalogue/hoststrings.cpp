@@ -11,10 +11,11 @@
 #include "frame/uitext.h"
 #include "res/resource.h"
 #include "state/appstate.h"
+#include "state/textsize.h"
 
 // Whatever the length, no more units than this can fit in a row: every unit gives at least
 // one byte, a surrogate pair at least one for its two units.
-constexpr int kMaxSourceUnits = 2 * kUiTextSize;
+constexpr int kMaxSourceUnits = 2 * kTextSize;
 
 static int EncodedSize(UINT codePage, const WCHAR *text, int length)
 {
@@ -37,7 +38,7 @@ int ConvertSourceText(const WCHAR *text, int length, char *out)
 
 int ConvertSourceTextTo(UINT codePage, const WCHAR *text, int length, char *out)
 {
-    const int room = kUiTextSize - 1;
+    const int room = kTextSize - 1;
     out[0] = '\0';
     if (!text || length <= 0) return 0;
     int written = WideCharToMultiByte(codePage, 0, text, length, out, room, nullptr, nullptr);
@@ -77,7 +78,7 @@ int ReadStringBlock(HMODULE module, UINT blockNumber, HostRowSink sink, void *co
     int count = 0;
     StringEntry entry;
     WCHAR aligned[kMaxSourceUnits];
-    char text[kUiTextSize];
+    char text[kTextSize];
     char idText[kStringIdTextSize];
     while (StringBlockNext(&reader, &entry)) {
         if (const char *title = CategoryTitleAt(entry.id)) {
@@ -136,14 +137,14 @@ bool ShowModuleProblem(HWND owner)
 {
     ModuleProblem problem = HostModuleProblem();
     if (problem == kModuleUsable) return false;
-    char format[kUiTextSize];
+    char format[kTextSize];
     if (!LoadUiText(ProblemTextId(problem), format)) return true;
     // Not configured names the host; the other cases name the file that was tried.
     char path[MAX_PATH], expanded[MAX_PATH];
     GetModulePath(path, sizeof path);
     if (ExpandPathVariables(path, expanded, sizeof expanded) == 0) expanded[0] = '\0';
     const char *first = problem == kModuleNotConfigured ? AppHostName() : expanded;
-    char text[kUiTextSize + 2 * MAX_PATH];
+    char text[kTextSize + 2 * MAX_PATH];
     FormatNoticeText(format, first, AppHostFileName(), text, sizeof text);
     UINT icon = problem == kModuleNotConfigured ? MB_ICONINFORMATION : MB_ICONWARNING;
     MessageBoxA(owner, text, AppProgramName(), MB_OK | icon);

@@ -26,7 +26,7 @@ bool ReadHostStrings(HMODULE module, HostRowSink sink, void *context);
 // tables, damaged), owned by owner; false (and nothing shown) while a module is loaded.
 bool ShowModuleProblem(HWND owner);
 
-// Converts length UTF-16 units to the ANSI code page into out (252 bytes): a text that does
+// Converts length UTF-16 units to the ANSI code page into out (kTextSize bytes): a text that does
 // not fit is cut after its last whole character that does. Returns the bytes written.
 int ConvertSourceText(const WCHAR *text, int length, char *out);
 // The same into a given code page.

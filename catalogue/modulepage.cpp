@@ -13,6 +13,7 @@
 #include "catalogue/hoststrings.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "state/textsize.h"
 
 // Set while the page writes its own field, which is no change by the user.
 static bool g_filling;
@@ -44,9 +45,9 @@ static BOOL ModulePage_OnInit(HWND page, const PROPSHEETPAGEA *sheetPage)
 // Offers only files named like the host module.
 static bool BrowseForModule(HWND page, char *path)
 {
-    char typeName[kUiTextSize];
+    char typeName[kTextSize];
     if (!LoadUiText(IDS_MODULE_FILTER, typeName)) typeName[0] = '\0';
-    char filter[kUiTextSize + 2 * MAX_PATH + 8];
+    char filter[kTextSize + 2 * MAX_PATH + 8];
     int n = snprintf(filter, sizeof filter - 1, "%s (%s)%c%s%c", typeName, AppHostFileName(), '\0', AppHostFileName(),
                      '\0');
     if (n < 0 || size_t(n) >= sizeof filter - 1) return false;

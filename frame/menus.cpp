@@ -11,6 +11,7 @@
 #include "frame/toolbar.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "state/textsize.h"
 
 void DestroyMenus(HWND view)
 {
@@ -116,10 +117,10 @@ int FormatShortcut(const ShortcutEntry &entry, char *out, int capacity, bool com
 void AppendShortcutTexts(HMENU menu, const ShortcutList &list)
 {
     list.ForEach([menu](const ShortcutEntry &e) {
-        char text[kUiTextSize];
+        char text[kTextSize];
         if (GetMenuStringA(menu, e.command, text, sizeof text, MF_BYCOMMAND) <= 0) return;
         if (strchr(text, '\t')) {
-            char orText[kUiTextSize];
+            char orText[kTextSize];
             Append(text, sizeof text, " ");
             if (LoadUiText(IDS_OR, orText)) Append(text, sizeof text, orText);
             Append(text, sizeof text, " ");

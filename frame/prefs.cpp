@@ -9,6 +9,7 @@
 #include "state/appstate.h"
 #include "frame/uitext.h"
 #include "res/resource.h"
+#include "state/textsize.h"
 
 // No more pages than this fit a sheet.
 constexpr size_t kMaxPages = 8;
@@ -16,7 +17,7 @@ constexpr size_t kMaxPages = 8;
 int OpenPreferences(HWND owner, const PageFilter *filter, const PreferencePage *rows, size_t rowCount)
 {
     HPROPSHEETPAGE pages[kMaxPages];
-    char titles[kMaxPages][kUiTextSize];
+    char titles[kMaxPages][kTextSize];
     UINT count = 0;
     if (rowCount > kMaxPages) rowCount = kMaxPages;
     for (size_t i = 0; i < rowCount; ++i) {

@@ -116,24 +116,32 @@ static void WriteShortcutSection(ProfileSource &profile, const ShortcutList &lis
     profile.WriteString(kShortcut, "Version", number);
 }
 
+// The shortcut and toolbar sections store their lists alike: "ItemNumber" rows of rowSize bytes
+// in the blob "ItemData". Empties list and hands it each row; returns the count, or -1 with the
+// list untouched when the count is missing or the blob cannot be read (the caller's defaults).
+template <typename List, typename Take>
+static int ReadListSection(ProfileSource &profile, const char *section, size_t rowSize, List &list, Take take)
+{
+    int count = profile.GetInt(section, "ItemNumber", -1);
+    if (count < 0) return -1;
+    std::unique_ptr<unsigned char[]> rows;
+    if (count > 0 && !(rows = ReadRows(profile, section, count, rowSize))) return -1;
+    list.Clear();
+    for (int i = 0; i < count; ++i)
+        take(rows.get() + size_t(i) * rowSize);
+    return count;
+}
+
 void LoadShortcutSection(ProfileSource &profile, ShortcutList &list)
 {
-    int count = profile.GetInt(kShortcut, "ItemNumber", -1);
+    int count = ReadListSection(profile, kShortcut, 6, list, [&](const unsigned char *row) {
+        list.Append(ShortcutEntry{ReadU16(row), ReadU16(row + 2), ReadU16(row + 4)});
+    });
     if (count < 0) {
         SetDefaultShortcuts(list);
         return;
     }
-    list.Clear();
     if (count == 0) return;
-    std::unique_ptr<unsigned char[]> rows = ReadRows(profile, kShortcut, count, 6);
-    if (!rows) {
-        SetDefaultShortcuts(list);
-        return;
-    }
-    for (int i = 0; i < count; ++i) {
-        const unsigned char *row = rows.get() + size_t(i) * 6;
-        list.Append(ShortcutEntry{ReadU16(row), ReadU16(row + 2), ReadU16(row + 4)});
-    }
     // A negative stored version reads as a very large unsigned one: no merge.
     uint32_t version = uint32_t(profile.GetInt(kShortcut, "Version", 0));
     if (version < kShortcutVersion) {
@@ -151,20 +159,9 @@ static void SetDefaultToolbar(ToolbarList &list)
 
 void LoadToolbarSection(ProfileSource &profile, ToolbarList &list)
 {
-    int count = profile.GetInt(kToolbar, "ItemNumber", -1);
-    if (count < 0) {
-        SetDefaultToolbar(list);
-        return;
-    }
-    list.Clear();
-    if (count == 0) return;
-    std::unique_ptr<unsigned char[]> rows = ReadRows(profile, kToolbar, count, 4);
-    if (!rows) {
-        SetDefaultToolbar(list);
-        return;
-    }
-    for (int i = 0; i < count; ++i)
-        list.Append(int32_t(ReadU32(rows.get() + size_t(i) * 4)));
+    int count = ReadListSection(profile, kToolbar, 4, list,
+                                [&](const unsigned char *row) { list.Append(int32_t(ReadU32(row))); });
+    if (count < 0) SetDefaultToolbar(list);
 }
 
 bool IsKnownPaneType(uint32_t type)

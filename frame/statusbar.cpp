@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "frame/leadbytes.h"
 #include "frame/pathparts.h"
+#include "state/textsize.h"
 
 namespace {
 
@@ -369,7 +370,7 @@ bool StatusTooltipText(HWND view, NMTTDISPINFOA *info)
         const PaneType *pane = FindPaneType(type);
         if (!pane) break;
         if (!IsFlagged(type)) {
-            char name[kUiTextSize];
+            char name[kTextSize];
             if (LoadUiText(pane->nameId, name)) lstrcpynA(info->szText, name, sizeof info->szText);
         } else if (pane->getText) {
             char text[512];

@@ -12,6 +12,7 @@
 #include "image/draw.h"
 #include "image/imageres.h"
 #include "res/resource.h"
+#include "state/textsize.h"
 
 static_assert(kButtonEnabled == TBSTATE_ENABLED && kButtonStyleSeparator == BTNS_SEP &&
               kButtonStyleButton == BTNS_BUTTON && kButtonNoImage == I_IMAGENONE);
@@ -219,7 +220,7 @@ bool ToolbarTooltipText(HWND view, NMTTDISPINFOA *info)
     HWND tips = reinterpret_cast<HWND>(SendMessageA(vs->toolbar, TB_GETTOOLTIPS, 0, 0));
     if (!tips || info->hdr.hwndFrom != tips || (info->uFlags & TTF_IDISHWND)) return false;
     if (info->hdr.idFrom > UINT_MAX) return false;
-    char text[kUiTextSize];
+    char text[kTextSize];
     if (!LoadUiText(UINT(info->hdr.idFrom), text)) return false;
     lstrcpynA(info->szText, text, sizeof info->szText);
     info->lpszText = info->szText;

@@ -1,11 +1,11 @@
 // The toolbar's window-free parts: button records, labels and the grey mapping of the strip.
 #include "frame/toolbardata.h"
+#include "state/textsize.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr size_t kUiTextBytes = 252;
 const char kEllipsis[] = "...";
 
 bool IsGrey(const PALETTEENTRY &entry, uint8_t level)
@@ -77,9 +77,9 @@ int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, LeadByte
         button.state = kButtonEnabled;
         button.style = kButtonStyleButton;
         if (!loadText) return;
-        char text[kUiTextBytes] = "";
+        char text[kTextSize] = "";
         if (!loadText(unsigned(id), text)) return;
-        text[kUiTextBytes - 1] = '\0';
+        text[kTextSize - 1] = '\0';
         char label[kLabelMax + 1];
         size_t length = CutToolbarLabel(text, isLead, label, sizeof label);
         if (length > 0) button.label = AppendLabel(layout, label, length);

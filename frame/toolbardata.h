@@ -43,7 +43,7 @@ struct ToolbarLayout {
     char labels[kToolbarCapacity * (kLabelMax + 1) + 1];
 };
 
-// Looks up a UI text into a buffer of 252 bytes; false when there is none.
+// Looks up a UI text into a buffer of kTextSize bytes; false when there is none.
 using ToolbarTextFn = bool (*)(unsigned id, char *buffer);
 
 // Writes the label for text into out (always terminated); returns its length.

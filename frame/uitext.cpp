@@ -5,16 +5,17 @@
 
 #include "state/appstate.h"
 #include "frame/decorate.h"
+#include "state/textsize.h"
 
 bool LoadUiText(UINT id, char *buffer)
 {
     buffer[0] = '\0';
-    return LoadStringA(AppInstance(), id, buffer, kUiTextSize) > 0 && buffer[0] != '\0';
+    return LoadStringA(AppInstance(), id, buffer, kTextSize) > 0 && buffer[0] != '\0';
 }
 
 bool DecorateUiText(UINT id, char *buffer)
 {
-    char text[kUiTextSize];
+    char text[kTextSize];
     if (!LoadUiText(id, text)) return false;
     Mnemonic mnemonic;
     FindMnemonic(id, &mnemonic);
@@ -25,7 +26,7 @@ bool DecorateUiText(UINT id, char *buffer)
 void LocaliseMenu(HMENU menu)
 {
     for (int pos = 0;; ++pos) {
-        char text[kUiTextSize] = "";
+        char text[kTextSize] = "";
         MENUITEMINFOA mii = {};
         mii.cbSize = sizeof mii;
         mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
@@ -64,7 +65,7 @@ static BOOL CALLBACK LocaliseControl(HWND control, LPARAM lp)
 
 void LocaliseDialog(HWND dialog, UINT titleId)
 {
-    char title[kUiTextSize];
+    char title[kTextSize];
     if (titleId != 0 && LoadUiText(titleId, title)) SetWindowTextA(dialog, title);
     LocaliseContext ctx = {static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))};
     EnumChildWindows(dialog, LocaliseControl, reinterpret_cast<LPARAM>(&ctx));

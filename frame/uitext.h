@@ -2,10 +2,11 @@
 #pragma once
 #include <windows.h>
 
-constexpr int kUiTextSize = 252;
+#include "state/textsize.h"
+
 constexpr int kDecoratedSize = 260;
 
-// Loads string id into buffer (kUiTextSize bytes); false when it is missing or empty.
+// Loads string id into buffer (kTextSize bytes); false when it is missing or empty.
 bool LoadUiText(UINT id, char *buffer);
 // The text with its mnemonic ampersand and "..." (buffer of kDecoratedSize bytes).
 bool DecorateUiText(UINT id, char *buffer);

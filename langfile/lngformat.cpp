@@ -1,6 +1,7 @@
 // The writer of the ".lng" format. Lines are formed straight into one output block that goes to
 // the sink when full, so a file takes a few large writes rather than one per line.
 #include "langfile/lngformat.h"
+#include "state/textsize.h"
 
 #include <bit>
 #include <cstdlib>
@@ -102,7 +103,7 @@ inline size_t PlainRunEnd(const char *text, size_t i)
     const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i backslash = _mm_set1_epi8('\\');
-    while (i + 16 <= kLangTextSize) {
+    while (i + 16 <= kTextSize) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
         const __m128i stops = _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi8(bytes, zero), _mm_cmpeq_epi8(bytes, tab)),

@@ -7,6 +7,7 @@
 
 #include "langfile/lngfile.h"
 #include "view/list.h"
+#include "state/textsize.h"
 
 // The IDs of the list's rows, ascending.
 static std::vector<uint32_t> RowIds(HWND view)
@@ -28,7 +29,7 @@ int LoadLanguageFile(const GlueDocument &doc, LangFile *model)
 {
     HWND view = doc.view;
     if (!model) return 0;
-    char text[kLangTextSize];
+    char text[kTextSize];
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
         UINT id = ListRowValue(view, row);
         if (id != 0 && LangFileFind(model, id, text)) ListSetCell(view, row, 2, text);
@@ -61,7 +62,7 @@ int64_t SaveLanguageFile(const GlueDocument &doc, const char *path, bool asTempl
         if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
         return -1;
     }
-    char text[kLangTextSize];
+    char text[kTextSize];
     int column = asTemplate ? 1 : 2;
     for (int row = ListNextRow(view, -1, LVNI_ALL); row >= 0; row = ListNextRow(view, row, LVNI_ALL)) {
         UINT id = ListRowValue(view, row);

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "state/textsize.h"
 #include "langfile/growbuffer.h"
 
-constexpr size_t kLangTextSize = 252; // a record's text, terminator included
-constexpr size_t kLangTextMax = kLangTextSize - 1;
+constexpr size_t kLangTextMax = kTextSize - 1; // bytes kept of a record's text
 constexpr size_t kLangSignatureSize = 4096; // the signature text, terminator included
 constexpr size_t kLangSignatureMax = kLangSignatureSize - 1;
 constexpr uint32_t kLangIdLimit = 65535;         // LangFileFind and LangFileAdd refuse IDs at or above
@@ -18,7 +18,7 @@ constexpr int32_t kLangRecordsStep = 65536;      // 256 records
 // bytes past the text's terminator are unspecified.
 struct LangRecord {
     uint32_t stringId;
-    char text[kLangTextSize];
+    char text[kTextSize];
 };
 static_assert(sizeof(LangRecord) == 256, "records are 256 bytes, back to back in the buffer");
 
@@ -37,7 +37,7 @@ int LangFileCount(const LangFile *model);
 // The record at index (0 .. count-1) in the model's order, or null.
 const LangRecord *LangFileRecordAt(const LangFile *model, int index);
 
-// Copies the text of a record with stringId into destination (kLangTextSize bytes). Non-zero
+// Copies the text of a record with stringId into destination (kTextSize bytes). Non-zero
 // when found; IDs at or above kLangIdLimit are refused. Sorted records (as after reading) are
 // searched by halves, others one by one. The first of several records with one ID (in file
 // order, since sorting keeps it) is the one found.

@@ -295,12 +295,21 @@ inline uint32_t AddIdDigit(uint32_t value, char digit)
     return value * 10u + d;
 }
 
+// Reads the decimal digits at p, at most limit of them, into value; returns how many.
+inline size_t ReadDigits(const char *p, size_t limit, uint32_t &value)
+{
+    value = 0;
+    size_t n = 0;
+    for (; n < limit && p[n] >= '0' && p[n] <= '9'; ++n)
+        value = AddIdDigit(value, p[n]);
+    return n;
+}
+
 // The value of the leading decimal digits.
 inline uint32_t IdValue(const char *bytes, size_t length)
 {
-    uint32_t value = 0;
-    for (size_t i = 0; i < length && bytes[i] >= '0' && bytes[i] <= '9'; ++i)
-        value = AddIdDigit(value, bytes[i]);
+    uint32_t value;
+    ReadDigits(bytes, length, value);
     return value;
 }
 
@@ -311,12 +320,8 @@ inline int ReadPlainId(Reader &r, uint32_t &value)
     const char *p = r.p;
     const size_t available = static_cast<size_t>(r.end - p);
     const size_t limit = available < kLangIdTokenMax ? available : kLangIdTokenMax;
-    uint32_t id = 0;
-    size_t n = 0;
-    while (n < limit && p[n] >= '0' && p[n] <= '9') {
-        id = AddIdDigit(id, p[n]);
-        ++n;
-    }
+    uint32_t id;
+    const size_t n = ReadDigits(p, limit, id);
     if (n == 0 || n == available || !(ClassOf(p + n) & (kLineEnd | kSeparator))) return 0;
     r.p = p + n;
     value = id;

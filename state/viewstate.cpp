@@ -35,7 +35,7 @@ ViewState *GetViewState(HWND view)
 HWND FrameOfView(HWND view)
 {
     HWND parent = GetParent(view);
-    char name[252];
+    char name[256]; // the longest class name
     if (!parent || !GetClassNameA(parent, name, sizeof name)) return nullptr;
     return lstrcmpiA(name, AppFrameClass()) == 0 ? parent : nullptr;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "state/textsize.h"
 #include "state/cmdlinestate.h"
 
 struct FrameState {
@@ -68,7 +69,7 @@ struct ViewState {
     // Find
     UINT findMessage;
     HWND findDialog;
-    char findWhat[252];
+    char findWhat[kTextSize];
     FINDREPLACEA findRequest;
 
     // Signature, CR LF line breaks

@@ -9,6 +9,7 @@
 #include "frame/leadbytes.h"
 #include "view/list.h"
 #include "view/textsearch.h"
+#include "state/textsize.h"
 
 // The options of the last search. The dialog rewrites the request's flags on every
 // notification of its controls, and Wine's clears them while the dialog is being destroyed,
@@ -39,7 +40,7 @@ void InitFindState(HWND view)
     fr.wFindWhatLen = sizeof vs->findWhat;
 }
 
-LRESULT FindCommand(HWND view)
+LRESULT OpenFindDialog(HWND view)
 {
     ViewState *vs = GetViewState(view);
     if (!vs || !vs->findMessage) return 0;
@@ -89,7 +90,7 @@ int SearchRows(HWND view, const FINDREPLACEA *request)
     SearchOptions options = {(request->Flags & FR_MATCHCASE) != 0, (request->Flags & FR_WHOLEWORD) != 0};
     UINT direction = (request->Flags & FR_DOWN) ? LVNI_BELOW : LVNI_ABOVE;
     int row = ListNextRow(view, -1, LVNI_SELECTED);
-    char cell[kCellSize];
+    char cell[kTextSize];
     for (;;) {
         // With nothing selected a downward search starts at the top; upward finds nothing.
         row = row < 0 ? ((direction == LVNI_BELOW && ListRowCount(view) > 0) ? 0 : -1)

@@ -6,7 +6,7 @@
 // Registers the find message and prepares the request (downward, empty text).
 void InitFindState(HWND view);
 // Opens the Find dialog, or brings an open one to the front; success when it is there.
-LRESULT FindCommand(HWND view);
+LRESULT OpenFindDialog(HWND view);
 // Repeats the last search; success when a row was found.
 LRESULT FindNextCommand(HWND view);
 // For the list's procedure: handles the dialog's registered message; false for others.

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "view/find.h"
 #include "view/listinternal.h"
+#include "state/textsize.h"
 
 constexpr int kIdColumnWidth = 60;
 
@@ -36,7 +37,7 @@ static int InsertColumns(HWND list)
 {
     int index = 0;
     for (const ColumnRow &row : kColumns) {
-        char header[kCellSize];
+        char header[kTextSize];
         if (!LoadUiText(row.headerId, header)) continue;
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
@@ -215,7 +216,7 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
         return false;
     if (column == kColumnTranslated) {
         const std::string &text = vs->rows->translations[size_t(row)];
-        const size_t room = size_t(capacity < kCellSize ? capacity : kCellSize) - 1;
+        const size_t room = size_t(capacity < kTextSize ? capacity : kTextSize) - 1;
         const size_t length = text.size() < room ? text.size() : room;
         memcpy(out, text.data(), length);
         out[length] = '\0';
@@ -224,7 +225,7 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = out;
-    item.cchTextMax = capacity < kCellSize ? capacity : kCellSize;
+    item.cchTextMax = capacity < kTextSize ? capacity : kTextSize;
     SendMessageA(vs->list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
     out[item.cchTextMax - 1] = '\0';
     return true;
@@ -234,9 +235,9 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
 static const char *FitCell(const char *text, char *buffer)
 {
     if (!text) return "";
-    const size_t length = strnlen(text, kCellSize);
-    if (length < size_t(kCellSize)) return text;
-    const size_t end = CutAtCharBoundary(text, length, kCellSize - 1, IsAnsiLeadByte);
+    const size_t length = strnlen(text, kTextSize);
+    if (length < size_t(kTextSize)) return text;
+    const size_t end = CutAtCharBoundary(text, length, kTextSize - 1, IsAnsiLeadByte);
     memcpy(buffer, text, end);
     buffer[end] = '\0';
     return buffer;
@@ -246,7 +247,7 @@ bool ListSetCell(HWND view, int row, int column, const char *text)
 {
     ViewState *vs = ListViewState(view);
     if (!vs || row < 0) return false;
-    char cut[kCellSize];
+    char cut[kTextSize];
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char *>(FitCell(text, cut));
@@ -255,7 +256,7 @@ bool ListSetCell(HWND view, int row, int column, const char *text)
     // The control keeps UTF-16: bytes the code page cannot convert come back as something else,
     // and the copy must hold what the cell shows.
     if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, item.pszText, -1, nullptr, 0)) {
-        char shown[2 * kCellSize];
+        char shown[2 * kTextSize];
         LVITEMA get = {};
         get.iSubItem = column;
         get.pszText = shown;
@@ -275,7 +276,7 @@ int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
 {
     ViewState *vs = ListViewState(view);
     if (!vs) return -1;
-    char cut[kCellSize];
+    char cut[kTextSize];
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = int(vs->rows->values.size());

@@ -5,11 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "state/textsize.h"
+
 constexpr int kListChildId = 1;
 constexpr int kColumnId = 0;
 constexpr int kColumnText = 1;
 constexpr int kColumnTranslated = 2;
-constexpr int kCellSize = 252;
 
 // Life and layout
 bool ListCreate(HWND view);
@@ -37,9 +38,9 @@ int ListRowCount(HWND view);
 // LVNI_BELOW, LVNI_ABOVE); -1 when there is none.
 int ListNextRow(HWND view, int after, UINT flags);
 UINT ListRowValue(HWND view, int row);
-// Reads a cell into out (capacity bytes, at most kCellSize used); false when there is no such cell.
+// Reads a cell into out (capacity bytes, at most kTextSize used); false when there is no such cell.
 bool ListGetCell(HWND view, int row, int column, char *out, int capacity);
-// Texts given to a cell are cut after their last whole character within kCellSize - 1 bytes.
+// Texts given to a cell are cut after their last whole character within kTextSize - 1 bytes.
 bool ListSetCell(HWND view, int row, int column, const char *text);
 // Appends a row at the end: value, ID text and source text; returns its index or -1.
 int ListAppendRow(HWND view, UINT value, const char *idText, const char *text);

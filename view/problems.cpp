@@ -15,6 +15,7 @@
 #include "view/list.h"
 #include "view/listinternal.h"
 #include "view/textcheck.h"
+#include "state/textsize.h"
 
 constexpr int kMarkSize = 16;
 constexpr int kMarkIndent = 2;
@@ -154,7 +155,7 @@ bool ProblemPaneText(ViewState *vs, char *out, size_t capacity)
 {
     const ProblemMarks *marks = vs ? vs->problems : nullptr;
     if (!marks || (marks->errors == 0 && marks->warnings == 0) || capacity == 0) return false;
-    char format[kUiTextSize], errors[kUiTextSize], warnings[kUiTextSize];
+    char format[kTextSize], errors[kTextSize], warnings[kTextSize];
     if (!LoadUiText(IDS_PROBLEM_COUNTS, format)) lstrcpynA(format, "%d %s, %d %s", sizeof format);
     if (!LoadUiText(marks->errors == 1 ? IDS_PROBLEM_ERROR : IDS_PROBLEM_ERRORS, errors)) errors[0] = '\0';
     if (!LoadUiText(marks->warnings == 1 ? IDS_PROBLEM_WARNING : IDS_PROBLEM_WARNINGS, warnings)) warnings[0] = '\0';

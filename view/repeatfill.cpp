@@ -13,6 +13,7 @@
 #include "view/list.h"
 #include "view/listinternal.h"
 #include "view/worktrack.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -56,7 +57,7 @@ INT_PTR CALLBACK OfferDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp)
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, lp);
         LocaliseDialog(dialog, IDD_FILL_REPEATED);
-        char format[kUiTextSize], text[kUiTextSize + 16];
+        char format[kTextSize], text[kTextSize + 16];
         if (LoadUiText(IDC_FR_TEXT, format)) {
             snprintf(text, sizeof text, format, reinterpret_cast<OfferState *>(lp)->rows);
             SetDlgItemTextA(dialog, IDC_FR_TEXT, text);
@@ -119,7 +120,7 @@ LRESULT FillRepeatedTexts(HWND view)
     // Each donor is a translated row, so no fill changes another's text.
     size_t next = 0;
     FillRows(view, rows, [&](uint32_t) { return vs->rows->translations[plan[next++].from].c_str(); });
-    char format[kUiTextSize], text[kUiTextSize + 32];
+    char format[kTextSize], text[kTextSize + 32];
     if (!LoadUiText(left ? IDS_FILL_REPORT : IDS_FILL_REPORT_ALL, format)) return 1;
     snprintf(text, sizeof text, format, unsigned(plan.size()), unsigned(left));
     MessageBoxA(view, text, AppProgramName(), MB_OK | MB_ICONINFORMATION);
@@ -134,7 +135,7 @@ void OfferRepeatedFill(HWND view, int row, const char *translation)
     if (!RepeatUntranslatedLike(vs->work->repeats, uint32_t(row), WorkRepeatTexts(view), &rows) || rows.empty()) return;
     if (!AskToFill(view, unsigned(rows.size()))) return;
     // The row's own text, copied: the fills must not read a cell they are writing.
-    char text[kCellSize];
+    char text[kTextSize];
     lstrcpynA(text, vs->rows->translations[size_t(row)].c_str(), sizeof text);
     FillRows(view, rows, [&](uint32_t) { return text; });
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "frame/textcut.h"
+#include "state/textsize.h"
 
 enum class ProblemSeverity : uint8_t { Warning, Error };
 
@@ -20,7 +21,7 @@ enum class CheckId : uint8_t {
     Ending,     // a final ":" or "..."
 };
 
-constexpr size_t kTextCheckMax = 251; // bytes a language file keeps of a text
+constexpr size_t kTextCheckMax = kTextSize - 1; // bytes a language file keeps of a text
 constexpr size_t kProblemMessageSize = 128;
 // Each check reports at most its first problem, so a text has at most one per check.
 constexpr int kMaxTextProblems = 8;

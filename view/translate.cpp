@@ -13,6 +13,7 @@
 #include "view/list.h"
 #include "view/problems.h"
 #include "view/worktrack.h"
+#include "state/textsize.h"
 
 // Each stored byte may be an LF that the field shows as CR LF: room for the whole text doubled.
 constexpr size_t kDisplaySize = 2 * (sizeof TranslationRecord::translation - 1) + 1;
@@ -57,7 +58,7 @@ static void OnTranslateCommand(HWND dialog, UINT id)
         SendMessageA(field, WM_CHAR, '\n', 0);
         break;
     case IDC_TR_COPY: {
-        char source[252];
+        char source[kTextSize];
         GetDlgItemTextA(dialog, IDC_TR_SOURCE, source, sizeof source);
         if (source[0]) SetWindowTextA(field, source);
         // Setting a multi-line field's text sends no EN_CHANGE.
@@ -108,7 +109,7 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     ListEnsureVisible(view, row);
     ListGetCell(view, row, kColumnText, record->source, sizeof record->source);
     ListGetCell(view, row, kColumnTranslated, record->translation, sizeof record->translation);
-    char before[252];
+    char before[kTextSize];
     lstrcpynA(before, record->translation, sizeof before);
     INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_TRANSLATE), vs->list,
                                      TranslateDialogProc, reinterpret_cast<LPARAM>(record));
@@ -144,7 +145,7 @@ static LRESULT TranslateUntranslatedFrom(HWND view, int first, int step)
     if (!vs || !vs->list) return 0;
     LRESULT confirmed = 0;
     bool found = false;
-    char cell[kCellSize];
+    char cell[kTextSize];
     const int count = ListRowCount(view);
     for (int row = first; row >= 0 && row < count; row += step) {
         UINT id = ListRowValue(view, row);

@@ -5,12 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "state/textsize.h"
 #include "view/displaytext.h"
 
 struct TranslationRecord {
     uint32_t stringId;
-    char source[252];
-    char translation[252];
+    char source[kTextSize];
+    char translation[kTextSize];
 };
 
 // Runs the Translate dialog for one row; 1 when confirmed with OK, 0 when cancelled.

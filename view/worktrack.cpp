@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "view/list.h"
 #include "view/listinternal.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -24,9 +25,9 @@ WorkTrack *WorkOf(HWND view)
 
 // The words of the progress texts, loaded into the caller's buffers.
 struct WordTexts {
-    char of[kUiTextSize];
-    char translated[kUiTextSize];
-    char thousands[kUiTextSize];
+    char of[kTextSize];
+    char translated[kTextSize];
+    char thousands[kTextSize];
     ProgressWords Load()
     {
         LoadUiText(IDS_PROGRESS_OF, of);
@@ -116,7 +117,7 @@ void WorkTrackFilled(HWND view)
         row = -1;
     const std::vector<UINT> &values = vs->rows->values;
     const std::vector<std::string> &translations = vs->rows->translations;
-    char title[kCellSize];
+    char title[kTextSize];
     for (size_t row = 0; row < values.size(); ++row) {
         if (values[row] != 0) {
             ProgressAddRow(&work->progress, values[row], !translations[row].empty());

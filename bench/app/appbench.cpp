@@ -34,6 +34,7 @@
 #include "view/problems.h"
 #include "view/translate.h"
 #include "view/worktrack.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -158,7 +159,7 @@ bool Run(const std::string &module, const std::string &lng, int runs, Timings &t
         const UINT changedId = ListRowValue(view, changed);
         constexpr int kChanges = 20;
         for (int step = 0; step <= kChanges; ++step) {
-            char before[kCellSize], after[kCellSize];
+            char before[kTextSize], after[kTextSize];
             ListGetCell(view, changed, kColumnTranslated, before, sizeof before);
             snprintf(after, sizeof after, "change %d", step);
             t0 = Now();

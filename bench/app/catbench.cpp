@@ -25,6 +25,7 @@
 #include "catalogue/stringblock.h"
 #include "frame/settings.h"
 #include "view/list.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -45,7 +46,7 @@ BOOL CALLBACK ReadBlockOnly(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param)
     if (!data || !StringBlockBegin(&reader, data, SizeofResource(module, found), block)) return FALSE;
     int before = reinterpret_cast<ReadOnly *>(param)->strings;
     StringEntry entry;
-    char text[kCellSize];
+    char text[kTextSize];
     while (StringBlockNext(&reader, &entry)) {
         if (entry.length == 0) continue;
         ConvertSourceText(reinterpret_cast<const WCHAR *>(entry.text), int(std::min<uint32_t>(entry.length, 504)),

@@ -1,6 +1,7 @@
 // A deterministic sample model: IDs spread over 1..65534, texts of words with the bytes that
 // need escaping and some high (Windows-1252) letters mixed in.
 #include "bench/langfile/lngsample.h"
+#include "state/textsize.h"
 
 #include <cstdint>
 #include <cstring>
@@ -49,7 +50,7 @@ struct Random {
     }
 };
 
-void MakeText(Random &random, char (&text)[kLangTextSize])
+void MakeText(Random &random, char (&text)[kTextSize])
 {
     size_t length = 0;
     const int words = 2 + static_cast<int>(random.Next() % 10);
@@ -92,7 +93,7 @@ LangFile *BuildSampleModel(int shuffled)
     for (int i = 0; i < kSampleRecords; ++i) {
         // The text depends on the ID alone, so both orders hold the same records.
         Random textRandom{order[i] * 2654435761u};
-        char text[kLangTextSize];
+        char text[kTextSize];
         MakeText(textRandom, text);
         const uint32_t id = 1 + order[i] * (kLangIdLimit - 2) / kSampleRecords;
         if (!LangFileAdd(model, id, text)) {

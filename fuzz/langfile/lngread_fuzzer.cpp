@@ -8,6 +8,7 @@
 #include "langfile/lngformat.h"
 #include "langfile/lngparse.h"
 #include "tests/langfile/lngreference.h"
+#include "state/textsize.h"
 
 namespace
 {
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Check(memchr(model->signature, '\0', kLangSignatureSize) != nullptr);
     for (int i = 0; i < count; ++i) {
         const LangRecord *record = LangFileRecordAt(model, i);
-        Check(memchr(record->text, '\0', kLangTextSize) != nullptr);
+        Check(memchr(record->text, '\0', kTextSize) != nullptr);
         if (i > 0) Check(LangFileRecordAt(model, i - 1)->stringId <= record->stringId);
     }
     // The records are those of the plain reader, in the same order (a text ends at a NUL).
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (count > 0) {
         // The first of the records with an ID is the one found.
         const LangRecord *first = LangFileRecordAt(model, 0);
-        char text[kLangTextSize];
+        char text[kTextSize];
         if (first->stringId < kLangIdLimit) {
             Check(LangFileFind(model, first->stringId, text));
             Check(strcmp(text, first->text) == 0);

@@ -50,7 +50,7 @@ std::vector<ListRow> ReadRows(HWND view)
     std::vector<ListRow> rows;
     int count = ListRowCount(view);
     for (int i = 0; i < count; ++i) {
-        char id[kCellSize], text[kCellSize], translated[kCellSize];
+        char id[kTextSize], text[kTextSize], translated[kTextSize];
         ListGetCell(view, i, kColumnId, id, sizeof id);
         ListGetCell(view, i, kColumnText, text, sizeof text);
         ListGetCell(view, i, kColumnTranslated, translated, sizeof translated);

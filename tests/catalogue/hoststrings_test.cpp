@@ -155,11 +155,11 @@ TEST_F(HostStrings, LongTextsAreCutOnACharacterBoundary)
 TEST_F(HostStrings, ConversionOfALongTextNeverPassesTheCell)
 {
     std::wstring text(600, L'\x00E9');
-    char out[kCellSize + 4];
+    char out[kTextSize + 4];
     memset(out, '#', sizeof out);
-    EXPECT_EQ(ConvertSourceText(text.c_str(), int(text.size()), out), kCellSize - 1);
-    EXPECT_EQ(out[kCellSize - 1], '\0');
-    EXPECT_EQ(out[kCellSize], '#');
+    EXPECT_EQ(ConvertSourceText(text.c_str(), int(text.size()), out), kTextSize - 1);
+    EXPECT_EQ(out[kTextSize - 1], '\0');
+    EXPECT_EQ(out[kTextSize], '#');
     EXPECT_EQ(ConvertSourceText(L"", 0, out), 0);
     EXPECT_STREQ(out, "");
 }
@@ -169,7 +169,7 @@ TEST_F(HostStrings, DoubleByteTextIsNeverCutInsideACharacter)
     // In code page 932 every one of these takes two bytes: 125 fit in 251 bytes, not 125.5.
     if (!IsValidCodePage(932)) GTEST_SKIP() << "code page 932 is not installed";
     std::wstring text(200, L'\x65E5');
-    char out[kCellSize];
+    char out[kTextSize];
     EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 250);
     EXPECT_EQ(std::string(out).size(), 250u);
     EXPECT_EQ(std::string(out).substr(0, 2), "\x93\xFA");
@@ -196,7 +196,7 @@ std::vector<ListRow> ExpectedFromLoadString(HMODULE module)
         size_t strings = 0;
         for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
             if (const char *title = CategoryTitleAt(id)) rows.push_back(Category(title));
-            char text[kCellSize];
+            char text[kTextSize];
             if (LoadStringA(module, id, text, sizeof text) <= 0) continue;
             rows.push_back(String(id, text));
             ++strings;

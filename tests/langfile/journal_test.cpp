@@ -173,7 +173,7 @@ TEST(Journal, DamagedOrForeignBytesHaveADefinedResult)
          12 + 4 + afterGood.size()},
         {"text without its ID", header + Frame(kJournalText, "ab"), kJournalRead, 0, 14},
         {"text one byte too long", header + Frame(kJournalText, Le32(1) + std::string(kLangTextMax + 1, 'x')),
-         kJournalRead, 0, 12 + 4 + kLangTextSize},
+         kJournalRead, 0, 12 + 4 + kTextSize},
         {"NUL inside a text", header + good + Frame(kJournalText, Le32(1) + std::string("a\0b", 3)), kJournalRead, 1,
          12 + 4 + 3},
     };

@@ -206,7 +206,7 @@ TEST_F(LangFileOnDisk, MarkedFilesAreConvertedOrRefused)
         EXPECT_EQ(LangFileRead(model.get(), Path("marked.lng").c_str(), &detail), row.count) << row.bytes;
         EXPECT_EQ(detail.mark, row.mark) << row.bytes;
         EXPECT_EQ(detail.refused, row.refused) << row.bytes;
-        char text[kLangTextSize] = "";
+        char text[kTextSize] = "";
         LangFileFind(model.get(), 3, text);
         EXPECT_EQ(text, row.text) << row.bytes;
     }

@@ -13,7 +13,7 @@ TEST(LangModel, AddAndFindRefuseIdsFrom65535)
 {
     ModelPtr model(LangFileCreate());
     ASSERT_TRUE(model);
-    char text[kLangTextSize];
+    char text[kTextSize];
     EXPECT_TRUE(LangFileAdd(model.get(), 65534, "last"));
     EXPECT_FALSE(LangFileAdd(model.get(), 65535, "refused"));
     EXPECT_FALSE(LangFileAdd(model.get(), 0xFFFFFFFFu, "refused"));
@@ -44,7 +44,7 @@ TEST(LangModel, FindsRecordsInAnyOrder)
     ModelPtr model(LangFileCreate());
     for (uint32_t id = 500; id > 0; id -= 5)
         ASSERT_TRUE(LangFileAdd(model.get(), id, std::to_string(id).c_str()));
-    char text[kLangTextSize];
+    char text[kTextSize];
     for (int sorted = 0; sorted < 2; ++sorted) {
         for (uint32_t id = 1; id <= 500; ++id) {
             const bool found = LangFileFind(model.get(), id, text);
@@ -67,7 +67,7 @@ TEST(LangModel, SortsByUnsignedIdKeepingTheOrderOfEqualIds)
     LangFileSort(model.get());
     EXPECT_EQ(RecordsOf(model.get()),
               (Records{{0, "zero"}, {1, "one"}, {5, "first five"}, {5, "second five"}, {0x80000000u, "high"}}));
-    char text[kLangTextSize];
+    char text[kTextSize];
     ASSERT_TRUE(LangFileFind(model.get(), 5, text));
     EXPECT_STREQ(text, "first five");
 }
@@ -113,7 +113,7 @@ TEST(LangModel, SignatureIsCopiedBothWaysUpToItsLimit)
 TEST(LangModel, NullAndOutOfRangeAreRefused)
 {
     LangFileFree(nullptr);
-    char text[kLangTextSize];
+    char text[kTextSize];
     EXPECT_EQ(LangFileCount(nullptr), 0);
     EXPECT_FALSE(LangFileFind(nullptr, 1, text));
     EXPECT_FALSE(LangFileAdd(nullptr, 1, "x"));

@@ -105,7 +105,7 @@ TEST(LangParse, RepeatedIdsAreAllKeptAndTheFirstIsFound)
 {
     ModelPtr model = Parse("7=\"b\"\r\n5=\"first\"\r\n5=\"second\"\r\n");
     EXPECT_EQ(LangFileCount(model.get()), 3);
-    char text[kLangTextSize];
+    char text[kTextSize];
     ASSERT_TRUE(LangFileFind(model.get(), 5, text));
     EXPECT_STREQ(text, "first");
 }
@@ -125,7 +125,7 @@ TEST(LangParse, IdIsTheValueOfTheLeadingDigits)
                                                {4294967295u, "max"},
                                                {kLangIdTooLarge, "too large"},
                                                {kLangIdTooLarge, "far too large"}}));
-    char text[kLangTextSize];
+    char text[kTextSize];
     EXPECT_TRUE(LangFileFind(model.get(), 0, text));
     EXPECT_FALSE(LangFileFind(model.get(), 65535, text));
     EXPECT_FALSE(LangFileFind(model.get(), 3, text));

@@ -43,7 +43,7 @@ int AppTest::RowOf(UINT id) const
 
 std::string AppTest::Cell(int row, int column) const
 {
-    char text[kCellSize] = "";
+    char text[kTextSize] = "";
     ListGetCell(view, row, column, text, sizeof text);
     return text;
 }

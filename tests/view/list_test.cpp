@@ -54,7 +54,7 @@ protected:
 
     std::string ControlText(int row, int column) const
     {
-        char text[2 * kCellSize] = ""; // room for more than a cell holds
+        char text[2 * kTextSize] = ""; // room for more than a cell holds
         LVITEMA item = {};
         item.iSubItem = column;
         item.pszText = text;
@@ -296,14 +296,14 @@ TEST_F(List, RowAccessReadsAndWritesCellsWithinTheirSize)
     EXPECT_EQ(ListRowCount(view_), 2);
     EXPECT_EQ(ListRowValue(view_, 1), 7u);
     EXPECT_EQ(ListRowValue(view_, 9), 0u);
-    char cell[kCellSize];
+    char cell[kTextSize];
     EXPECT_TRUE(ListGetCell(view_, 1, kColumnText, cell, sizeof cell));
     EXPECT_STREQ(cell, "Text 7");
     EXPECT_FALSE(ListGetCell(view_, 2, kColumnText, cell, sizeof cell));
     EXPECT_FALSE(ListGetCell(view_, 1, 3, cell, sizeof cell));
     EXPECT_TRUE(ListSetCell(view_, 1, kColumnTranslated, std::string(400, 'x').c_str()));
     ASSERT_TRUE(ListGetCell(view_, 1, kColumnTranslated, cell, sizeof cell));
-    EXPECT_EQ(std::string(cell), std::string(kCellSize - 1, 'x'));
+    EXPECT_EQ(std::string(cell), std::string(kTextSize - 1, 'x'));
     char small[4];
     ASSERT_TRUE(ListGetCell(view_, 1, kColumnText, small, sizeof small));
     EXPECT_STREQ(small, "Tex");
@@ -326,7 +326,7 @@ TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
         const int rows = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
         ASSERT_EQ(ListRowCount(view_), rows);
         for (int row = 0; row < rows; ++row) {
-            char cell[kCellSize];
+            char cell[kTextSize];
             ASSERT_TRUE(ListGetCell(view_, row, kColumnTranslated, cell, sizeof cell));
             EXPECT_EQ(std::string(cell), ControlText(row, kColumnTranslated)) << row;
             EXPECT_EQ(ListRowValue(view_, row), controlValue(row)) << row;
@@ -354,7 +354,7 @@ TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
     EXPECT_EQ(ListNextRow(view_, -1, LVNI_ALL), -1);
     Rows({5, 0, 6});
     agree();
-    char cell[kCellSize];
+    char cell[kTextSize];
     ASSERT_TRUE(ListGetCell(view_, 2, kColumnTranslated, cell, sizeof cell));
     EXPECT_STREQ(cell, "");
 }
@@ -373,14 +373,14 @@ TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
                                     "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61"};
     for (const char *sample : kSamples) {
         ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, sample));
-        char cell[kCellSize];
+        char cell[kTextSize];
         ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
         EXPECT_EQ(std::string(cell), ControlText(0, kColumnTranslated)) << sample;
     }
     // A lone lead byte comes back as a two-byte character: a full cell is then cut, in the cell and
     // its copy alike.
     ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, (std::string(250, 'a') + "\x81").c_str()));
-    char cell[kCellSize];
+    char cell[kTextSize];
     ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
     EXPECT_EQ(std::string(cell), std::string(250, 'a'));
     EXPECT_EQ(ControlText(0, kColumnTranslated), std::string(250, 'a'));
