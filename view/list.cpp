@@ -134,10 +134,7 @@ void ListEmpty(HWND view)
     ViewState *vs = ListViewState(view);
     if (!vs) return;
     SendMessageA(vs->list, LVM_DELETEALLITEMS, 0, 0);
-    vs->rows->values.clear();
-    vs->rows->translations.clear();
-    vs->rows->sourceBlock.clear();
-    vs->rows->sourceAt.clear();
+    vs->rows->Clear();
 }
 
 void ListHoldRedraw(HWND view)
@@ -215,10 +212,10 @@ bool ListGetCell(HWND view, int row, int column, char *out, int capacity)
     if (!vs || row < 0 || size_t(row) >= vs->rows->values.size() || column < 0 || column >= vs->rows->columns)
         return false;
     if (column == kColumnTranslated) {
-        const std::string &text = vs->rows->translations[size_t(row)];
+        const char *text = vs->rows->TranslationAt(size_t(row));
         const size_t room = size_t(capacity < kTextSize ? capacity : kTextSize) - 1;
-        const size_t length = text.size() < room ? text.size() : room;
-        memcpy(out, text.data(), length);
+        const size_t length = strnlen(text, room);
+        memcpy(out, text, length);
         out[length] = '\0';
         return true;
     }
@@ -268,7 +265,21 @@ bool ListSetCell(HWND view, int row, int column, const char *text)
         if (item.pszText != shown)
             SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
     }
-    vs->rows->translations[size_t(row)] = item.pszText;
+    // The copy beside the control; without memory for it the cell takes its old text back.
+    char *&copy = vs->rows->translations[size_t(row)];
+    char *kept = nullptr;
+    if (item.pszText[0]) {
+        const size_t size = strlen(item.pszText) + 1;
+        kept = static_cast<char *>(malloc(size));
+        if (!kept) {
+            item.pszText = const_cast<char *>(vs->rows->TranslationAt(size_t(row)));
+            SendMessageA(vs->list, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+            return false;
+        }
+        memcpy(kept, item.pszText, size);
+    }
+    free(copy);
+    copy = kept;
     return true;
 }
 
@@ -286,22 +297,17 @@ int ListAppendRow(HWND view, UINT value, const char *idText, const char *text)
     if (row < 0) return -1;
     const char *source = FitCell(text, cut);
     ListRows &rows = *vs->rows;
-    const size_t blockSize = rows.sourceBlock.size();
-    const size_t count = rows.values.size();
-    try {
-        rows.values.insert(rows.values.begin() + row, value);
-        rows.translations.insert(rows.translations.begin() + row, std::string());
-        rows.sourceAt.insert(rows.sourceAt.begin() + row, uint32_t(blockSize));
-        rows.sourceBlock.append(source, strlen(source) + 1);
-    } catch (const std::bad_alloc &) {
-        // Without its copies beside it the row cannot stay: the inserts made are taken back.
-        if (rows.values.size() > count) rows.values.erase(rows.values.begin() + row);
-        if (rows.translations.size() > count) rows.translations.erase(rows.translations.begin() + row);
-        if (rows.sourceAt.size() > count) rows.sourceAt.erase(rows.sourceAt.begin() + row);
-        rows.sourceBlock.resize(blockSize);
+    // Room first in every copy, so that the row goes into all of them or into none.
+    const size_t sourceSize = strlen(source) + 1;
+    if (!rows.values.Reserve(1) || !rows.translations.Reserve(1) || !rows.sourceAt.Reserve(1) ||
+        !rows.sourceBlock.Reserve(sourceSize)) {
         SendMessageA(vs->list, LVM_DELETEITEM, WPARAM(row), 0);
         return -1;
     }
+    rows.values.Insert(size_t(row), value);
+    rows.translations.Insert(size_t(row), nullptr);
+    rows.sourceAt.Insert(size_t(row), uint32_t(rows.sourceBlock.size()));
+    rows.sourceBlock.Append(source, sourceSize);
     if (source[0]) {
         item.mask = 0;
         item.iSubItem = kColumnText;

@@ -2,10 +2,8 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "state/viewstate.h"
+#include "view/rowarray.h"
 
 // The list's focus-skip: move focus and selection to row wParam.
 constexpr UINT kMsgListFocusRow = WM_USER + 260;
@@ -16,12 +14,29 @@ constexpr UINT kMsgListFocusRow = WM_USER + 260;
 // rows take half a second. The control keeps its own copy for drawing.
 struct ListRows {
     int columns = 0; // the columns inserted
-    std::vector<UINT> values;
-    std::vector<std::string> translations;
+    RowArray<UINT> values;
+    RowArray<char *> translations; // each its own allocation; null for an empty cell
     // The source texts as the cells hold them, each ended by a NUL, for the repeated-text
     // index: reading them back from the control at every open cost more than the open itself.
-    std::string sourceBlock;
-    std::vector<uint32_t> sourceAt; // per row: its text's offset in sourceBlock
+    RowArray<char> sourceBlock;
+    RowArray<uint32_t> sourceAt; // per row: its text's offset in sourceBlock
+
+    ListRows() = default;
+    ListRows(const ListRows &) = delete;
+    ListRows &operator=(const ListRows &) = delete;
+    ~ListRows() { Clear(); }
+    void Clear()
+    {
+        for (size_t row = 0; row < translations.size(); ++row)
+            free(translations[row]);
+        translations.Shrink(0);
+        values.Shrink(0);
+        sourceBlock.Shrink(0);
+        sourceAt.Shrink(0);
+    }
+    // The row's translation; "" when it has none. row must be below the row count.
+    const char *TranslationAt(size_t row) const { return translations[row] ? translations[row] : ""; }
+    const char *SourceAt(size_t row) const { return sourceBlock.data() + sourceAt[row]; }
 };
 
 // The list of a view, or null when the view has no state or no list.

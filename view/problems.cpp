@@ -42,7 +42,7 @@ static ProblemMarks *MarksOf(ViewState *vs)
 static RowProblems CheckRow(const ListRows &rows, size_t row)
 {
     TextProblems found;
-    CheckTranslation(rows.sourceBlock.c_str() + rows.sourceAt[row], rows.translations[row].c_str(), IsAnsiLeadByte, &found);
+    CheckTranslation(rows.SourceAt(row), rows.TranslationAt(row), IsAnsiLeadByte, &found);
     return RowProblems{uint8_t(found.errors), uint8_t(found.warnings)};
 }
 
@@ -64,7 +64,7 @@ void ProblemsCheckAll(HWND view)
     }
     for (size_t row = 0; row < count; ++row) {
         // An untranslated row has no problem, and most rows of a fresh file are untranslated.
-        if (rows.translations[row].empty()) continue;
+        if (!rows.translations[row]) continue;
         const RowProblems found = CheckRow(rows, row);
         marks->rows[row] = found;
         marks->errors += found.errors;

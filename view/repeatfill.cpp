@@ -26,7 +26,7 @@ constexpr size_t kFillsHeld = 1000;
 const char *TranslationAt(void *context, uint32_t row)
 {
     const auto *rows = static_cast<const ListRows *>(context);
-    return row < rows->translations.size() ? rows->translations[row].c_str() : nullptr;
+    return row < rows->translations.size() ? rows->TranslationAt(row) : nullptr;
 }
 
 // Gives each row the text, as a change of the document; the counters repaint once, at the end.
@@ -39,7 +39,7 @@ template <typename TextOf> void FillRows(HWND view, const std::vector<uint32_t> 
     WorkTrackBeginBatch(view);
     for (uint32_t row : rows) {
         if (!ListSetCell(view, int(row), kColumnTranslated, textOf(row))) continue;
-        NotifyRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->translations[row].c_str(),
+        NotifyRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->TranslationAt(row),
                            kChangeFilled);
     }
     WorkTrackEndBatch(view);
@@ -119,7 +119,7 @@ LRESULT FillRepeatedTexts(HWND view)
     }
     // Each donor is a translated row, so no fill changes another's text.
     size_t next = 0;
-    FillRows(view, rows, [&](uint32_t) { return vs->rows->translations[plan[next++].from].c_str(); });
+    FillRows(view, rows, [&](uint32_t) { return vs->rows->TranslationAt(plan[next++].from); });
     char format[kTextSize], text[kTextSize + 32];
     if (!LoadUiText(left ? IDS_FILL_REPORT : IDS_FILL_REPORT_ALL, format)) return 1;
     snprintf(text, sizeof text, format, unsigned(plan.size()), unsigned(left));
@@ -136,6 +136,6 @@ void OfferRepeatedFill(HWND view, int row, const char *translation)
     if (!AskToFill(view, unsigned(rows.size()))) return;
     // The row's own text, copied: the fills must not read a cell they are writing.
     char text[kTextSize];
-    lstrcpynA(text, vs->rows->translations[size_t(row)].c_str(), sizeof text);
+    lstrcpynA(text, vs->rows->TranslationAt(size_t(row)), sizeof text);
     FillRows(view, rows, [&](uint32_t) { return text; });
 }

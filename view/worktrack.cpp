@@ -58,7 +58,7 @@ bool BuildRepeatIndex(const ListRows &rows, RepeatIndex *index)
     try {
         std::vector<RepeatSource> sources(count);
         for (uint32_t row = 0; row < count; ++row)
-            sources[row] = RepeatSource{rows.values[row], rows.sourceBlock.c_str() + rows.sourceAt[row]};
+            sources[row] = RepeatSource{rows.values[row], rows.SourceAt(row)};
         return RepeatIndexBuild(index, sources.data(), count);
     } catch (const std::bad_alloc &) {
         *index = RepeatIndex{};
@@ -80,7 +80,7 @@ void RepaintCategory(HWND view, int category)
     InvalidateRow(vs->list, vs->work->categoryRow[category]);
 }
 
-int FindRow(const std::vector<UINT> &values, UINT id)
+int FindRow(const RowArray<UINT> &values, UINT id)
 {
     for (size_t row = 0; row < values.size(); ++row)
         if (values[row] == id) return int(row);
@@ -115,12 +115,11 @@ void WorkTrackFilled(HWND view)
     work->places = PlaceHistory{};
     for (int &row : work->categoryRow)
         row = -1;
-    const std::vector<UINT> &values = vs->rows->values;
-    const std::vector<std::string> &translations = vs->rows->translations;
+    const RowArray<UINT> &values = vs->rows->values;
     char title[kTextSize];
     for (size_t row = 0; row < values.size(); ++row) {
         if (values[row] != 0) {
-            ProgressAddRow(&work->progress, values[row], !translations[row].empty());
+            ProgressAddRow(&work->progress, values[row], vs->rows->translations[row] != nullptr);
             continue;
         }
         ListGetCell(view, int(row), kColumnText, title, sizeof title);
