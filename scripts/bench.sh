@@ -10,7 +10,7 @@ results=build/bench-results
 rm -rf "$results"
 mkdir -p "$results"
 
-if [ ! -f build/bench/CMakeCache.txt ]; then
+if [ ! -f build/bench/CMakeCache.txt ] || [ ! -f build/bench/Makefile ]; then
     cmake --preset bench >/dev/null
 fi
 cmake --build build/bench -j "$jobs"
@@ -24,7 +24,7 @@ while IFS= read -r exe; do
 done < <(find build/bench/bench -type f -perm -u+x | sort)
 
 win="build/$PARLEVO_WIN_PRESET"
-if [ ! -f "$win/CMakeCache.txt" ]; then
+if [ ! -f "$win/CMakeCache.txt" ] || [ ! -f "$win/Makefile" ]; then
     cmake --preset "$PARLEVO_WIN_PRESET" >/dev/null
 fi
 cmake --build "$win" -j "$jobs" --target Parlevo winbench
@@ -33,7 +33,7 @@ parlevo_wine_prefix
 # A persistent server, warmed once: what a user's session has.
 "$PARLEVO_WINESERVER" -p 2>/dev/null || true
 timeout 120 "$PARLEVO_WINE" cmd /c exit >/dev/null 2>&1 || true
-for prog in lngtime catbench appbench killsave; do
+for prog in lngtime journaltime catbench appbench killsave; do
     echo "== $win/bench/$prog.exe (Wine, $PARLEVO_WIN_PRESET) =="
     "$PARLEVO_WINE" "$win/bench/$prog.exe" 2>"$results/$prog.err" | tee "$results/$prog.txt"
 done

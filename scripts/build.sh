@@ -9,7 +9,9 @@ jobs=$(nproc)
 presets=(win32 native)
 if [ "$PARLEVO_WIN_PRESET" != win32 ]; then presets+=("$PARLEVO_WIN_PRESET"); fi
 for p in "${presets[@]}"; do
-    if [ ! -f "build/$p/CMakeCache.txt" ]; then
+    # A configure that stopped half-way (a compiler not yet installed) leaves a cache but no
+    # build files: configure again then.
+    if [ ! -f "build/$p/CMakeCache.txt" ] || [ ! -f "build/$p/Makefile" ]; then
         cmake --preset "$p" >/dev/null
     fi
     cmake --build "build/$p" -j "$jobs"
