@@ -313,19 +313,6 @@ TEST_F(Commands, SaveOfAFileAsksBeforeOverwritingUnlessTurnedOff)
     }
 }
 
-TEST_F(Commands, SaveTemplateWritesSourceTextsUnderTheDefaultSignatureAndRetitles)
-{
-    Start();
-    std::string path = dir + "tmpl.lng";
-    ModalDriver driver([&](HWND dialog) { ChooseFile(dialog, path); });
-    ASSERT_TRUE(Run(CMD_FILE_SAVE_TEMPLATE));
-    std::string bytes = HarnessReadFile(path);
-    EXPECT_EQ(bytes.substr(0, 37), "; Language: \r\n; Author: \r\n; Version: ");
-    EXPECT_NE(bytes.find("\r\n1=\""), std::string::npos);
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [tmpl.lng]");
-    EXPECT_NE(std::string(Vs()->statusMessage).find("tmpl.lng"), std::string::npos);
-}
-
 TEST_F(Commands, FailedSaveSaysWhyAndKeepsTheDocumentModified)
 {
     std::string path = HarnessWriteFile(dir + "ro.lng", "103=\"Offnen\"\r\n");
@@ -392,10 +379,13 @@ TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
     EXPECT_STREQ(Vs()->signature, "Language: Deutsch\r\n");
     EXPECT_TRUE(Run(CMD_FILE_SAVE));
     EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\374de\"\r\n64000=\"weg\"\r\n");
-    // A template holds the module's strings only.
+    // A template holds the module's strings only, and becomes the document's file.
     std::string tmpl = dir + "tmpl.lng";
     ModalDriver dialog([&](HWND d) { ChooseFile(d, tmpl); });
     ASSERT_TRUE(Run(CMD_FILE_SAVE_TEMPLATE));
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [tmpl.lng]");
+    EXPECT_NE(std::string(Vs()->statusMessage).find("tmpl.lng"), std::string::npos);
+    EXPECT_NE(HarnessReadFile(tmpl).find("\r\n1=\""), std::string::npos);
     EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n7="), std::string::npos);
     EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n64000="), std::string::npos);
 }
