@@ -24,7 +24,8 @@ std::string Token(const std::string &line, int index, size_t capacity)
 {
     char out[512];
     memset(out, 'x', sizeof out);
-    EXPECT_EQ(GetCommandLineToken(line.c_str(), out, capacity, index), strlen(out)) << line;
+    size_t n = GetCommandLineToken(line.c_str(), out, capacity, index);
+    EXPECT_EQ(n, strlen(out)) << line;
     return out;
 }
 
