@@ -1,4 +1,5 @@
-// Command-line tokens, options and the parse into the start-up state.
+// Command lines: the token at index 1, the parse into the start-up state, and the line a second
+// start hands to the running instance.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,154 +8,95 @@
 #include "app/cmdline.h"
 #include "res/resource.h"
 
-static std::string Token(const char *text, int index, size_t capacity = kTokenSize)
+namespace
 {
-    char out[512];
-    memset(out, 'x', sizeof out);
-    size_t n = GetCommandLineToken(text, out, capacity, index);
-    EXPECT_EQ(n, strlen(out));
-    return out;
-}
 
-TEST(CommandLineTokens, QuotesGroupAndAreNeverCopied)
+// As the system does: a name that is already a full path stays; too long a path fails.
+size_t FakeFullPath(const char *name, char *out, size_t capacity)
 {
-    EXPECT_EQ(Token("prog ab\"c d\"e f", 1), "abc de");
-    EXPECT_EQ(Token("prog ab\"c d\"e f", 2), "f");
-    EXPECT_EQ(Token("\"C:\\Program Files\\P.exe\" \"my file.lng\"", 0), "C:\\Program Files\\P.exe");
-    EXPECT_EQ(Token("\"C:\\Program Files\\P.exe\" \"my file.lng\"", 1), "my file.lng");
-    EXPECT_EQ(Token("prog\t\r\n  x", 1), "x");
-    EXPECT_EQ(Token("prog x", 2), "");
-    EXPECT_EQ(Token("", 0), "");
-    // Leading separators shift the numbering by one.
-    EXPECT_EQ(Token("  prog x", 1), "prog");
-}
-
-TEST(CommandLineTokens, LongTokenIsCutWithoutOverrunAndScanGoesOn)
-{
-    std::string longName(300, 'a');
-    std::string line = "prog " + longName + " next";
-    EXPECT_EQ(Token(line.c_str(), 1), std::string(259, 'a'));
-    EXPECT_EQ(Token(line.c_str(), 2), "next");
-    char tiny[4];
-    EXPECT_EQ(GetCommandLineToken("prog abcdef", tiny, sizeof tiny, 1), 3u);
-    EXPECT_STREQ(tiny, "abc");
-}
-
-TEST(CommandLineOptions, PrefixesAndCaseSelectAbout)
-{
-    for (const char *name : {"about", "ABOUT", "Ab", "a"}) {
-        const OptionRow *row = FindOption(name);
-        ASSERT_NE(row, nullptr) << name;
-        EXPECT_EQ(row->command, unsigned(CMD_HELP_ABOUT));
-    }
-    EXPECT_EQ(FindOption(""), nullptr);
-    EXPECT_EQ(FindOption("zzz"), nullptr);
-    EXPECT_EQ(FindOption("aboutx"), nullptr);
-}
-
-static size_t FakeFullPath(const char *name, char *out, size_t capacity)
-{
-    // As the system does: a name that is already a full path stays.
-    bool absolute = name[0] && name[1] == ':' && name[2] == '\\';
-    std::string full = absolute ? std::string(name) : std::string("C:\\work\\") + name;
+    std::string full = name[0] && name[1] == ':' ? std::string(name) : std::string("C:\\work\\") + name;
     if (full.size() >= capacity) return 0;
     memcpy(out, full.c_str(), full.size() + 1);
     return full.size();
 }
 
-struct Parsed {
-    CommandLineState state;
-    int options = 0;
-};
-
-static Parsed Parse(const char *line)
+std::string Token(const std::string &line, int index, size_t capacity)
 {
-    Parsed p;
-    memset(&p.state, 0xCC, sizeof p.state);
-    ParseCommandLineText(&p.state, line, FakeFullPath);
-    while (p.options < kOptionSlots && p.state.slots[p.options].row) ++p.options;
-    return p;
+    char out[512];
+    memset(out, 'x', sizeof out);
+    size_t n = GetCommandLineToken(line.c_str(), out, capacity, index);
+    EXPECT_EQ(n, strlen(out)) << line;
+    return out;
 }
 
-TEST(CommandLineParse, FileNamesAndOptions)
+TEST(CommandLine, TokensParseAndForward)
 {
-    Parsed none = Parse("prog");
-    EXPECT_STREQ(none.state.fileName, "");
-    EXPECT_EQ(none.state.quitAfterOptions, 0u);
-    EXPECT_EQ(none.options, 0);
-
-    Parsed last = Parse("prog a.lng b.lng c.lng");
-    EXPECT_STREQ(last.state.fileName, "C:\\work\\c.lng");
-    EXPECT_EQ(last.state.quitAfterOptions, 0u);
-
-    Parsed aboutAlone = Parse("prog -about");
-    EXPECT_EQ(aboutAlone.options, 1);
-    EXPECT_EQ(aboutAlone.state.quitAfterOptions, 1u);
-    EXPECT_EQ(aboutAlone.state.slots[0].row->command, unsigned(CMD_HELP_ABOUT));
-    EXPECT_EQ(aboutAlone.state.slots[0].arg[0], 0);
-
-    Parsed aboutFile = Parse("prog /ABOUT:x de.lng");
-    EXPECT_EQ(aboutFile.options, 1);
-    EXPECT_EQ(aboutFile.state.quitAfterOptions, 0u);
-    EXPECT_STREQ(aboutFile.state.fileName, "C:\\work\\de.lng");
-}
-
-TEST(CommandLineParse, UnknownOptionsAndLoneDashDoNotCount)
-{
-    for (const char *line : {"prog -zzz", "prog -", "prog /"}) {
-        Parsed p = Parse(line);
-        EXPECT_EQ(p.options, 0) << line;
-        EXPECT_EQ(p.state.quitAfterOptions, 0u) << line;
-        EXPECT_STREQ(p.state.fileName, "") << line;
-    }
-}
-
-TEST(CommandLineParse, EmptyQuotedTokenEndsTheScan)
-{
-    Parsed p = Parse("prog a.lng \"\" b.lng -about");
-    EXPECT_STREQ(p.state.fileName, "C:\\work\\a.lng");
-    EXPECT_EQ(p.options, 0);
-}
-
-TEST(CommandLineParse, RepeatedOptionTakesOneSlot)
-{
-    std::string line = "prog";
-    for (int i = 0; i < 30; ++i) line += " -a";
-    Parsed p = Parse(line.c_str());
-    EXPECT_EQ(p.options, 1);
-    EXPECT_EQ(p.state.quitAfterOptions, 1u);
-}
-
-TEST(CommandLineParse, LongFileNameStaysBoundedAndTerminated)
-{
-    std::string line = "prog " + std::string(400, 'f') + ".lng";
-    Parsed p = Parse(line.c_str());
-    // Too long for a full path: the cut token itself is kept.
-    EXPECT_EQ(strlen(p.state.fileName), 259u);
-}
-
-TEST(CommandLineForward, FileNamesBecomeFullPathsAndTheRestStays)
-{
-    struct Case {
-        const char *line;
-        const char *forwarded;
-    };
-    const Case cases[] = {
-        {"prog", "\"prog\""},
-        {"\"C:\\P F\\prog.exe\" de.lng", "\"C:\\P F\\prog.exe\" \"C:\\work\\de.lng\""},
-        {"prog -about \"my file.lng\" /a:x", "\"prog\" \"-about\" \"C:\\work\\my file.lng\" \"/a:x\""},
-        // The receiver stops at an empty token as well, so nothing after it is sent.
-        {"prog a.lng \"\" b.lng", "\"prog\" \"C:\\work\\a.lng\""},
-    };
-    for (const Case &c : cases) {
+    const std::string about30 = [] {
+        std::string line = "prog";
+        for (int i = 0; i < 30; ++i)
+            line += " -a";
+        return line;
+    }();
+    const struct {
+        std::string line;
+        std::string token1;
+        std::string fileName;
+        int options; // each one CMD_HELP_ABOUT, the only option
+        bool quit;
+        const char *forwarded; // null: not checked
+    } rows[] = {
+        {"prog", "", "", 0, false, "\"prog\""},
+        {"", "", "", 0, false, nullptr},
+        {"prog a.lng b.lng c.lng", "a.lng", "C:\\work\\c.lng", 0, false, nullptr},
+        // Quotes group and are never copied.
+        {"prog ab\"c d\"e f", "abc de", "C:\\work\\f", 0, false, "\"prog\" \"C:\\work\\abc de\" \"C:\\work\\f\""},
+        {"\"C:\\P F\\prog.exe\" \"my file.lng\"", "my file.lng", "C:\\work\\my file.lng", 0, false,
+         "\"C:\\P F\\prog.exe\" \"C:\\work\\my file.lng\""},
+        {"prog\t\r\n  x", "x", "C:\\work\\x", 0, false, nullptr},
+        {"  prog x", "prog", "C:\\work\\x", 0, false, nullptr}, // leading separators shift the numbering
+        // A long token is cut without overrun and the scan goes on; too long for a full path, the
+        // cut name itself is kept.
+        {"prog " + std::string(300, 'a') + " next", std::string(259, 'a'), "C:\\work\\next", 0, false, nullptr},
+        {"prog " + std::string(400, 'f') + ".lng", std::string(259, 'f'), std::string(259, 'f'), 0, false, nullptr},
+        // Options by any prefix in any case; alone they end the program after running.
+        {"prog -about", "-about", "", 1, true, nullptr},
+        {"prog -Ab", "-Ab", "", 1, true, nullptr},
+        {"prog -A", "-A", "", 1, true, nullptr},
+        {about30, "-a", "", 1, true, nullptr}, // one slot however often it is given
+        {"prog /ABOUT:x de.lng", "/ABOUT:x", "C:\\work\\de.lng", 1, false, nullptr},
+        {"prog -about \"my file.lng\" /a:x", "-about", "C:\\work\\my file.lng", 1, false,
+         "\"prog\" \"-about\" \"C:\\work\\my file.lng\" \"/a:x\""},
+        {"prog -zzz", "-zzz", "", 0, false, nullptr},
+        {"prog -aboutx", "-aboutx", "", 0, false, nullptr},
+        {"prog -", "-", "", 0, false, nullptr},
+        {"prog /", "/", "", 0, false, nullptr},
+        // An empty token ends the scan, and nothing after it is sent.
+        {"prog a.lng \"\" b.lng -about", "a.lng", "C:\\work\\a.lng", 0, false, "\"prog\" \"C:\\work\\a.lng\""}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.line.substr(0, 60));
+        EXPECT_EQ(Token(row.line, 1, kTokenSize), row.token1);
+        CommandLineState state;
+        memset(&state, 0xCC, sizeof state);
+        ParseCommandLineText(&state, row.line.c_str(), FakeFullPath);
+        EXPECT_EQ(state.fileName, row.fileName);
+        EXPECT_EQ(state.quitAfterOptions != 0, row.quit);
+        int options = 0;
+        for (; options < kOptionSlots && state.slots[options].row; ++options)
+            EXPECT_EQ(state.slots[options].row->command, unsigned(CMD_HELP_ABOUT));
+        EXPECT_EQ(options, row.options);
+        if (!row.forwarded) continue;
         char out[512];
-        size_t n = BuildForwardedCommandLine(c.line, FakeFullPath, out, sizeof out);
-        EXPECT_STREQ(out, c.forwarded) << c.line;
-        EXPECT_EQ(n, strlen(c.forwarded)) << c.line;
+        EXPECT_EQ(BuildForwardedCommandLine(row.line.c_str(), FakeFullPath, out, sizeof out), strlen(row.forwarded));
+        EXPECT_STREQ(out, row.forwarded);
         // What is sent reads back as the same file name.
-        EXPECT_STREQ(Parse(out).state.fileName, Parse(c.line).state.fileName) << c.line;
+        ParseCommandLineText(&state, out, FakeFullPath);
+        EXPECT_EQ(state.fileName, row.fileName);
     }
+    // Cut at a small capacity, and a forwarded line that does not fit is not sent at all.
+    EXPECT_EQ(Token("prog abcdef", 1, 4), "abc");
     char tiny[12];
     EXPECT_EQ(BuildForwardedCommandLine("prog de.lng", FakeFullPath, tiny, sizeof tiny), 0u);
     EXPECT_STREQ(tiny, "");
 }
+
+} // namespace

@@ -72,21 +72,15 @@ TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSaves)
         {kRedo, -1, "", "", true},  {kUndo, 3, "", "", true},
         {kAdd, 1, "a", "a", true}, // no change: no step, and the redo step stays
         {kRedo, 3, "z", "", true},  {kUndo, 3, "", "", true},
-        {kUndo, 1, "", "", true},   {kUndo, -1, "", "", true},
-    };
+        {kUndo, 1, "", "", true},   {kUndo, -1, "", "", true}};
+    // A revert of a row (7: b -> c) is a step like any other.
     static const Line kSavesMoveThePoint[] = {
-        {kAdd, 7, "a", "b", true},
-        {kAddSignature, 0, "Language: x\r\n", "", true},
-        {kAdd, 7, "b", "c", true}, // a revert of a row is a step like any other
-        {kUndo, 7, "b", "", true},
-        {kSave, 0, "", "", false},
-        {kRedo, 7, "c", "", true},
-        {kUndo, 7, "b", "", false},
-        {kUndo, 0, "Language: x\r\n", "", true},
-        {kUndo, 7, "a", "", true},
-        {kRedo, 7, "b", "", true},
-        {kRedo, 0, "", "", false},
-    };
+        {kAdd, 7, "a", "b", true},  {kAddSignature, 0, "Language: x\r\n", "", true},
+        {kAdd, 7, "b", "c", true},  {kUndo, 7, "b", "", true},
+        {kSave, 0, "", "", false},  {kRedo, 7, "c", "", true},
+        {kUndo, 7, "b", "", false}, {kUndo, 0, "Language: x\r\n", "", true},
+        {kUndo, 7, "a", "", true},  {kRedo, 7, "b", "", true},
+        {kRedo, 0, "", "", false}};
     HistoryPtr history(UndoHistoryCreate(kUndoHistorySteps));
     ASSERT_TRUE(history);
     EXPECT_FALSE(UndoHistoryModified(history.get()));

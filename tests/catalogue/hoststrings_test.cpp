@@ -6,37 +6,23 @@
 #include <prsht.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "state/appstate.h"
-#include "app/appwindows.h"
-#include "state/messages.h"
+#include "app/hostfill.h"
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
-#include "app/hostfill.h"
 #include "catalogue/hoststrings.h"
 #include "catalogue/stringblock.h"
-#include "tests/catalogue/catalogue_testing.h"
-#include "tests/support/winharness.h"
+#include "res/resource.h"
+#include "tests/support/apptest.h"
 #include "view/list.h"
 
 namespace
 {
 
-class HostStrings : public ::testing::Test
-{
-protected:
-    void TearDown() override { HarnessStopApp(); }
-
-    std::vector<ListRow> Open(const char *testModule)
-    {
-        HWND view = StartWithModule(TestModulePath(testModule));
-        EXPECT_NE(view, nullptr);
-        EXPECT_NE(HostModuleHandle(), nullptr) << TestModulePath(testModule);
-        return view ? ReadRows(view) : std::vector<ListRow>{};
-    }
-};
+using HostStrings = AppTest;
 
 ListRow Category(const char *title)
 {
@@ -48,128 +34,61 @@ ListRow String(UINT id, const char *text)
     return {id, std::to_string(id), text, ""};
 }
 
-int FocusedRow(HWND view)
+TEST_F(HostStrings, ModulesOfEveryEdgeCaseGiveDefinedRows)
 {
-    return ListNextRow(view, -1, LVNI_FOCUSED);
-}
-
-TEST_F(HostStrings, SampleModuleGivesEveryStringInIdOrderWithTheCategoriesInPlace)
-{
-    HWND view = StartWithModule(SampleModulePath());
-    ASSERT_NE(view, nullptr);
-    std::vector<ListRow> rows = ReadRows(view);
-    ASSERT_EQ(rows.size(), 412u + 10u);
-    EXPECT_EQ(rows[0], Category("Standard string"));
-    EXPECT_EQ(rows[1], String(1, "Lumivex"));
-    EXPECT_EQ(rows[2], String(2, "Lumivex Image Viewer"));
-    EXPECT_EQ(rows.back(), String(65534, "Maker note: unknown format"));
-
-    size_t categories = 0;
-    UINT previous = 0;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].value == 0) {
-            // Each category row sits just before the string at its start ID.
-            ASSERT_LT(i + 1, rows.size());
-            size_t count = 0;
-            const ::Category *table = CategoryTable(&count);
-            ASSERT_LT(categories, count);
-            EXPECT_EQ(rows[i].text, table[categories].title);
-            EXPECT_EQ(rows[i + 1].value, table[categories].startId);
-            EXPECT_EQ(rows[i].id, "");
-            ++categories;
-            continue;
-        }
-        EXPECT_GT(rows[i].value, previous) << "row " << i;
-        previous = rows[i].value;
-        EXPECT_EQ(rows[i].id, std::to_string(rows[i].value));
-        EXPECT_EQ(rows[i].translated, "");
-    }
-    EXPECT_EQ(categories, 10u);
-
-    auto text = [&](UINT id) {
-        for (const ListRow &row : rows)
-            if (row.value == id) return row.text;
-        return std::string("<missing>");
-    };
-    // Line feeds stay bare, quotes single, and the accented letters come through the ANSI
-    // code page (1252 here: × is 0xD7).
-    EXPECT_EQ(text(56), "The image has been modified.\nSave changes to \"%s\"?");
-    EXPECT_EQ(text(1024), "Original size: %d \xD7 %d pixels");
-    EXPECT_EQ(text(69).size(), 234u);
-    EXPECT_EQ(text(7), "<missing>");
-    // The focus rule moves the focus from the "Standard string" row to the first string.
-    EXPECT_EQ(FocusedRow(view), 1);
-}
-
-TEST_F(HostStrings, EmptyIdOneStillGetsTheStandardStringRow)
-{
-    EXPECT_EQ(Open("id1empty"), (std::vector<ListRow>{Category("Standard string"), String(2, "Second"),
-                                                      String(3, "Third"), String(17, "Seventeen")}));
-}
-
-TEST_F(HostStrings, CategoryInAnAbsentBlockGetsNoRow)
-{
-    EXPECT_EQ(Open("catmissing"),
-              (std::vector<ListRow>{Category("Standard string"), String(1, "One"), String(2, "Two"),
-                                    String(95, "Ninety-five"), String(1010, "Ten-ten"),
-                                    Category("Internal menu string"), String(30001, "Menu internal")}));
-}
-
-TEST_F(HostStrings, StringAtIdZeroReadsBackAsValueZero)
-{
-    EXPECT_EQ(
-        Open("id0"),
-        (std::vector<ListRow>{{0, "0", "Zero", ""}, Category("Standard string"), String(1, "One"), String(5, "Five")}));
-}
-
-TEST_F(HostStrings, BlockOfOnlyEmptyStringsEndsTheList)
-{
-    EXPECT_EQ(Open("emptyblock"),
-              (std::vector<ListRow>{Category("Standard string"), String(1, "Block one"), String(20, "Block two"),
-                                    String(40, "Block three"), String(50, "Block four")}));
-}
-
-TEST_F(HostStrings, MalformedBlocksGiveDefinedRows)
-{
-    // The overlong length is cut at the block's end; the named table is passed over.
-    EXPECT_EQ(Open("malformed"), (std::vector<ListRow>{Category("Standard string"), String(1, "One"), String(16, "A"),
-                                                       String(17, "B"), String(32, "Thirty-two")}));
-}
-
-TEST_F(HostStrings, LongTextsAreCutOnACharacterBoundary)
-{
-    std::vector<ListRow> rows = Open("longtext");
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[1].text, std::string(251, '\xE9'));
-    EXPECT_EQ(rows[2].text, std::string(250, 'a') + "\x80");
     // A surrogate pair is converted whole or not at all.
     const WCHAR pair[] = {0xD83D, 0xDE00};
     char converted[8];
-    int pairBytes = WideCharToMultiByte(CP_ACP, 0, pair, 2, converted, sizeof converted, nullptr, nullptr);
-    std::string expected(250, 'a');
-    if (pairBytes == 1) expected += converted[0];
-    EXPECT_EQ(rows[3].text, expected);
-    EXPECT_EQ(rows[4].text, std::string(251, 'z'));
+    std::string cutPair(250, 'a');
+    if (WideCharToMultiByte(CP_ACP, 0, pair, 2, converted, sizeof converted, nullptr, nullptr) == 1)
+        cutPair += converted[0];
+    const ListRow standard = Category("Standard string");
+    const struct {
+        const char *module;
+        std::vector<ListRow> rows;
+    } modules[] = {
+        {"id1empty", {standard, String(2, "Second"), String(3, "Third"), String(17, "Seventeen")}},
+        {"catmissing",
+         {standard, String(1, "One"), String(2, "Two"), String(95, "Ninety-five"), String(1010, "Ten-ten"),
+          Category("Internal menu string"), String(30001, "Menu internal")}},
+        {"id0", {{0, "0", "Zero", ""}, standard, String(1, "One"), String(5, "Five")}},
+        {"emptyblock",
+         {standard, String(1, "Block one"), String(20, "Block two"), String(40, "Block three"),
+          String(50, "Block four")}},
+        // The overlong length is cut at the block's end; the named table is passed over.
+        {"malformed", {standard, String(1, "One"), String(16, "A"), String(17, "B"), String(32, "Thirty-two")}},
+        // Texts longer than a cell are cut on a character boundary.
+        {"longtext",
+         {standard, String(1, std::string(251, '\xE9').c_str()), String(2, (std::string(250, 'a') + "\x80").c_str()),
+          String(3, cutPair.c_str()), String(4, std::string(251, 'z').c_str())}},
+        {"withcode", {standard, String(1, "Code module")}}};
+    SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
+    for (const auto &m : modules) {
+        HWND view = StartWithModule(TestModulePath(m.module));
+        ASSERT_NE(view, nullptr);
+        EXPECT_NE(HostModuleHandle(), nullptr) << m.module;
+        EXPECT_EQ(ReadRows(view), m.rows) << m.module;
+    }
+    // The module's code never ran; loaded the ordinary way it does, so the mark is a witness.
+    char mark[8];
+    EXPECT_EQ(GetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", mark, sizeof mark), 0u);
+    HMODULE ordinary = LoadLibraryA(TestModulePath("withcode").c_str());
+    EXPECT_GT(GetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", mark, sizeof mark), 0u);
+    FreeLibrary(ordinary);
 }
 
-TEST_F(HostStrings, ConversionOfALongTextNeverPassesTheCell)
+TEST_F(HostStrings, ConversionCutsOnACharacterBoundaryAndNeverPassesTheCell)
 {
     std::wstring text(600, L'\x00E9');
     char out[kTextSize + 4];
     memset(out, '#', sizeof out);
     EXPECT_EQ(ConvertSourceText(text.c_str(), int(text.size()), out), kTextSize - 1);
-    EXPECT_EQ(out[kTextSize - 1], '\0');
-    EXPECT_EQ(out[kTextSize], '#');
+    EXPECT_EQ(std::string(out, kTextSize + 1), std::string(kTextSize - 1, '\xE9') + '\0' + '#');
     EXPECT_EQ(ConvertSourceText(L"", 0, out), 0);
     EXPECT_STREQ(out, "");
-}
-
-TEST_F(HostStrings, DoubleByteTextIsNeverCutInsideACharacter)
-{
-    // In code page 932 every one of these takes two bytes: 125 fit in 251 bytes, not 125.5.
+    // In code page 932 each of these takes two bytes: 125 fit in 251 bytes, not 125.5.
     if (!IsValidCodePage(932)) GTEST_SKIP() << "code page 932 is not installed";
-    std::wstring text(200, L'\x65E5');
-    char out[kTextSize];
+    text.assign(200, L'\x65E5');
     EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 250);
     EXPECT_EQ(std::string(out).size(), 250u);
     EXPECT_EQ(std::string(out).substr(0, 2), "\x93\xFA");
@@ -178,143 +97,119 @@ TEST_F(HostStrings, DoubleByteTextIsNeverCutInsideACharacter)
     EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 251);
 }
 
-// What the platform's own LoadStringA reads from a module, in the order and with the stop
-// rule of the list: every block in ascending order up to the first without a string.
-BOOL CALLBACK CollectBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
+BOOL CALLBACK CollectBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR blocks)
 {
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<UINT> *>(param)->push_back(UINT(reinterpret_cast<ULONG_PTR>(name)));
+    if (IS_INTRESOURCE(name)) reinterpret_cast<std::vector<UINT> *>(blocks)->push_back(UINT(ULONG_PTR(name)));
     return TRUE;
 }
 
+// What the platform's own LoadStringA reads from a module, in the order and with the stop
+// rule of the list: every block in ascending order up to the first without a string.
 std::vector<ListRow> ExpectedFromLoadString(HMODULE module)
 {
     std::vector<UINT> blocks;
-    EnumResourceNamesA(module, RT_STRING, CollectBlock, reinterpret_cast<LONG_PTR>(&blocks));
+    EnumResourceNamesA(module, RT_STRING, CollectBlock, LONG_PTR(&blocks));
     std::vector<ListRow> rows;
     for (UINT block : blocks) {
-        size_t strings = 0;
+        bool any = false;
         for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
             if (const char *title = CategoryTitleAt(id)) rows.push_back(Category(title));
             char text[kTextSize];
             if (LoadStringA(module, id, text, sizeof text) <= 0) continue;
             rows.push_back(String(id, text));
-            ++strings;
+            any = true;
         }
-        if (strings == 0) break;
+        if (!any) break;
     }
     return rows;
 }
 
-// The machine a loaded module was built for, read from its PE header (a data-file handle
-// carries flags in its low bits).
-WORD ModuleMachine(HMODULE module)
+TEST_F(HostStrings, SampleModuleAndWineDllsOfBothBitnessesFillTheRowsLoadStringReads)
 {
-    auto *base = reinterpret_cast<const BYTE *>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR(3));
-    auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
-    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return 0;
-    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(base + dos->e_lfanew);
-    return nt->Signature == IMAGE_NT_SIGNATURE ? nt->FileHeader.Machine : 0;
+    HWND sample = StartWithModule(SampleModulePath());
+    std::vector<ListRow> rows = ReadRows(sample);
+    EXPECT_EQ(rows, ExpectedFromLoadString(HostModuleHandle()));
+    ASSERT_EQ(rows.size(), 412u + 10u);
+    EXPECT_EQ(rows[1], String(1, "Lumivex"));
+    EXPECT_EQ(rows.back(), String(65534, "Maker note: unknown format"));
+    std::vector<UINT> starts; // of the categories: the value of the row after each
+    std::map<UINT, std::string> texts;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].value == 0) starts.push_back(rows[i + 1].value);
+        texts[rows[i].value] = rows[i].text;
+    }
+    EXPECT_EQ(starts, (std::vector<UINT>{1, 103, 1000, 30001, 40001, 50001, 52001, 53001, 54001, 54501}));
+    // Line feeds stay bare, quotes single, and accented letters come through the ANSI code
+    // page (1252 here: × is 0xD7).
+    EXPECT_EQ(texts[56], "The image has been modified.\nSave changes to \"%s\"?");
+    EXPECT_EQ(texts[1024], "Original size: %d \xD7 %d pixels");
+    EXPECT_EQ(texts[69].size(), 234u);
+    EXPECT_EQ(texts.count(7), 0u);
+    // The focus rule moves the focus from the "Standard string" row to the first string.
+    EXPECT_EQ(ListNextRow(sample, -1, LVNI_FOCUSED), 1);
+
+    for (int bits : {64, 32}) {
+        std::string original = bits == 64 ? "Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\comdlg32.dll"
+                                          : "Z:\\usr\\lib\\i386-linux-gnu\\wine\\i386-windows\\comdlg32.dll";
+        if (!HarnessFileExists(original)) continue; // not installed
+        // Under a name of its own, so that Wine cannot hand out its built-in DLL instead.
+        std::string path = HarnessTempDir() + "host.dll";
+        ASSERT_TRUE(CopyFileA(original.c_str(), path.c_str(), FALSE));
+        HWND view = StartWithModule(path);
+        ASSERT_NE(HostModuleHandle(), nullptr) << path;
+        // The machine in its PE header (a data-file handle carries flags in its low bits).
+        auto *base = reinterpret_cast<const BYTE *>(ULONG_PTR(HostModuleHandle()) & ~ULONG_PTR(3));
+        auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(base);
+        auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(base + dos->e_lfanew);
+        EXPECT_EQ(nt->FileHeader.Machine, bits == 64 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+        std::vector<ListRow> expected = ExpectedFromLoadString(HostModuleHandle());
+        ASSERT_GT(expected.size(), 10u);
+        EXPECT_EQ(ReadRows(view), expected) << bits;
+    }
 }
 
-void ExpectWineModuleRead(int bits, const char *name)
-{
-    std::string original = WineModulePath(bits, name);
-    if (original.empty()) GTEST_SKIP() << "Wine's " << bits << "-bit " << name << " is not installed";
-    // Under a name of its own, so that Wine cannot hand out its built-in DLL instead.
-    std::string path = HarnessTempDir() + "host" + std::to_string(bits) + ".dll";
-    ASSERT_TRUE(CopyFileA(original.c_str(), path.c_str(), FALSE));
-    HWND view = StartWithModule(path);
-    ASSERT_NE(view, nullptr);
-    ASSERT_NE(HostModuleHandle(), nullptr) << path;
-    EXPECT_EQ(ModuleMachine(HostModuleHandle()), bits == 64 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
-    std::vector<ListRow> rows = ReadRows(view);
-    std::vector<ListRow> expected = ExpectedFromLoadString(HostModuleHandle());
-    ASSERT_GT(expected.size(), 10u);
-    EXPECT_EQ(rows.size(), expected.size());
-    EXPECT_TRUE(rows == expected) << Describe(rows).substr(0, 2000) << "---\n" << Describe(expected).substr(0, 2000);
-}
-
-TEST_F(HostStrings, WineDll64BitFillsTheRowsLoadStringReads)
-{
-    ExpectWineModuleRead(64, "comdlg32.dll");
-}
-
-TEST_F(HostStrings, WineDll32BitFillsTheRowsLoadStringReads)
-{
-    ExpectWineModuleRead(32, "comdlg32.dll");
-}
-
-TEST_F(HostStrings, ModuleCodeNeverRuns)
-{
-    SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
-    std::vector<ListRow> rows = Open("withcode");
-    char mark[8];
-    EXPECT_EQ(GetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", mark, sizeof mark), 0u);
-    EXPECT_EQ(rows, (std::vector<ListRow>{Category("Standard string"), String(1, "Code module")}));
-    // The same module loaded the ordinary way does run its code: the mark is a real witness.
-    HMODULE ordinary = LoadLibraryA(TestModulePath("withcode").c_str());
-    ASSERT_NE(ordinary, nullptr);
-    EXPECT_GT(GetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", mark, sizeof mark), 0u);
-    FreeLibrary(ordinary);
-}
-
-TEST_F(HostStrings, PathWithEnvironmentReferenceIsExpandedForLoadingAndKeptAsWritten)
+TEST_F(HostStrings, ModulePathIsExpandedForLoadingAndKeptAsWritten)
 {
     std::string dir = TestModulePath("id0");
-    dir = dir.substr(0, dir.rfind('\\'));
-    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.c_str());
+    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
     HWND view = StartWithModule("%PARLEVO_TEST_MODULES%\\id0.dll");
-    ASSERT_NE(view, nullptr);
     EXPECT_NE(HostModuleHandle(), nullptr);
+    EXPECT_EQ(ListRowCount(view), 4);
     char path[MAX_PATH];
     GetModulePath(path, sizeof path);
     EXPECT_STREQ(path, "%PARLEVO_TEST_MODULES%\\id0.dll");
-    EXPECT_EQ(ListRowCount(view), 4);
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", nullptr);
-}
-
-TEST_F(HostStrings, LoadAndUnloadReportWhatHappened)
-{
-    HarnessStartApp("[Module]\r\nFilename=" + TestModulePath("does-not-exist") + "\r\n");
-    EXPECT_EQ(HostModuleHandle(), nullptr);
-    EXPECT_FALSE(UnloadHostModule());
-    EXPECT_TRUE(LoadHostModule());
-
-    HarnessStartApp("[Module]\r\nFilename=" + TestModulePath("id0") + "\r\n");
-    EXPECT_NE(HostModuleHandle(), nullptr);
+    // Unload says whether there was a module; SaveModulePath writes the path as it stands.
     EXPECT_TRUE(UnloadHostModule());
     EXPECT_EQ(HostModuleHandle(), nullptr);
     EXPECT_FALSE(UnloadHostModule());
-
-    // SaveModulePath writes the path as it stands; LoadHostModule reads it back.
     SetModulePath("%SOMEWHERE%\\Lumivex.dll");
     EXPECT_TRUE(SaveModulePath());
     SetModulePath("");
-    LoadHostModule();
-    char path[MAX_PATH];
+    EXPECT_TRUE(LoadHostModule()); // always succeeds; the handle tells
     GetModulePath(path, sizeof path);
     EXPECT_STREQ(path, "%SOMEWHERE%\\Lumivex.dll");
     EXPECT_EQ(HostModuleHandle(), nullptr);
 }
 
-static bool CollectRow(void *context, const HostRow &row)
+bool CollectRow(void *context, const HostRow &row)
 {
     static_cast<std::vector<std::string> *>(context)->push_back(std::string(row.idText) + "|" + row.text);
     return true;
 }
 
-static bool RefuseRow(void *, const HostRow &) { return false; }
-
-TEST_F(HostStrings, ReadStringBlockHandsOverItsRowsAndCountsStringRowsOnly)
+bool RefuseRow(void *, const HostRow &)
 {
-    ASSERT_NE(StartWithModule(TestModulePath("id0")), nullptr);
-    // Block 1 of id0: ID 0, the "Standard string" row, 1 and 5.
+    return false;
+}
+
+TEST_F(HostStrings, BlocksHandOverTheirRowsAndReopenEmptiesTheListFirst)
+{
+    HWND view = StartWithModule(TestModulePath("id0"));
     std::vector<std::string> rows;
+    // Block 1 of id0: ID 0, the "Standard string" row, 1 and 5; only strings count.
     EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, CollectRow, &rows), 3);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].substr(0, 2), "0|");
-    EXPECT_EQ(rows[1], "|Standard string");
+    EXPECT_EQ(rows, (std::vector<std::string>{"0|Zero", "|Standard string", "1|One", "5|Five"}));
     EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 2, CollectRow, &rows), 0);
     EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 0, CollectRow, &rows), 0);
     EXPECT_EQ(ReadStringBlock(nullptr, 1, CollectRow, &rows), 0);
@@ -323,91 +218,61 @@ TEST_F(HostStrings, ReadStringBlockHandsOverItsRowsAndCountsStringRowsOnly)
     EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, RefuseRow, nullptr), 0);
     EXPECT_TRUE(ReadHostStrings(HostModuleHandle(), RefuseRow, nullptr));
     EXPECT_FALSE(ReadHostStrings(nullptr, CollectRow, &rows));
-}
-
-TEST_F(HostStrings, ReopenEmptiesTheListFirst)
-{
-    HWND view = StartWithModule(TestModulePath("id1empty"));
-    ASSERT_NE(view, nullptr);
-    ASSERT_EQ(ListRowCount(view), 4);
-    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>("")));
+    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
     EXPECT_EQ(ListRowCount(view), 4);
-    SendMessageA(view, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
+    SendMessageA(view, kMsgOpenDocument, kOpenClose, LPARAM(""));
     EXPECT_EQ(ListRowCount(view), 0);
 }
 
-TEST_F(HostStrings, MissingModuleShowsTheNoticeThenTheModulePageAlone)
+TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
 {
-    HarnessStartApp("");
-    std::vector<std::string> seen;
-    int pages = -1;
-    ModalDriver driver([&](HWND dialog) {
-        seen.push_back(WindowText(dialog));
-        if (HWND tabs = PropSheet_GetTabControl(dialog)) {
-            pages = TabCtrl_GetItemCount(tabs);
-            EXPECT_NE(FindWindowExA(PropSheet_GetCurrentPageHwnd(dialog), nullptr, nullptr, nullptr), nullptr);
-            PressButton(dialog, IDCANCEL);
-        } else {
-            EXPECT_EQ(MessageBoxText(dialog),
-                      "This program requires path information of program(Lumivex).\nYou should set the path for "
-                      "\"Lumivex.dll\" file in preferences.");
-            PressButton(dialog, IDOK);
-        }
-    });
-    HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
-    ASSERT_NE(frame, nullptr);
-    PumpUntil([&] { return seen.size() >= 2; });
-    PumpMessages();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], "Parlevo");
-    EXPECT_EQ(pages, 1);
-    // The open failed: no rows, and the title was not refreshed by it.
-    HWND view = ViewOfFrame(frame);
-    EXPECT_EQ(ListRowCount(view), 0);
-    EXPECT_EQ(WindowText(frame).find(" - ["), std::string::npos);
-    EXPECT_FALSE(FillHostStrings(nullptr));
-}
-
-TEST_F(HostStrings, UnusableModuleNoticeSaysWhichCaseItIs)
-{
-    std::string dir = HarnessTempDir();
-    std::string module = HarnessReadFile(TestModulePath("id0"));
-    const char *notModule = " is not a module (not a Windows program file).";
-    const char *damaged = " is damaged and cannot be read.";
+    std::string dir = HarnessTempDir(), module = HarnessReadFile(TestModulePath("id0"));
+    const char *notModule = " is not a module (not a Windows program file).",
+               *damaged = " is damaged and cannot be read.";
     const struct {
         std::string path;
         ModuleProblem problem;
-        const char *lead;
-        const char *says;
-    } cases[] = {
-        {TestModulePath("does-not-exist"), kModuleNotFound, "The module ", " was not found."},
-        {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, "", notModule},
-        {dir, kModuleNotAModule, "", notModule},
-        {TestModulePath("nostrings"), kModuleNoStringTables, "The module ", " holds no string tables."},
-        {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)), kModuleDamaged, "The module ", damaged},
-        {HarnessWriteFile(dir + "cutheader.dll", module.substr(0, 200)), kModuleDamaged, "The module ", damaged},
-    };
-    for (const auto &c : cases) {
-        HarnessStartApp("[Module]\r\nFilename=" + c.path + "\r\n");
-        EXPECT_EQ(HostModuleHandle(), nullptr) << c.path;
-        EXPECT_EQ(HostModuleProblem(), c.problem) << c.path;
-        std::string text;
+        std::string says;
+    } rows[] = {
+        {"", kModuleNotConfigured, "This program requires path information of program(Lumivex)."},
+        {TestModulePath("does-not-exist"), kModuleNotFound,
+         "The module " + TestModulePath("does-not-exist") + " was not found."},
+        {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, dir + "notes.dll" + notModule},
+        {dir, kModuleNotAModule, dir + notModule},
+        {TestModulePath("nostrings"), kModuleNoStringTables,
+         "The module " + TestModulePath("nostrings") + " holds no string tables."},
+        {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)), kModuleDamaged,
+         "The module " + dir + "cut.dll" + damaged},
+        {HarnessWriteFile(dir + "cuthead.dll", module.substr(0, 200)), kModuleDamaged,
+         "The module " + dir + "cuthead.dll" + damaged}};
+    for (const auto &row : rows) {
+        std::vector<std::string> seen;
+        int pages = -1;
         ModalDriver driver([&](HWND dialog) {
-            // The notice is titled with the program's name; anything else is the sheet, which a
-            // loaded machine may hand over before its tab control exists.
-            if (WindowText(dialog) != "Parlevo") {
-                PressButton(dialog, IDCANCEL);
-                return;
-            }
-            text = MessageBoxText(dialog);
-            PressButton(dialog, IDOK);
+            // The notice is titled with the program's name; then comes the sheet, which a loaded
+            // machine may hand over before its tab control exists.
+            seen.push_back(WindowText(dialog) == "Parlevo" ? MessageBoxText(dialog) : "sheet");
+            if (HWND tabs = PropSheet_GetTabControl(dialog)) pages = TabCtrl_GetItemCount(tabs);
+            PressButton(dialog, seen.size() == 1 ? IDOK : IDCANCEL);
         });
-        HWND frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
+        HWND frame = StartProgram(row.path.empty() ? "" : "[Module]\r\nFilename=" + row.path + "\r\n");
         ASSERT_NE(frame, nullptr);
-        PumpUntil([&] { return driver.Seen() >= 2; });
-        EXPECT_EQ(text, c.lead + c.path + c.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.")
-            << c.path;
+        PumpUntil([&] { return seen.size() >= 2; });
+        EXPECT_EQ(HostModuleHandle(), nullptr) << row.path;
+        EXPECT_EQ(HostModuleProblem(), row.problem) << row.path;
+        ASSERT_EQ(seen.size(), 2u) << row.path;
+        EXPECT_EQ(seen[0], row.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.");
+        EXPECT_EQ(seen[1], "sheet");
+        if (row.path.empty()) EXPECT_EQ(pages, 1);
+        // The open failed: no rows, no document in the title, and nothing that needs a module.
+        EXPECT_EQ(ListRowCount(ViewOfFrame(frame)), 0);
+        EXPECT_EQ(WindowText(frame), "Lumivex Parlevo");
+        for (UINT command : {CMD_FILE_NEW, CMD_FILE_OPEN, CMD_FILE_EXIT, CMD_OPTIONS_PREFERENCES}) {
+            bool greyed = GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED;
+            EXPECT_EQ(greyed, command == CMD_FILE_NEW || command == CMD_FILE_OPEN) << command;
+        }
     }
+    EXPECT_FALSE(FillHostStrings(nullptr));
 }
 
 } // namespace

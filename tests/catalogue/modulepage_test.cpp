@@ -6,15 +6,13 @@
 #include <prsht.h>
 
 #include <string>
+#include <vector>
 
 #include "state/appstate.h"
-#include "app/appwindows.h"
-#include "app/startup.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/modulepage.h"
 #include "res/resource.h"
-#include "tests/catalogue/catalogue_testing.h"
-#include "tests/support/winharness.h"
+#include "tests/support/apptest.h"
 #include "view/list.h"
 
 namespace
@@ -22,157 +20,109 @@ namespace
 
 constexpr int kApplyButton = 0x3021;
 
-class ModulePage : public ::testing::Test
+class ModulePage : public AppTest
 {
 protected:
+    HWND sheet = nullptr, page = nullptr;
+
     void TearDown() override
     {
-        if (sheet_ && IsWindow(sheet_)) DestroyWindow(sheet_);
-        HarnessStopApp();
+        if (IsWindow(sheet)) DestroyWindow(sheet);
+        AppTest::TearDown();
     }
-
     // A modeless sheet holding only the Module page, owned by the view as the real one is.
-    HWND OpenPage(HWND view)
+    void OpenPage()
     {
-        PROPSHEETPAGEA psp = {};
-        psp.dwSize = sizeof psp;
+        PROPSHEETPAGEA psp = {sizeof psp};
         psp.hInstance = GetModuleHandleA(nullptr);
         psp.pszTemplate = MAKEINTRESOURCEA(IDD_MODULE);
         psp.pfnDlgProc = ModulePageProc;
-        psp.lParam = reinterpret_cast<LPARAM>(view);
-        HPROPSHEETPAGE page = CreatePropertySheetPageA(&psp);
-        PROPSHEETHEADERA psh = {};
-        psh.dwSize = sizeof psh;
-        psh.dwFlags = PSH_MODELESS;
-        psh.hwndParent = view;
-        psh.hInstance = GetModuleHandleA(nullptr);
+        psp.lParam = LPARAM(view);
+        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&psp);
+        PROPSHEETHEADERA psh = {sizeof psh, PSH_MODELESS, view, GetModuleHandleA(nullptr)};
         psh.pszCaption = "Test";
         psh.nPages = 1;
-        psh.phpage = &page;
-        sheet_ = reinterpret_cast<HWND>(PropertySheetA(&psh));
+        psh.phpage = &handle;
+        sheet = HWND(PropertySheetA(&psh));
         // Under load Wine may make the page only after the sheet has shown.
-        if (sheet_) PumpUntil([&] { return PropSheet_GetCurrentPageHwnd(sheet_) != nullptr; });
-        PumpMessages();
-        return sheet_ ? PropSheet_GetCurrentPageHwnd(sheet_) : nullptr;
+        PumpUntil([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; });
+        ASSERT_NE(page, nullptr);
     }
-
-    bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet_, kApplyButton)) != FALSE; }
-
-    HWND sheet_ = nullptr;
+    bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet, kApplyButton)); }
+    bool Greyed(UINT command) const { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; }
+    std::string SavedPath() const
+    {
+        char saved[MAX_PATH];
+        GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
+        return saved;
+    }
 };
 
-UINT MenuState(HWND view, UINT command)
+TEST_F(ModulePage, ShowsTheUnexpandedPathAndApplyGivesThePathFieldTheKeyboard)
 {
-    return GetMenuState(GetMenu(GetParent(view)), command, MF_BYCOMMAND);
-}
-
-TEST_F(ModulePage, ShowsItsTextsAndTheUnexpandedPathWithoutMarkingAChange)
-{
-    HWND view = StartWithModule(SampleModulePath());
-    ASSERT_NE(view, nullptr);
+    Start();
     SetModulePath("%LUMIVEX_HOME%\\Lumivex.dll");
-    HWND page = OpenPage(view);
-    ASSERT_NE(page, nullptr);
+    OpenPage();
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_LABEL)), "Filename");
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_BROWSE)), "&Browse...");
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)), "%LUMIVEX_HOME%\\Lumivex.dll");
     EXPECT_FALSE(ApplyEnabled());
-    SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\other\\Lumivex.dll");
-    EXPECT_TRUE(ApplyEnabled());
-}
-
-TEST_F(ModulePage, ApplySavesThePathReloadsTheModuleAndEnablesNewAndOpen)
-{
-    HarnessStartApp("[Module]\r\nFilename=C:\\nowhere\\Lumivex.dll\r\n");
-    HWND frame = nullptr;
-    {
-        // The notice, then the sheet it opens: both are dismissed.
-        ModalDriver driver([](HWND dialog) { PressButton(dialog, PropSheet_GetTabControl(dialog) ? IDCANCEL : IDOK); });
-        frame = StartFrame(GetModuleHandleA(nullptr), "Parlevo.exe", SW_SHOWNORMAL);
-        ASSERT_NE(frame, nullptr);
-        PumpUntil([&] { return driver.Seen() >= 2; });
-        PumpMessages();
-    }
-    HWND view = ViewOfFrame(frame);
-    ASSERT_EQ(HostModuleHandle(), nullptr);
-    EXPECT_TRUE(MenuState(view, 40005) & MF_GRAYED);
-
-    HWND page = OpenPage(view);
-    ASSERT_NE(page, nullptr);
-    std::string path = SampleModulePath();
-    SetDlgItemTextA(page, IDC_MODULE_PATH, path.c_str());
-    PropSheet_Apply(sheet_);
-    PumpMessages();
-    EXPECT_NE(HostModuleHandle(), nullptr);
-    EXPECT_FALSE(MenuState(view, 40005) & MF_GRAYED);
-    EXPECT_FALSE(MenuState(view, 40003) & MF_GRAYED);
-    char saved[MAX_PATH];
-    GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
-    EXPECT_EQ(std::string(saved), path);
-    // Nothing is refilled: the list shows rows only after the next open.
-    EXPECT_EQ(ListRowCount(view), 0);
-}
-
-TEST_F(ModulePage, AfterTheApplyButtonThePathFieldHasTheKeyboard)
-{
-    HWND view = StartWithModule(SampleModulePath());
-    ASSERT_NE(view, nullptr);
-    HWND page = OpenPage(view);
-    ASSERT_NE(page, nullptr);
     SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
-    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_MODULE_PATH, EN_CHANGE), 0);
     PumpMessages();
     ASSERT_TRUE(ApplyEnabled());
-    HWND apply = GetDlgItem(sheet_, kApplyButton);
+    HWND apply = GetDlgItem(sheet, kApplyButton);
     SetFocus(apply);
     SendMessageA(apply, BM_CLICK, 0, 0);
     PumpMessages();
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
+    EXPECT_EQ(SavedPath(), SampleModulePath());
 }
 
-TEST_F(ModulePage, ApplyOfAnUnusableModuleSaysWhyAndKeepsTheRowsAlreadyShown)
+TEST_F(ModulePage, ApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutRefilling)
 {
-    HWND view = StartWithModule(SampleModulePath());
-    ASSERT_NE(view, nullptr);
+    Start();
     int rows = ListRowCount(view);
-    ASSERT_GT(rows, 0);
-    HWND page = OpenPage(view);
-    ASSERT_NE(page, nullptr);
+    OpenPage();
     std::string missing = TestModulePath("does-not-exist");
     SetDlgItemTextA(page, IDC_MODULE_PATH, missing.c_str());
-    std::string said;
+    std::vector<std::string> said;
     {
-        // Apply says at once why the module cannot be used.
-        int boxes = 0;
         ModalDriver driver([&](HWND box) {
-            if (box == sheet_) return; // active again after the box
-            ++boxes;
-            said = MessageBoxText(box);
+            if (box == sheet) return; // active again after the box
+            said.push_back(MessageBoxText(box));
             PressButton(box, IDOK);
         });
-        PropSheet_Apply(sheet_);
+        PropSheet_Apply(sheet);
         PumpMessages();
-        EXPECT_EQ(boxes, 1);
     }
-    EXPECT_EQ(said.substr(0, said.find('\n')), "The module " + missing + " was not found.");
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].substr(0, said[0].find('\n')), "The module " + missing + " was not found.");
     EXPECT_EQ(HostModuleHandle(), nullptr);
+    EXPECT_TRUE(Greyed(CMD_FILE_NEW));
+    EXPECT_TRUE(Greyed(CMD_FILE_OPEN));
     EXPECT_EQ(ListRowCount(view), rows);
-    EXPECT_TRUE(MenuState(view, 40005) & MF_GRAYED);
+    ListSetCell(view, 1, kColumnText, "as shown");
+    SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
+    PropSheet_Apply(sheet);
+    PumpMessages();
+    EXPECT_NE(HostModuleHandle(), nullptr);
+    EXPECT_FALSE(Greyed(CMD_FILE_NEW));
+    EXPECT_FALSE(Greyed(CMD_FILE_OPEN));
+    EXPECT_EQ(SavedPath(), SampleModulePath());
+    // Nothing is refilled: the rows shown stay until the next open.
+    EXPECT_EQ(Cell(1, kColumnText), "as shown");
 }
 
 TEST_F(ModulePage, ApplyWithoutAViewChangesNothing)
 {
-    HarnessStartApp("[Module]\r\nFilename=" + SampleModulePath() + "\r\n");
-    HWND page = OpenPage(nullptr);
-    ASSERT_NE(page, nullptr);
+    HarnessStartApp(SampleModuleIni());
+    OpenPage();
     SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\elsewhere.dll");
-    PropSheet_Apply(sheet_);
+    PropSheet_Apply(sheet);
     PumpMessages();
     EXPECT_NE(HostModuleHandle(), nullptr);
-    char saved[MAX_PATH];
-    GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
-    EXPECT_EQ(std::string(saved), SampleModulePath());
+    EXPECT_EQ(SavedPath(), SampleModulePath());
 }
 
 } // namespace

@@ -8,39 +8,32 @@
 namespace
 {
 
-std::string Format(const char *format, size_t capacity = 512)
+TEST(NoticeText, FillsTheTwoPlaceholdersInOrderNeverReadsOthersAndCutsAtTheCapacity)
 {
-    std::string out(capacity + 8, '#');
-    size_t n = FormatNoticeText(format, "Lumivex", "Lumivex.dll", out.data(), capacity);
-    EXPECT_EQ(out[n], '\0');
-    for (size_t i = capacity; i < out.size(); ++i)
-        EXPECT_EQ(out[i], '#');
-    return out.c_str();
-}
-
-TEST(NoticeText, FillsTheTwoPlaceholdersInOrder)
-{
-    EXPECT_EQ(Format("This program requires path information of program(%s).\nYou should set the path for \"%s\" "
-                     "file in preferences."),
-              "This program requires path information of program(Lumivex).\nYou should set the path for "
-              "\"Lumivex.dll\" file in preferences.");
-}
-
-TEST(NoticeText, OtherConversionsNeverReadArguments)
-{
-    EXPECT_EQ(Format("%d %n %x %s %s %s 100%%"), "%d %n %x Lumivex Lumivex.dll  100%");
-    EXPECT_EQ(Format("trailing %"), "trailing %");
-    EXPECT_EQ(Format(""), "");
-    EXPECT_EQ(Format(nullptr), "");
-}
-
-TEST(NoticeText, CutAtTheCapacity)
-{
-    EXPECT_EQ(Format("ab%scd", 6), "abLum");
-    EXPECT_EQ(Format("abc", 1), "");
-    char out[1] = {'#'};
-    EXPECT_EQ(FormatNoticeText("abc", "", "", out, 0), 0u);
-    EXPECT_EQ(out[0], '#');
+    const struct {
+        const char *format;
+        size_t capacity;
+        const char *expected;
+    } rows[] = {
+        {"This program requires path information of program(%s).\nYou should set the path for \"%s\" file.", 512,
+         "This program requires path information of program(Lumivex).\nYou should set the path for \"Lumivex.dll\" "
+         "file."},
+        {"%d %n %x %s %s %s 100%%", 512, "%d %n %x Lumivex Lumivex.dll  100%"},
+        {"trailing %", 512, "trailing %"},
+        {"", 512, ""},
+        {nullptr, 512, ""},
+        {"ab%scd", 6, "abLum"},
+        {"abc", 1, ""},
+        {"abc", 0, nullptr}}; // nothing written
+    for (const auto &row : rows) {
+        std::string out(row.capacity + 8, '#');
+        size_t n = FormatNoticeText(row.format, "Lumivex", "Lumivex.dll", out.data(), row.capacity);
+        EXPECT_EQ(out.find_first_not_of('#', row.capacity), std::string::npos) << row.format;
+        // The result is terminated where the returned length says.
+        EXPECT_EQ(row.expected ? std::string(out.data(), n + 1) : out.substr(0, 1),
+                  row.expected ? std::string(row.expected) + '\0' : "#")
+            << row.format;
+    }
 }
 
 } // namespace

@@ -14,64 +14,51 @@ namespace
 std::vector<uint8_t> Block(const std::vector<std::u16string> &entries)
 {
     std::vector<uint8_t> bytes;
-    auto word = [&](uint16_t w) {
-        bytes.push_back(uint8_t(w & 0xFF));
-        bytes.push_back(uint8_t(w >> 8));
-    };
     for (const std::u16string &text : entries) {
-        word(uint16_t(text.size()));
-        for (char16_t c : text)
-            word(uint16_t(c));
+        std::u16string words = char16_t(text.size()) + text;
+        for (char16_t c : words)
+            bytes.insert(bytes.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
     }
     return bytes;
 }
 
-struct Read {
-    uint32_t id;
-    std::u16string text;
-};
-
-std::vector<Read> ReadAll(const std::vector<uint8_t> &bytes, uint32_t block)
+// "id:text" per entry read.
+std::vector<std::string> ReadAll(const std::vector<uint8_t> &bytes, uint32_t block, size_t size = SIZE_MAX)
 {
-    std::vector<Read> out;
+    std::vector<std::string> out;
     StringBlockReader reader;
-    if (!StringBlockBegin(&reader, bytes.data(), bytes.size(), block)) return out;
-    StringEntry entry;
-    while (StringBlockNext(&reader, &entry)) {
-        std::u16string text;
+    if (!StringBlockBegin(&reader, bytes.data(), std::min(size, bytes.size()), block)) return out;
+    for (StringEntry entry; StringBlockNext(&reader, &entry);) {
+        std::string text = std::to_string(entry.id) + ":";
         for (uint32_t i = 0; i < entry.length; ++i)
-            text.push_back(char16_t(entry.text[2 * i] | entry.text[2 * i + 1] << 8));
-        out.push_back({entry.id, text});
+            text += char(entry.text[2 * i] | entry.text[2 * i + 1] << 8);
+        out.push_back(text);
     }
     return out;
 }
 
-TEST(StringBlock, YieldsSixteenPositionsInIdOrderEmptyOnesIncluded)
+TEST(StringBlock, YieldsSixteenIdsInOrderAndNeverReadsPastTheBytes)
 {
     std::vector<std::u16string> entries(16);
-    entries[0] = u"zero";
-    entries[3] = u"three";
-    entries[15] = u"fifteen";
-    std::vector<Read> read = ReadAll(Block(entries), 7);
+    entries[0] = u"zero", entries[3] = u"three", entries[15] = u"fifteen";
+    std::vector<std::string> read = ReadAll(Block(entries), 7);
     ASSERT_EQ(read.size(), 16u);
-    for (size_t i = 0; i < 16; ++i)
-        EXPECT_EQ(read[i].id, 96 + i);
-    EXPECT_EQ(read[0].text, u"zero");
-    EXPECT_EQ(read[1].text, u"");
-    EXPECT_EQ(read[3].text, u"three");
-    EXPECT_EQ(read[15].text, u"fifteen");
-}
-
-TEST(StringBlock, FirstAndLastBlocksCoverIdsZeroAnd65535)
-{
-    std::vector<std::u16string> entries(16, u"x");
-    EXPECT_EQ(ReadAll(Block(entries), 1).front().id, 0u);
-    EXPECT_EQ(ReadAll(Block(entries), 4096).back().id, 65535u);
-}
-
-TEST(StringBlock, RefusesBlockNumbersOutsideTheIdRange)
-{
-    std::vector<uint8_t> bytes = Block(std::vector<std::u16string>(16, u"x"));
+    EXPECT_EQ(read[0], "96:zero");
+    EXPECT_EQ(read[1], "97:");
+    EXPECT_EQ(read[3], "99:three");
+    EXPECT_EQ(read[15], "111:fifteen");
+    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(16, u"x")), 1).front(), "0:x");
+    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(16, u"x")), 4096).back(), "65535:x");
+    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(20, u"y")), 2).size(), 16u);
+    EXPECT_EQ(ReadAll(Block({u"a", u"", u"b"}), 2), (std::vector<std::string>{"16:a", "17:", "18:b"}));
+    // A length past the end is cut to the words left; an odd trailing byte is no code unit.
+    std::vector<uint8_t> bytes = Block({u"ab", u"cdef"});
+    bytes[6] = bytes[7] = 0xFF;
+    EXPECT_EQ(ReadAll(bytes, 1), (std::vector<std::string>{"0:ab", "1:cdef"}));
+    EXPECT_EQ(ReadAll(bytes, 1, bytes.size() - 1), (std::vector<std::string>{"0:ab", "1:cde"}));
+    EXPECT_EQ(ReadAll(bytes, 1, 7), (std::vector<std::string>{"0:ab"}));
+    // Blocks outside the ID range and too few bytes are refused.
+    bytes = Block(std::vector<std::u16string>(16, u"x"));
     StringBlockReader reader;
     EXPECT_FALSE(StringBlockBegin(&reader, bytes.data(), bytes.size(), 0));
     EXPECT_FALSE(StringBlockBegin(&reader, bytes.data(), bytes.size(), 4097));
@@ -81,39 +68,14 @@ TEST(StringBlock, RefusesBlockNumbersOutsideTheIdRange)
     EXPECT_FALSE(StringBlockNext(&reader, &entry));
 }
 
-TEST(StringBlock, LengthPastTheEndIsCutToTheWordsLeft)
-{
-    std::vector<uint8_t> bytes = Block({u"ab", u"cdef"});
-    bytes[6] = 0xFF; // the second entry claims 0xFF04 units
-    bytes[7] = 0xFF;
-    std::vector<Read> read = ReadAll(bytes, 1);
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].text, u"ab");
-    EXPECT_EQ(read[1].text, u"cdef");
-
-    // An odd trailing byte is not a code unit.
-    bytes = Block({u"ab"});
-    bytes.push_back(0x41);
-    read = ReadAll(bytes, 1);
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].text, u"ab");
-}
-
-TEST(StringBlock, StopsAfterSixteenEntriesAndAtTheEndOfShortBlocks)
-{
-    std::vector<std::u16string> entries(20, u"y");
-    EXPECT_EQ(ReadAll(Block(entries), 2).size(), 16u);
-    EXPECT_EQ(ReadAll(Block({u"a", u"", u"b"}), 2).size(), 3u);
-}
-
 TEST(Categories, TenStartsInListOrderWithTheirTitles)
 {
     size_t count = 0;
     const Category *table = CategoryTable(&count);
-    ASSERT_EQ(count, 10u);
-    const uint32_t starts[] = {1, 103, 1000, 30001, 40001, 50001, 52001, 53001, 54001, 54501};
+    std::vector<uint32_t> starts;
     for (size_t i = 0; i < count; ++i)
-        EXPECT_EQ(table[i].startId, starts[i]);
+        starts.push_back(table[i].startId);
+    EXPECT_EQ(starts, (std::vector<uint32_t>{1, 103, 1000, 30001, 40001, 50001, 52001, 53001, 54001, 54501}));
     EXPECT_STREQ(CategoryTitleAt(1), "Standard string");
     EXPECT_STREQ(CategoryTitleAt(103), "Dialog title string");
     EXPECT_STREQ(CategoryTitleAt(40001), "Menu (Toolbar) string");

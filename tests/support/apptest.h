@@ -1,31 +1,59 @@
-// A fixture for window tests: the program started in the test process with the sample host
-// module, its frame and view at hand.
+// Window tests: the program started inside the test process, its frame, view and rows at hand.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/appwindows.h"
 #include "state/messages.h"
 #include "tests/support/winharness.h"
+#include "view/list.h"
 
-// "[Module]" with the path of the sample module beside the built program.
+// The sample module beside the built program; a module built for the tests.
+std::string SampleModulePath();
+std::string TestModulePath(const char *name);
 std::string SampleModuleIni();
 
-class AppTest : public ::testing::Test {
+// Starts the program as start-up does: settings from iniText, then the command line, and
+// handles what the start posted (the open of its document). Returns the frame, or null.
+HWND StartProgram(const std::string &iniText, const std::string &commandLine = "Parlevo.exe");
+// Started with that module; returns the view, or null.
+HWND StartWithModule(const std::string &modulePath);
+
+struct ListRow {
+    UINT value;
+    std::string id, text, translated;
+    bool operator==(const ListRow &) const = default;
+    friend void PrintTo(const ListRow &r, std::ostream *os)
+    {
+        *os << r.value << " [" << r.id << "] [" << r.text << "] [" << r.translated << "]";
+    }
+};
+std::vector<ListRow> ReadRows(HWND view);
+std::string ListCell(HWND view, int row, int column);
+
+class AppTest : public ::testing::Test
+{
 protected:
     HWND frame = nullptr;
     HWND view = nullptr;
 
-    void TearDown() override;
-    // Starts the program: settings from SampleModuleIni() + extraIni, then the command line.
+    void TearDown() override { HarnessStopApp(); }
+    // Settings from SampleModuleIni() + extraIni, then the command line.
     void Start(const std::string &extraIni = "", const std::string &commandLine = "Parlevo.exe");
     ViewState *Vs() const { return GetViewState(view); }
-    LRESULT Run(UINT command, void *arg = nullptr, UINT flags = 0);
+    LRESULT Run(UINT command, void *arg = nullptr, UINT flags = 0) const
+    {
+        return SendMessageA(view, kMsgRunCommand, MAKEWPARAM(command, flags), reinterpret_cast<LPARAM>(arg));
+    }
     // The index of the row with that string ID, or -1.
     int RowOf(UINT id) const;
-    std::string Cell(int row, int column) const;
-    void SetTranslation(int row, const std::string &text) const;
+    std::string Cell(int row, int column) const { return ListCell(view, row, column); }
+    void SetTranslation(int row, const std::string &text) const
+    {
+        ListSetCell(view, row, kColumnTranslated, text.c_str());
+    }
     void SelectOnly(std::initializer_list<int> rows) const;
-    int FocusedRow() const;
+    int FocusedRow() const { return ListNextRow(view, -1, LVNI_FOCUSED); }
 };

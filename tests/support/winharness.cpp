@@ -1,54 +1,42 @@
-// The harness for window tests.
-#include "tests/support/winharness.h"
+// The harness for window tests, and the program started inside the test process.
+#include "tests/support/apptest.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <utility>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
 #include "app/appinit.h"
 #include "state/appstate.h"
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
-
-static int g_tempCounter;
+#include "view/list.h"
 
 std::string HarnessTempDir()
 {
-    char base[MAX_PATH];
+    static int counter;
+    char base[MAX_PATH], dir[MAX_PATH];
     GetTempPathA(sizeof base, base);
-    char dir[MAX_PATH];
-    for (;;) {
-        snprintf(dir, sizeof dir, "%sparlevo-test-%lu-%d\\", base, GetCurrentProcessId(), ++g_tempCounter);
+    do {
+        snprintf(dir, sizeof dir, "%sparlevo-test-%lu-%d\\", base, GetCurrentProcessId(), ++counter);
         if (CreateDirectoryA(dir, nullptr)) return dir;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return base;
-    }
+    } while (GetLastError() == ERROR_ALREADY_EXISTS);
+    return base;
 }
 
 std::string HarnessWriteFile(const std::string &path, const std::string &bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
 std::string HarnessReadFile(const std::string &path)
 {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char chunk[65536];
-    DWORD n = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &n, nullptr) && n > 0) bytes.append(chunk, n);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool HarnessFileExists(const std::string &path)
@@ -68,7 +56,7 @@ void HarnessStartApp(const std::string &iniText)
     LoadAllSettings(App().settingsPath);
 }
 
-static BOOL CALLBACK DestroyFrames(HWND window, LPARAM)
+static BOOL CALLBACK DestroyFrame(HWND window, LPARAM)
 {
     if (ClassName(window) == AppFrameClass()) DestroyWindow(window);
     return TRUE;
@@ -76,30 +64,24 @@ static BOOL CALLBACK DestroyFrames(HWND window, LPARAM)
 
 void HarnessStopApp()
 {
-    EnumThreadWindows(GetCurrentThreadId(), DestroyFrames, 0);
+    EnumThreadWindows(GetCurrentThreadId(), DestroyFrame, 0);
     // Drop the quit message a destroyed frame posts, and anything else left queued.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
     ReleaseApp();
 }
 
-// A message that posts itself again (a focus rule that bounces between two rows) would keep
-// a pump busy for ever: past this many messages in one call the test fails instead.
-constexpr int kPumpMessageLimit = 200000;
-
 void PumpMessages()
 {
+    // A message that posts itself again (a focus rule bouncing between two rows) would keep
+    // the pump busy for ever: past this many the test fails instead.
+    constexpr int kLimit = 200000;
     MSG msg;
     for (int n = 0; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(int(msg.wParam));
-            return;
-        }
-        if (n == kPumpMessageLimit) {
-            ADD_FAILURE() << "the message queue does not settle: message 0x" << std::hex << msg.message
-                          << " keeps coming";
+        if (msg.message == WM_QUIT) return PostQuitMessage(int(msg.wParam));
+        if (n == kLimit) {
+            ADD_FAILURE() << "the message queue does not settle: message 0x" << std::hex << msg.message;
             return;
         }
         TranslateMessage(&msg);
@@ -109,12 +91,10 @@ void PumpMessages()
 
 bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         PumpMessages();
         if (cond()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 
@@ -132,112 +112,53 @@ std::string ClassName(HWND window)
     return name;
 }
 
-static ModalDriver *g_driver;
-
-// Dialogs nobody expects. A message box or modal dialog that no ModalDriver takes leaves the
-// test waiting in its modal loop until the test's timeout; instead, every dialog that becomes
-// active is looked at again after a few seconds and, if it still holds its owner disabled, the
-// test fails with its text and the dialog is cancelled. Modeless ones (Find) are left alone.
-constexpr UINT kUnexpectedDialogMs = 3000;
-constexpr UINT kDrivenDialogMs = 15000;
-constexpr int kMessageBoxTextId = 0xFFFF; // the static text control of a message box
-
-static HHOOK g_watchHook;
-static std::vector<std::pair<UINT_PTR, HWND>> g_watched;
-
-static bool IsModal(HWND dialog)
+// A modal dialog nobody drives would hold the test in its loop until the test's timeout:
+// every dialog is looked at again after a while and, if it still holds its owner disabled,
+// the test fails and the dialog gets its most cautious button. Modeless ones (Find) stay.
+static void CALLBACK WatchTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
+    KillTimer(dialog, id);
     HWND owner = GetWindow(dialog, GW_OWNER);
-    return !owner || !IsWindowEnabled(owner);
-}
-
-static void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    HWND dialog = nullptr;
-    for (size_t i = 0; i < g_watched.size(); ++i) {
-        if (g_watched[i].first != id) continue;
-        dialog = g_watched[i].second;
-        g_watched.erase(g_watched.begin() + std::ptrdiff_t(i));
-        break;
-    }
-    if (!dialog || !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsModal(dialog)) return;
-    HWND textControl = GetDlgItem(dialog, kMessageBoxTextId);
-    std::string text = textControl && ClassName(textControl) == "Static" ? WindowText(textControl) : "";
-    ADD_FAILURE() << "a dialog was left open: \"" << WindowText(dialog) << "\""
-                  << (text.empty() ? "" : " saying \"" + text + "\"");
-    // The most cautious button it has: ending a dialog with another result could confirm it.
-    for (int button : {IDCANCEL, IDNO, IDOK}) {
-        if (!GetDlgItem(dialog, button)) continue;
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        return;
-    }
+    if (!IsWindowVisible(dialog) || (owner && IsWindowEnabled(owner))) return;
+    ADD_FAILURE() << "a dialog was left open: \"" << WindowText(dialog) << "\" " << MessageBoxText(dialog);
+    for (int button : {IDCANCEL, IDNO, IDOK})
+        if (GetDlgItem(dialog, button)) return PressButton(dialog, button);
     EndDialog(dialog, IDCANCEL);
 }
 
-static LRESULT CALLBACK WatchHook(int code, WPARAM wp, LPARAM lp)
+static LRESULT CALLBACK DialogHook(int code, WPARAM wp, LPARAM lp)
 {
     HWND dialog = reinterpret_cast<HWND>(wp);
     if (code == HCBT_ACTIVATE && ClassName(dialog) == "#32770") {
-        bool known = false;
-        for (const auto &watched : g_watched) known = known || watched.second == dialog;
-        UINT delay = g_driver ? kDrivenDialogMs : kUnexpectedDialogMs;
-        if (!known) {
-            if (UINT_PTR id = SetTimer(nullptr, 0, delay, WatchTimer)) g_watched.emplace_back(id, dialog);
-        }
+        if (ModalDriver::current) ModalDriver::current->OnActivate(dialog);
+        SetTimer(dialog, 0x7E57, ModalDriver::current ? 15000 : 3000, WatchTimer); // an ID no dialog of ours uses
     }
-    return CallNextHookEx(g_watchHook, code, wp, lp);
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-namespace {
-class DialogWatch : public ::testing::Environment {
-public:
-    void SetUp() override { g_watchHook = SetWindowsHookExA(WH_CBT, WatchHook, nullptr, GetCurrentThreadId()); }
-    void TearDown() override
-    {
-        if (g_watchHook) UnhookWindowsHookEx(g_watchHook);
-        g_watchHook = nullptr;
-    }
+namespace
+{
+struct DialogWatch : ::testing::Environment {
+    HHOOK hook = nullptr;
+    void SetUp() override { hook = SetWindowsHookExA(WH_CBT, DialogHook, nullptr, GetCurrentThreadId()); }
+    void TearDown() override { UnhookWindowsHookEx(hook); }
 };
 [[maybe_unused]] ::testing::Environment *const g_dialogWatch = ::testing::AddGlobalTestEnvironment(new DialogWatch);
 } // namespace
 
-static HHOOK g_hook;
+ModalDriver *ModalDriver::current;
 
-static LRESULT CALLBACK DriverHook(int code, WPARAM wp, LPARAM lp)
-{
-    if (code == HCBT_ACTIVATE && g_driver && ClassName(reinterpret_cast<HWND>(wp)) == "#32770") {
-        g_driver->OnActivate(reinterpret_cast<HWND>(wp));
-    }
-    return CallNextHookEx(g_hook, code, wp, lp);
-}
-
-// The action runs from a timer, so the dialog has finished initialising and its modal
-// loop is the one dispatching.
+// The action runs from a timer, so the dialog has finished initialising and its modal loop
+// is the one dispatching.
 static void CALLBACK DriverTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
-    if (g_driver) g_driver->Run();
-}
-
-ModalDriver::ModalDriver(std::function<void(HWND)> action) : action_(std::move(action))
-{
-    g_driver = this;
-    hook_ = g_hook = SetWindowsHookExA(WH_CBT, DriverHook, nullptr, GetCurrentThreadId());
-}
-
-ModalDriver::~ModalDriver()
-{
-    if (hook_) UnhookWindowsHookEx(hook_);
-    g_driver = nullptr;
-    g_hook = nullptr;
+    if (ModalDriver::current) ModalDriver::current->Run();
 }
 
 void ModalDriver::OnActivate(HWND dialog)
 {
-    if (dialog == pending_) return;
-    for (HWND seen : handled_)
-        if (seen == dialog) return;
+    if (dialog == pending_ || std::count(handled_.begin(), handled_.end(), dialog)) return;
     pending_ = dialog;
     SetTimer(nullptr, 0, 10, DriverTimer);
 }
@@ -245,13 +166,10 @@ void ModalDriver::OnActivate(HWND dialog)
 void ModalDriver::Run()
 {
     HWND dialog = pending_;
-    if (dialog && IsWindow(dialog) && !IsWindowVisible(dialog)) {
-        // Activated while still being made (a property sheet under load): act once it shows.
-        SetTimer(nullptr, 0, 10, DriverTimer);
-        return;
-    }
+    // Activated while still being made (a property sheet under load): act once it shows.
+    if (IsWindow(dialog) && !IsWindowVisible(dialog)) return void(SetTimer(nullptr, 0, 10, DriverTimer));
     pending_ = nullptr;
-    if (!dialog || !IsWindow(dialog)) return;
+    if (!IsWindow(dialog)) return;
     ++seen_;
     handled_.push_back(dialog);
     lastText_ = MessageBoxText(dialog);
@@ -260,12 +178,85 @@ void ModalDriver::Run()
 
 void PressButton(HWND dialog, int id)
 {
-    HWND button = GetDlgItem(dialog, id);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 std::string MessageBoxText(HWND box)
 {
-    // A message box keeps its text in the static control numbered 0xFFFF.
-    return WindowText(GetDlgItem(box, 0xFFFF));
+    return WindowText(GetDlgItem(box, 0xFFFF)); // a message box's static text control
+}
+
+static std::string ExeDir()
+{
+    char exe[MAX_PATH];
+    std::string dir(exe, GetModuleFileNameA(nullptr, exe, sizeof exe));
+    return dir.substr(0, dir.rfind('\\') + 1);
+}
+
+std::string SampleModulePath()
+{
+    return ExeDir() + "..\\Lumivex.dll"; // the tests sit in tests/ below the program
+}
+
+std::string TestModulePath(const char *name)
+{
+    return ExeDir() + "catalogue-data\\" + name + ".dll";
+}
+
+std::string SampleModuleIni()
+{
+    return "[Module]\r\nFilename=" + SampleModulePath() + "\r\n";
+}
+
+HWND StartProgram(const std::string &iniText, const std::string &commandLine)
+{
+    HarnessStartApp(iniText);
+    HWND frame = StartFrame(GetModuleHandleA(nullptr), commandLine.c_str(), SW_SHOWNORMAL);
+    PumpMessages();
+    return frame;
+}
+
+HWND StartWithModule(const std::string &modulePath)
+{
+    HWND frame = StartProgram("[Module]\r\nFilename=" + modulePath + "\r\n");
+    return frame ? ViewOfFrame(frame) : nullptr;
+}
+
+std::string ListCell(HWND view, int row, int column)
+{
+    char text[kTextSize] = "";
+    ListGetCell(view, row, column, text, sizeof text);
+    return text;
+}
+
+std::vector<ListRow> ReadRows(HWND view)
+{
+    std::vector<ListRow> rows;
+    for (int i = 0; i < ListRowCount(view); ++i)
+        rows.push_back({ListRowValue(view, i), ListCell(view, i, kColumnId), ListCell(view, i, kColumnText),
+                        ListCell(view, i, kColumnTranslated)});
+    return rows;
+}
+
+void AppTest::Start(const std::string &extraIni, const std::string &commandLine)
+{
+    frame = StartProgram(SampleModuleIni() + extraIni, commandLine);
+    ASSERT_NE(frame, nullptr);
+    view = ViewOfFrame(frame);
+}
+
+int AppTest::RowOf(UINT id) const
+{
+    for (int row = 0; row < ListRowCount(view); ++row)
+        if (ListRowValue(view, row) == id) return row;
+    return -1;
+}
+
+void AppTest::SelectOnly(std::initializer_list<int> rows) const
+{
+    for (int row = ListNextRow(view, -1, LVNI_SELECTED); row >= 0; row = ListNextRow(view, row, LVNI_SELECTED))
+        ListSetRowState(view, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row : rows)
+        ListSetRowState(view, row, LVIS_SELECTED, LVIS_SELECTED);
+    PumpMessages();
 }

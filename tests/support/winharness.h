@@ -1,14 +1,15 @@
-// The harness for window tests: the program's state set up inside the test process,
-// message pumping, temporary files, and a driver for modal dialogs and message boxes.
+// The harness for window tests: the program's state set up inside the test process, message
+// pumping, temporary files, and a driver for modal dialogs and message boxes.
 #pragma once
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-// Resets the application state and starts it as start-up does, with the settings read
-// from iniText (written to a fresh temporary Parlvo.ini; empty text means no file).
+// Resets the application state and starts it as start-up does, with the settings read from
+// iniText (written to a fresh temporary Parlvo.ini; empty text means no file).
 void HarnessStartApp(const std::string &iniText = "");
 // Ends what HarnessStartApp started: destroys leftover frames, releases the state.
 void HarnessStopApp();
@@ -27,26 +28,25 @@ bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs = 5000);
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 
-// Calls action(dialog) for each dialog or message box that becomes active on this thread,
+// Calls action(dialog) once for each dialog or message box that becomes active on this thread,
 // from inside its modal loop. One driver at a time.
-class ModalDriver {
+class ModalDriver
+{
 public:
-    explicit ModalDriver(std::function<void(HWND)> action);
-    ~ModalDriver();
+    static ModalDriver *current;
+    explicit ModalDriver(std::function<void(HWND)> action) : action_(std::move(action)) { current = this; }
+    ~ModalDriver() { current = nullptr; }
     ModalDriver(const ModalDriver &) = delete;
-    ModalDriver &operator=(const ModalDriver &) = delete;
     int Seen() const { return seen_; }
-    // The texts of the message boxes seen (their static text), in order.
+    // The text of the last message box seen.
     const std::string &LastText() const { return lastText_; }
-
     void OnActivate(HWND dialog);
     void Run();
 
 private:
     std::function<void(HWND)> action_;
-    HHOOK hook_ = nullptr;
     HWND pending_ = nullptr;
-    std::vector<HWND> handled_; // a dialog is acted on once, however often it is activated
+    std::vector<HWND> handled_;
     int seen_ = 0;
     std::string lastText_;
 };

@@ -10,7 +10,7 @@
 #include "app/appwindows.h"
 #include "state/messages.h"
 #include "res/resource.h"
-#include "tests/catalogue/catalogue_testing.h"
+#include "tests/support/apptest.h"
 #include "tests/support/winharness.h"
 #include "view/list.h"
 
