@@ -225,9 +225,13 @@ TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
         bool goesOn = row.command ? Run(row.command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
         EXPECT_EQ(goesOn, row.goesOn);
         ASSERT_EQ(asked.size(), row.answers.size());
-        if (!asked.empty()) EXPECT_NE(asked[0].find(row.fromFile ? "de.lng" : "New"), std::string::npos) << asked[0];
+        if (!asked.empty()) {
+            EXPECT_NE(asked[0].find(row.fromFile ? "de.lng" : "New"), std::string::npos) << asked[0];
+        }
         EXPECT_EQ(HarnessReadFile(path).find("geändert") != std::string::npos, row.saved);
-        if (row.title) EXPECT_EQ(WindowText(frame), row.title);
+        if (row.title) {
+            EXPECT_EQ(WindowText(frame), row.title);
+        }
     }
 }
 

@@ -64,7 +64,7 @@ TEST_F(HostStrings, ModulesOfEveryEdgeCaseGiveDefinedRows)
         {"withcode", {standard, String(1, "Code module")}}};
     SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
     for (const auto &m : modules) {
-        HWND view = StartWithModule(TestModulePath(m.module));
+        view = StartWithModule(TestModulePath(m.module));
         ASSERT_NE(view, nullptr);
         EXPECT_NE(HostModuleHandle(), nullptr) << m.module;
         EXPECT_EQ(ReadRows(view), m.rows) << m.module;
@@ -155,7 +155,7 @@ TEST_F(HostStrings, SampleModuleAndWineDllsOfBothBitnessesFillTheRowsLoadStringR
         // Under a name of its own, so that Wine cannot hand out its built-in DLL instead.
         std::string path = HarnessTempDir() + "host.dll";
         ASSERT_TRUE(CopyFileA(original.c_str(), path.c_str(), FALSE));
-        HWND view = StartWithModule(path);
+        view = StartWithModule(path);
         ASSERT_NE(HostModuleHandle(), nullptr) << path;
         // The machine in its PE header (a data-file handle carries flags in its low bits).
         auto *base = reinterpret_cast<const BYTE *>(ULONG_PTR(HostModuleHandle()) & ~ULONG_PTR(3));
@@ -172,7 +172,7 @@ TEST_F(HostStrings, ModulePathIsExpandedForLoadingAndKeptAsWritten)
 {
     std::string dir = TestModulePath("id0");
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
-    HWND view = StartWithModule("%PARLEVO_TEST_MODULES%\\id0.dll");
+    view = StartWithModule("%PARLEVO_TEST_MODULES%\\id0.dll");
     EXPECT_NE(HostModuleHandle(), nullptr);
     EXPECT_EQ(ListRowCount(view), 4);
     char path[MAX_PATH];
@@ -205,7 +205,7 @@ bool RefuseRow(void *, const HostRow &)
 
 TEST_F(HostStrings, BlocksHandOverTheirRowsAndReopenEmptiesTheListFirst)
 {
-    HWND view = StartWithModule(TestModulePath("id0"));
+    view = StartWithModule(TestModulePath("id0"));
     std::vector<std::string> rows;
     // Block 1 of id0: ID 0, the "Standard string" row, 1 and 5; only strings count.
     EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, CollectRow, &rows), 3);
@@ -255,7 +255,7 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
             if (HWND tabs = PropSheet_GetTabControl(dialog)) pages = TabCtrl_GetItemCount(tabs);
             PressButton(dialog, seen.size() == 1 ? IDOK : IDCANCEL);
         });
-        HWND frame = StartProgram(row.path.empty() ? "" : "[Module]\r\nFilename=" + row.path + "\r\n");
+        frame = StartProgram(row.path.empty() ? "" : "[Module]\r\nFilename=" + row.path + "\r\n");
         ASSERT_NE(frame, nullptr);
         PumpUntil([&] { return seen.size() >= 2; });
         EXPECT_EQ(HostModuleHandle(), nullptr) << row.path;
@@ -263,7 +263,9 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
         ASSERT_EQ(seen.size(), 2u) << row.path;
         EXPECT_EQ(seen[0], row.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.");
         EXPECT_EQ(seen[1], "sheet");
-        if (row.path.empty()) EXPECT_EQ(pages, 1);
+        if (row.path.empty()) {
+            EXPECT_EQ(pages, 1);
+        }
         // The open failed: no rows, no document in the title, and nothing that needs a module.
         EXPECT_EQ(ListRowCount(ViewOfFrame(frame)), 0);
         EXPECT_EQ(WindowText(frame), "Lumivex Parlevo");
