@@ -1,11 +1,10 @@
-"""End-to-end harness: runs the real Parlevo.exe under Wine (Xvfb when there is no display),
-finds its windows, sends real keys with xdotool and reads titles and files back.
+"""End-to-end harness: runs the real Parlevo.exe under Wine on the display that scripts/test.sh
+(or parlevo_display) provides, finds its windows, sends real keys with xdotool and reads titles
+and files back.
 
 Each Parlevo instance runs from a private folder holding copies of the exe and the host
 module, so it has a settings file of its own.
 """
-import atexit
-import glob
 import os
 import shutil
 import subprocess
@@ -15,7 +14,6 @@ import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
-_xvfb = None
 
 
 def wait_for(what, condition, timeout=30.0):
@@ -30,19 +28,6 @@ def wait_for(what, condition, timeout=30.0):
     if not value:
         raise AssertionError("waited %.0f s for %s" % (timeout, what() if callable(what) else what))
     return value
-
-
-def ensure_display():
-    """Starts one Xvfb for this process when there is no display."""
-    global _xvfb
-    if os.environ.get("DISPLAY"):
-        return
-    n = next(n for n in range(140, 180) if not glob.glob("/tmp/.X%d-lock" % n) + glob.glob("/tmp/.X11-unix/X%d" % n))
-    _xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1280x900x24", "-nolisten", "tcp"],
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    atexit.register(_xvfb.kill)
-    os.environ["DISPLAY"] = ":%d" % n
-    wait_for("Xvfb", lambda: os.path.exists("/tmp/.X11-unix/X%d" % n), 10)
 
 
 def xdotool(*args):
@@ -61,7 +46,6 @@ def read(path):
 
 class Parlevo:
     def __init__(self, exe, module, ini=None):
-        ensure_display()
         self.dir = tempfile.mkdtemp(prefix="parlevo-e2e-")
         self.exe = shutil.copy(exe, os.path.join(self.dir, "Parlevo.exe"))
         shutil.copy(module, os.path.join(self.dir, "Lumivex.dll"))
@@ -115,12 +99,6 @@ class Parlevo:
     def type(self, window, text):
         xdotool("windowfocus", "--sync", window)
         xdotool("type", "--delay", "20", text)
-
-    def wait_exit(self, proc):
-        try:
-            return proc.wait(60)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("Parlevo did not end")
 
     def cleanup(self):
         for p in self.procs:
