@@ -1,16 +1,9 @@
-"""The release package as a translator receives it: what the zip holds, and the setup program
-under Wine installing silently, opening a language file through its association and
-uninstalling without leftovers.
-
-scripts/dist.sh packages the build this test belongs to (PARLEVO_EXE, PARLEVO_MODULE): the
-32-bit build gives the shipped package; the 64-bit build the same package with the installer
-compiled for amd64, for machines whose Wine cannot run 32-bit code. The installer runs in a
-throwaway Wine prefix, so the project's shared prefix stays clean.
-
-Run one group with `test_dist.py Package` or `test_dist.py Installer`; exit code 77 means the
-group was skipped.
-"""
+"""The release package as a translator receives it: the zip built by scripts/dist.sh from this
+build, and its setup program in a throwaway Wine prefix: a silent install, a language file
+opened through its association, an uninstall without leftovers. `test_dist.py Package` or
+`test_dist.py Installer` runs one group; exit code 77 means it was skipped."""
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -33,7 +26,6 @@ INSTALL_DIR = r"C:\Program Files\Parlevo"
 
 
 def build_package(out):
-    """Runs the packaging script on this build into out."""
     subprocess.run([os.path.join(ROOT, "scripts", "dist.sh"), "--arch", ARCH, "--bin",
                     os.path.dirname(os.environ["PARLEVO_EXE"]), "--out", out], check=True, stdout=subprocess.DEVNULL)
     return out
@@ -65,20 +57,11 @@ class Package(unittest.TestCase):
             self.assertEqual(pe_machine(z.read(NAME + "/Parlevo.exe")), MACHINE)
             readme = z.read(NAME + "/README.txt")
         # Readable in Notepad of any Windows version and any code page.
-        self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"))
-        self.assertEqual(readme.count(b"\r"), readme.count(b"\r\n"))
+        self.assertEqual((readme.count(b"\n"), readme.count(b"\r")), (readme.count(b"\r\n"),) * 2)
         self.assertTrue(readme.isascii())
         self.assertIn(b"Parlvo.ini", readme)
         self.assertIn(("Parlevo %s" % VERSION).encode(), readme)
         self.assertNotIn(b"@", readme)
-
-
-def wine_can_run():
-    loader = "/usr/lib/wine/wine64" if ARCH == "win64" else "/usr/lib/wine/wine"
-    try:
-        return subprocess.run([loader, "--version"], capture_output=True, timeout=30).returncode == 0
-    except (OSError, subprocess.TimeoutExpired):
-        return False
 
 
 # Creates a prefix with the project's Wine settings under a server that stays up for the whole
@@ -94,7 +77,8 @@ PREFIX_SCRIPT = r"""
 
 class Installer(unittest.TestCase):
     def setUp(self):
-        if not wine_can_run():
+        loader = "/usr/lib/wine/wine64" if ARCH == "win64" else "/usr/lib/wine/wine"
+        if not os.access(loader, os.X_OK) or subprocess.run([loader, "--version"], capture_output=True).returncode:
             self.skipTest("%s Wine does not run on this machine (some sandboxes, gVisor among them, refuse 32-bit "
                           "Linux programs); the 64-bit build tests the same installer script under wine64" % ARCH)
         self.assertTrue(os.environ.get("DISPLAY"), "no display: run it after parlevo_display (scripts/test.sh)")
@@ -138,8 +122,7 @@ class Installer(unittest.TestCase):
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: proc.poll() is None and (proc.kill(), proc.wait()))
         title = "Lumivex Parlevo - [%s]" % os.path.basename(lng)
-        window = wait_for(title, lambda: xdotool("search", "--onlyvisible", "--name", title.replace(".", "\\.")
-                                                 .replace("[", "\\[").replace("]", "\\]")).split())[0]
+        window = wait_for(title, lambda: xdotool("search", "--onlyvisible", "--name", re.escape(title)).split())[0]
         xdotool("windowfocus", "--sync", window)
         xdotool("key", "--clearmodifiers", "alt+F4")
         self.assertEqual(proc.wait(60), 0)

@@ -1,12 +1,8 @@
-// Drops a file on a running Parlevo as the shell does:
-//
-//   rundll32 drophook.dll,Drop <window title>|<path>
-//
-// The HDROP must be a movable global block of Parlevo's own process, so this module also runs
-// inside Parlevo as a hook on its thread: a request sent to the window (the path in a global
-// atom) makes the block there and posts WM_DROPFILES. The window is the top-level "ParlevoA"
-// window with exactly that title. Exit codes: 0 sent, 1 usage, 2 no such window, 3 no hook,
-// 4 the request was not taken.
+// rundll32 drophook.dll,Drop <title>|<path> drops a file on the "ParlevoA" window with exactly
+// that title as the shell does. The HDROP must be a movable global block of Parlevo's own
+// process, so this module also runs inside Parlevo as a hook on its thread: a request sent to
+// the window (the path in a global atom) makes the block there and posts WM_DROPFILES.
+// Exit codes: 0 sent, 1 usage, 2 no such window, 3 no hook, 4 the request was not taken.
 #include <windows.h>
 #include <shlobj.h>
 

@@ -1,10 +1,6 @@
-"""End-to-end harness: runs the real Parlevo.exe under Wine on the display that scripts/test.sh
-(or parlevo_display) provides, finds its windows, sends real keys with xdotool and reads titles
-and files back.
-
-Each Parlevo instance runs from a private folder holding copies of the exe and the host
-module, so it has a settings file of its own.
-"""
+"""End-to-end harness: the real Parlevo.exe under Wine, on the display scripts/test.sh provides,
+driven with xdotool. Each instance runs from a private folder with copies of the exe and the
+host module, so it has a settings file of its own."""
 import os
 import shutil
 import subprocess
@@ -20,13 +16,10 @@ def wait_for(what, condition, timeout=30.0):
     """Polls condition until it gives something true, which is returned. The timeouts are
     generous: the machine is shared, and a wait that ends early costs nothing."""
     end = time.time() + timeout
-    while True:
-        value = condition()
-        if value or time.time() > end:
-            break
+    while not (value := condition()):
+        if time.time() > end:
+            raise AssertionError("waited %.0f s for %s" % (timeout, what() if callable(what) else what))
         time.sleep(0.05)
-    if not value:
-        raise AssertionError("waited %.0f s for %s" % (timeout, what() if callable(what) else what))
     return value
 
 
@@ -44,14 +37,15 @@ def read(path):
         return f.read()
 
 
+# The template of the sample module (rebuilt by the e2e_golden_update target).
+TEMPLATE = read(os.path.join(os.path.dirname(__file__), "data", "template.lng"))
+
+
 class Parlevo:
-    def __init__(self, exe, module, ini=None):
+    def __init__(self, exe, module):
         self.dir = tempfile.mkdtemp(prefix="parlevo-e2e-")
         self.exe = shutil.copy(exe, os.path.join(self.dir, "Parlevo.exe"))
         shutil.copy(module, os.path.join(self.dir, "Lumivex.dll"))
-        if ini is not None:
-            with open(self.path("Parlvo.ini"), "w", newline="\r\n") as f:
-                f.write(ini)
         self.procs = []
 
     def path(self, name):
@@ -69,8 +63,8 @@ class Parlevo:
         return subprocess.run([WINE_RUN, self.exe, *args], cwd=self.dir, capture_output=True, timeout=120)
 
     def windows(self):
-        """Visible windows of this instance's live processes (xdotool ignores --pid for a
-        process that has ended) with their titles."""
+        """Titles of the visible windows of the live processes (xdotool ignores --pid for an
+        ended one)."""
         found = {}
         for p in self.procs:
             if p.poll() is None:
@@ -111,7 +105,7 @@ class Parlevo:
 class ParlevoTestCase(unittest.TestCase):
     """Base class: PARLEVO_EXE and PARLEVO_MODULE name the built artefacts."""
 
-    def make(self, ini=None):
-        p = Parlevo(os.environ["PARLEVO_EXE"], os.environ["PARLEVO_MODULE"], ini)
+    def make(self):
+        p = Parlevo(os.environ["PARLEVO_EXE"], os.environ["PARLEVO_MODULE"])
         self.addCleanup(p.cleanup)
         return p

@@ -1,17 +1,13 @@
-"""A translator's day with real keys: the first start without a host module, translating a new
-document, its signature, saving, Find and Find Next, the unsaved-changes question before Open,
-a file the reader must convert and keep, Save as, a template over an existing file, a dropped
-file, a second start from another folder handing its file over, a killed program's work
-restored, Exit with unsaved changes and the About box of the command line. After each step the
-files on disk (golden bytes) and the window title are checked."""
+"""A translator's day with real keys, from the first start without a host module to Exit with
+unsaved changes and the About box of the command line; see test_a_translators_day for the
+steps. After each step the files on disk (golden bytes) and the window title are checked."""
 import glob
 import os
 import unittest
 
-from parlevo_e2e import ParlevoTestCase, ROOT, read, to_windows_path, wait_for
+from parlevo_e2e import ParlevoTestCase, ROOT, TEMPLATE, read, to_windows_path, wait_for
 
 APP = "Lumivex Parlevo"
-TEMPLATE = read(os.path.join(os.path.dirname(__file__), "data", "template.lng"))
 SIGNED = b"; Language: Deutsch\r\n; Author: Tester\r\n; Version: 1.0\r\n"
 DAY = (b'1="Lumivex"\r\n2="Lumivex \\"Bildbetrachter\\""\r\n3="Bereit\\nWarten"\r\n'
        b'4="%s wird geladen..."\r\n5="%s wird gespeichert..."\r\n')
@@ -31,15 +27,14 @@ def title_of(name, modified=False):
 class TranslatorsDay(ParlevoTestCase):
     def setUp(self):
         self.assertTrue(os.environ.get("DISPLAY"), "no display: run it after parlevo_display (scripts/test.sh)")
-        self.p = self.make(ini=None)  # the module lies beside the exe; nothing names it yet
+        self.p = self.make()  # the module lies beside the exe; no settings name it yet
         # Work that other runs left in the shared prefix would be offered first.
         for journal in glob.glob(os.path.join(ROOT, "build", "wineprefix-*", "drive_c", "users", "*", "AppData",
                                               "Local", "Parlevo", "Recovery", "*")):
             os.remove(journal)
 
     def dialog(self, title, *keys, text=None, exclude=()):
-        """Waits for the window with this title, types text into it, presses the keys and waits
-        for it to go."""
+        """Waits for the window with this title, types text, presses the keys, waits for it to go."""
         box = self.p.wait_titled(title, exclude)
         if text:
             self.p.type(box, text)
@@ -61,10 +56,9 @@ class TranslatorsDay(ParlevoTestCase):
         return self.p.path(name)
 
     def translate_next(self, texts, doc, stop=True):
-        """Ctrl+U, then types each text into the Translate dialog that opens for it; with stop,
-        cancels the dialog that follows. A list is typed line by line with Insert Enter."""
+        """Ctrl+U and a Translate dialog for each text (a list: lines joined by Insert Enter)."""
         self.keys("ctrl+u")
-        self.translate(texts, stop)
+        self.translate(texts, stop)  # stop: cancel the dialog that follows
         self.title(doc, modified=True)
 
     def translate(self, texts, stop=False):
@@ -103,9 +97,10 @@ class TranslatorsDay(ParlevoTestCase):
         self.dialog("Parlevo", "Return")  # the missing-module notice
         sheet = p.wait_titled("Properties for Parlevo")
         p.key(sheet, "alt+b")  # Browse
-        self.dialog("Open", "Return", text=to_windows_path(p.path("Lumivex.dll")))
+        module = to_windows_path(p.path("Lumivex.dll"))
+        self.dialog("Open", "Return", text=module)
         self.dialog("Properties for Parlevo", "Tab", "Return")  # from Browse to OK
-        self.assertIn(("Filename=%s\r\n" % to_windows_path(p.path("Lumivex.dll"))).encode(), read(p.path("Parlvo.ini")))
+        self.assertIn(("Filename=%s\r\n" % module).encode(), read(p.path("Parlvo.ini")))
         # The open that found no module did not happen; New works now.
         self.win = p.wait_titled(APP)
         self.keys("ctrl+n")
