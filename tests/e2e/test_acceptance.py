@@ -4,6 +4,7 @@ steps. After each step the files on disk (golden bytes) and the window title are
 import glob
 import os
 import unittest
+from pathlib import Path
 
 from parlevo_e2e import ParlevoTestCase, ROOT, TEMPLATE, read, to_windows_path, wait_for
 
@@ -26,7 +27,6 @@ def title_of(name, modified=False):
 
 class TranslatorsDay(ParlevoTestCase):
     def setUp(self):
-        self.assertTrue(os.environ.get("DISPLAY"), "no display: run it after parlevo_display (scripts/test.sh)")
         self.p = self.make()  # the module lies beside the exe; no settings name it yet
         # Work that other runs left in the shared prefix would be offered first.
         for journal in glob.glob(os.path.join(ROOT, "build", "wineprefix-*", "drive_c", "users", "*", "AppData",
@@ -147,8 +147,7 @@ class TranslatorsDay(ParlevoTestCase):
         self.dialog("Find", "Escape")
         # No: the change is dropped and the other file opens, with its notices.
         other = p.path("other.lng")
-        with open(other, "wb") as f:
-            f.write(OTHER)
+        Path(other).write_bytes(OTHER)
         self.keys("ctrl+o")
         self.dialog("Parlevo", "n")
         self.dialog("Open", "Return", text=to_windows_path(other))
@@ -173,8 +172,7 @@ class TranslatorsDay(ParlevoTestCase):
         self.assertEqual(read(self.day), SIGNED + FOUND)
         # The template replaces a longer file without a question: every source text under the
         # default signature.
-        with open(self.p.path("template.lng"), "wb") as f:
-            f.write(TEMPLATE + TEMPLATE)
+        Path(self.p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
         self.saved(self.save_as(["alt+f", "t"], "template.lng"), TEMPLATE)
 
     def drop_a_file(self):
@@ -198,6 +196,9 @@ class TranslatorsDay(ParlevoTestCase):
         self.assertEqual(p.start("..\\day.lng", cwd=p.path("elsewhere")).wait(60), 0)
         self.title("day.lng")
         self.assertEqual(list(p.windows().values()), [title_of("day.lng")])
+        # The file itself, not an empty document of that name: Save asks to overwrite it.
+        self.keys("ctrl+s")
+        self.dialog("Attention!", "y")
 
     def work_survives_a_kill_and_exit_saves(self):
         p = self.p

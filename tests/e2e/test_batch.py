@@ -3,6 +3,7 @@ standard error and the template's bytes; and the system modules it must not impo
 import os
 import subprocess
 import unittest
+from pathlib import Path
 
 from parlevo_e2e import ROOT, TEMPLATE, ParlevoTestCase, read
 
@@ -32,12 +33,10 @@ class Batch(ParlevoTestCase):
     def test_check_and_template_runs(self):
         p = self.make()
         for name, data in (("planted.lng", PLANTED), ("warned.lng", b'1011="Einheit"\r\n')):
-            with open(p.path(name), "wb") as f:
-                f.write(data)
+            Path(p.path(name)).write_bytes(data)
         for settings, runs in zip((None, b"[Module]\r\nFilename=Lumivex.dll\r\n"), RUNS):
             if settings:
-                with open(p.path("Parlvo.ini"), "wb") as f:
-                    f.write(settings)
+                Path(p.path("Parlvo.ini")).write_bytes(settings)
             for args, code, out, err in runs:
                 with self.subTest(args=args):
                     r = p.run(*args)
