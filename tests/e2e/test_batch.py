@@ -1,5 +1,4 @@
-"""The program without a window: -check and -template, with the exact report, the exit codes,
-standard error and the template's bytes; and the system modules it must not import."""
+"""The program without a window (-check, -template) and the system modules it must not import."""
 import os
 import subprocess
 import unittest
@@ -10,9 +9,9 @@ from parlevo_e2e import ROOT, TEMPLATE, ParlevoTestCase, read
 PLANTED = (b"; Language: Test\r\n\r\n"
            b'3="Bereit"\r\n8="%s von %d"\r\n10="Zoom: %d %"\r\n1011="Einheit"\r\n'
            b'40002="\xd6ffnen...\\tStrg+O"\r\n40024="&Vollbild\\tEingabe"\r\n60000="no such string"\r\n')
+ENDING = b"1011\twarning\tending\t':' expected at the end\r\n"
 REPORT = (b"8\terror\tprintf\t%d expected where %s stands\r\n"
-          b"10\terror\tprintf\t% that begins no conversion (a percent sign is written %%)\r\n"
-          b"1011\twarning\tending\t':' expected at the end\r\n"
+          b"10\terror\tprintf\t% that begins no conversion (a percent sign is written %%)\r\n" + ENDING +
           b"40002\twarning\taccesskey\taccess key missing (the source has &O)\r\n"
           b"2 errors, 2 warnings\r\n")
 SAMPLE = os.path.join(ROOT, "samples", "de.lng")
@@ -23,7 +22,7 @@ RUNS = ([(["-template", "t.lng"], 2, b"", b"no module is set"),
          (["-template", "nofolder/t.lng", "-module", "Lumivex.dll"], 2, b"", b"nofolder"),
          (["-template", "t.lng", "-module", "Lumivex.dll"], 0, b"", b"")],
         [(["-check", "planted.lng"], 1, REPORT, b""),
-         (["-check", "warned.lng"], 0, b"1011\twarning\tending\t':' expected at the end\r\n0 errors, 1 warning\r\n", b""),
+         (["-check", "warned.lng"], 0, ENDING + b"0 errors, 1 warning\r\n", b""),
          (["-check", SAMPLE], 0, b"0 errors, 0 warnings\r\n", b""),
          (["-check", "missing.lng"], 2, b"", b'cannot read the language file "missing.lng"'),
          (["-check", "planted.lng", "-module", "nosuch.dll"], 2, b"", b'cannot load the module "nosuch.dll"')])
