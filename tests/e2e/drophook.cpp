@@ -1,56 +1,65 @@
-// The half of dropfile that runs inside Parlevo. A window message carries only a handle, and a
-// movable global block belongs to the process that allocated it, so the HDROP must be made in
-// Parlevo's process, as the shell makes it there. dropfile installs this module as a message
-// hook on Parlevo's thread and posts it a drop request whose wParam is a global atom holding
-// the path; the hook turns the request, as it is taken from the queue, into WM_DROPFILES.
+// rundll32 drophook.dll,Drop <title>|<path> drops a file on the "ParlevoA" window with exactly
+// that title as the shell does. The HDROP must be a movable global block of Parlevo's own
+// process, so this module also runs inside Parlevo as a hook on its thread: a request sent to
+// the window (the path in a global atom) makes the block there and posts WM_DROPFILES.
+// Exit codes: 0 sent, 1 usage, 2 no such window, 3 no hook, 4 the request was not taken.
 #include <windows.h>
 #include <shlobj.h>
 
-#include "tests/e2e/dropfile.h"
+#include <cstring>
 
-static HGLOBAL MakeDrop(const char *path, UINT length)
+static const char kRequest[] = "ParlevoTestDropRequest";
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookProc(int code, WPARAM wp, LPARAM lp)
 {
-    // DROPFILES, then each path with its terminator, then one more terminator.
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + length + 2);
-    if (!block) return nullptr;
-    auto *drop = static_cast<DROPFILES *>(GlobalLock(block));
-    if (!drop) {
-        GlobalFree(block);
-        return nullptr;
+    const auto *call = reinterpret_cast<const CWPSTRUCT *>(lp);
+    char path[MAX_PATH];
+    UINT length = 0;
+    if (code == HC_ACTION && call->message == RegisterWindowMessageA(kRequest))
+        length = GlobalGetAtomNameA(static_cast<ATOM>(call->wParam), path, sizeof path);
+    // DROPFILES, the path, its terminator and the list's.
+    HGLOBAL block = length ? GlobalAlloc(GHND, sizeof(DROPFILES) + length + 2) : nullptr;
+    if (auto *drop = block ? static_cast<DROPFILES *>(GlobalLock(block)) : nullptr) {
+        drop->pFiles = sizeof(DROPFILES);
+        CopyMemory(drop + 1, path, length);
+        GlobalUnlock(block);
+        PostMessageA(call->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     }
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt.x = 10;
-    drop->pt.y = 10;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    CopyMemory(reinterpret_cast<char *>(drop) + sizeof(DROPFILES), path, length);
-    GlobalUnlock(block);
-    return block;
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookProc(int code, WPARAM removal, LPARAM lp)
+static int DropOn(HINSTANCE self, char *args)
 {
-    auto *msg = reinterpret_cast<MSG *>(lp);
-    if (code == HC_ACTION && removal == PM_REMOVE && msg->message == RegisterWindowMessageA(kDropRequestMessage)) {
-        char path[MAX_PATH];
-        auto atom = static_cast<ATOM>(msg->wParam);
-        UINT length = GlobalGetAtomNameA(atom, path, sizeof path);
-        GlobalDeleteAtom(atom);
-        HGLOBAL drop = length ? MakeDrop(path, length) : nullptr;
-        msg->message = drop ? WM_DROPFILES : WM_NULL;
-        msg->wParam = reinterpret_cast<WPARAM>(drop);
-        msg->lParam = 0;
-        char name[64];
-        DropDoneEventName(msg->hwnd, name);
-        if (HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, name)) {
-            SetEvent(done);
-            CloseHandle(done);
-        }
+    // rundll32 hands over the rest of its command line as it stands, quotes and all.
+    size_t n = strlen(args);
+    if (n > 1 && args[0] == '"' && args[n - 1] == '"') {
+        args[n - 1] = '\0';
+        ++args;
     }
-    return CallNextHookEx(nullptr, code, removal, lp);
+    char *path = strchr(args, '|');
+    if (!path || strlen(path + 1) >= MAX_PATH) return 1;
+    *path++ = '\0';
+    HWND window = nullptr;
+    // The window may still be on its way or changing its title.
+    for (int i = 0; i < 200 && !(window = FindWindowA("ParlevoA", args)); ++i)
+        Sleep(50);
+    if (!window) return 2;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, DropHookProc, self, GetWindowThreadProcessId(window, nullptr));
+    if (!hook) return 3;
+    ATOM atom = GlobalAddAtomA(path);
+    DWORD_PTR result;
+    bool sent =
+        atom && SendMessageTimeoutA(window, RegisterWindowMessageA(kRequest), atom, 0, SMTO_NORMAL, 30000, &result);
+    UnhookWindowsHookEx(hook);
+    if (atom) GlobalDeleteAtom(atom);
+    return sent ? 0 : 4;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+// rundll32's entry; its own exit code is always 0, so the result ends the process.
+extern "C" __declspec(dllexport) void CALLBACK Drop(HWND, HINSTANCE, char *args, int)
 {
-    return TRUE;
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<const char *>(&DropHookProc), &self);
+    ExitProcess(DropOn(self, args));
 }
