@@ -69,43 +69,39 @@ TEST(ToolbarLabel, CutRule)
     EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
 }
 
+// The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
+// "!" marks a state or style that does not fit the kind.
+static std::string Describe(const ToolbarLayout &layout)
+{
+    std::vector<std::string> labels;
+    for (const char *p = layout.labels; labels.size() < size_t(layout.labelCount); p += strlen(p) + 1)
+        labels.emplace_back(p);
+    std::string out;
+    for (int i = 0; i < layout.buttonCount; ++i) {
+        const ToolbarButtonRecord &b = layout.buttons[i];
+        bool separator = b.style == kButtonStyleSeparator;
+        out += out.empty() ? "" : " ";
+        if (separator)
+            out += b.command || b.image || b.state ? "|!" : "|"; // image 0: the default width
+        else
+            out += std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
+        if (!separator && (b.state != kButtonEnabled || b.style != kButtonStyleButton)) out += "!";
+        if (b.label >= 0) out += "'" + labels.at(size_t(b.label)) + "'";
+    }
+    return out;
+}
+
 TEST(ToolbarLayout, RecordsAndLabelsOfAList)
 {
     ToolbarList list;
     for (int32_t id : {-1, 40005, 40000, 40023, 40024, 1, 0, -2, 40020, 40012, 40013, 40011, 40008, 40014})
         list.Append(id);
-    struct Button {
-        int32_t image, command;
-        uint8_t state, style;
-        int32_t label;
-    };
-    const Button kExpected[] = {
-        {0, 0, 0, kButtonStyleSeparator, -1}, // 0 image: the control's default separator width
-        {4, 40005, kButtonEnabled, kButtonStyleButton, 0},
-        {kButtonNoImage, 40000, kButtonEnabled, kButtonStyleButton, -1}, // below the strip
-        {22, 40023, kButtonEnabled, kButtonStyleButton, -1},             // its last image
-        {kButtonNoImage, 40024, kButtonEnabled, kButtonStyleButton, -1}, // past it
-        {kButtonNoImage, 1, kButtonEnabled, kButtonStyleButton, 1},      // whatever text string 1 has
-        {kButtonNoImage, 0, kButtonEnabled, kButtonStyleButton, -1},
-        {kButtonNoImage, -2, kButtonEnabled, kButtonStyleButton, -1},
-        {19, 40020, kButtonEnabled, kButtonStyleButton, -1}, // no text, no label number used
-        {11, 40012, kButtonEnabled, kButtonStyleButton, 2},
-        {12, 40013, kButtonEnabled, kButtonStyleButton, 3},
-        {10, 40011, kButtonEnabled, kButtonStyleButton, 4},
-        {7, 40008, kButtonEnabled, kButtonStyleButton, 5},
-        {13, 40014, kButtonEnabled, kButtonStyleButton, 6},
-    };
     ToolbarLayout layout;
     ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 14);
-    for (int i = 0; i < 14; ++i) {
-        const ToolbarButtonRecord &got = layout.buttons[i];
-        const Button &want = kExpected[i];
-        EXPECT_EQ(got.image, want.image) << i;
-        EXPECT_EQ(got.command, want.command) << i;
-        EXPECT_EQ(got.state, want.state) << i;
-        EXPECT_EQ(got.style, want.style) << i;
-        EXPECT_EQ(got.label, want.label) << i;
-    }
+    // Images are command - 40001 within the strip; 1 has whatever text string 1 has; 40020 has
+    // none and uses no label number.
+    EXPECT_EQ(Describe(layout), "| 40005@4'New' 40000@- 40023@22 40024@- 1@-'OK' 0@- -2@- 40020@19 40012@11'Trans...' "
+                                "40013@12'Find' 40011@10'Save ...' 40008@7'Translate' 40014@13'Find Next'");
     // NUL-separated with one more NUL at the end, as the control's string list wants them.
     const char kLabels[] = "New\0OK\0Trans...\0Find\0Save ...\0Translate\0Find Next\0";
     EXPECT_EQ(layout.labelCount, 7);
@@ -114,7 +110,7 @@ TEST(ToolbarLayout, RecordsAndLabelsOfAList)
 
     // Without texts there are no labels at all.
     ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 14);
-    EXPECT_EQ(layout.buttons[1].label, -1);
+    EXPECT_EQ(Describe(layout).substr(0, 12), "| 40005@4 40");
     EXPECT_EQ(layout.labelCount, 0);
     EXPECT_EQ(layout.labelBytes, 0u);
     EXPECT_EQ(BuildToolbarLayout(ToolbarList(), FakeText, nullptr, &layout), 0);
