@@ -1,5 +1,5 @@
 // The translation list inside the real view window: columns and layout, the focus rule over
-// category rows, the mouse, the redraw hold, and rows drawn into a memory DC.
+// category rows, the mouse, the redraw hold, and rows drawn into a memory DC with their marks.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "view/list.h"
@@ -393,6 +394,88 @@ TEST_F(ListDrawing, RowsStayInsideAndHaveGridLinesAndTheFocusRectangle)
     for (int y = 0; y < kHeight - 1; ++y)
         changed += At(0, y) != plain[size_t(y * (kWidth + kMargin))];
     EXPECT_GT(changed, 0);
+}
+
+// The problems of the translations: the marks, F8/Shift+F8, the status bar pane and the line
+// under the Translate dialog's field.
+TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
+{
+    const std::string path = HarnessTempDir() + "planted.lng";
+    // 8 "%d of %d" gets a string for a number (error), 1008 "&Width:" loses its access key (warning).
+    HarnessWriteFile(path, "3=\"Bereit\"\r\n8=\"%s von %d\"\r\n1008=\"Breite:\"\r\n");
+    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNamed, reinterpret_cast<LPARAM>(path.c_str())));
+    PumpMessages();
+    // The mark at the start of the Translated text cell: red for an error, yellow for a warning.
+    auto markOf = [&](int row) {
+        Draw(row, 0);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = ColumnWidth(0) + ColumnWidth(1), end = x + 20; x < end; ++x) {
+                COLORREF c = At(x, y);
+                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) < 80) return 'E';
+                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) > 180) return 'W';
+            }
+        }
+        return '-';
+    };
+    auto pane = [&]() -> std::string {
+        for (int i = 0; i < Vs()->partCount; ++i)
+            if (Vs()->parts[i].type == kPaneProblems) return Vs()->parts[i].text;
+        return "";
+    };
+    // Runs Translate on the row: notes the dialog's problem line as it opens and after each of
+    // the texts is typed (the last one is confirmed with OK).
+    auto translate = [&](int row, std::initializer_list<const char *> typed) {
+        SelectOnly({row});
+        std::vector<std::string> lines;
+        ModalDriver driver([&](HWND dialog) {
+            lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
+            for (const char *text : typed) {
+                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 0, -1);
+                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+                lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
+            }
+            PressButton(dialog, IDOK);
+        });
+        EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
+        return lines;
+    };
+    const int ready = RowOf(3), ofRow = RowOf(8), loading = RowOf(4), width = RowOf(1008);
+    ASSERT_GE(ready, 0);
+    EXPECT_EQ(std::string() + markOf(ofRow) + markOf(width) + markOf(ready), "EW-");
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
+    EXPECT_EQ(pane(), "1 error, 1 warning");
+
+    // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
+    SelectOnly({});
+    ListSetRowState(view, RowOf(1), LVIS_FOCUSED, LVIS_FOCUSED);
+    PumpMessages();
+    SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
+    EXPECT_EQ(FocusedRow(), ofRow) << "F8 runs Next problem";
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), ofRow);
+    std::vector<int> visited;
+    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM}) {
+        EXPECT_EQ(Run(command), 1);
+        visited.push_back(FocusedRow());
+    }
+    EXPECT_EQ(visited, (std::vector<int>{width, ofRow, width}));
+
+    // The dialog's line follows the typing; OK accepts a text with a problem all the same.
+    EXPECT_EQ(translate(ofRow, {"%d von %d", "%d von %d %d "}),
+              (std::vector<std::string>{"%d expected where %s stands", "",
+                                        "%d is not in the source; 0 trailing blanks expected where 1 stands"}));
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%d von %d %d ");
+    EXPECT_EQ(markOf(ofRow), 'E');
+    translate(ofRow, {"%d von %d"});
+    EXPECT_EQ(markOf(ofRow), '-');
+    EXPECT_EQ(pane(), "0 errors, 1 warning");
+    translate(loading, {"Lade..."});
+    EXPECT_EQ(markOf(loading), 'E');
+    EXPECT_EQ(pane(), "1 error, 1 warning");
+    translate(width, {"&Breite:"});
+    translate(loading, {"Lade %s..."});
+    EXPECT_EQ(pane(), "") << "no pane when nothing is wrong";
+    EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
+    EXPECT_EQ(markOf(width), '-');
 }
 
 } // namespace
