@@ -1,13 +1,11 @@
 // The window-free records behind progress, back/forward and repeated texts.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "catalogue/stringblock.h"
 #include "view/history.h"
 #include "view/progress.h"
 #include "view/repeated.h"
