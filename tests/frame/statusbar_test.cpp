@@ -154,9 +154,10 @@ TEST(FileDateTime, SameTextEachCallAndEmptyWithoutAFile)
     EXPECT_STREQ(a, b);
     EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", a, sizeof a));
     EXPECT_STREQ(a, "");
-    char tiny[4] = "zzz";
-    FormatFileDateTime(path.c_str(), tiny, sizeof tiny);
-    EXPECT_LT(strlen(tiny), sizeof tiny);
+    char tiny[8] = "zzzzzzz"; // 4 bytes given, the rest must stay
+    FormatFileDateTime(path.c_str(), tiny, 4);
+    EXPECT_LT(strlen(tiny), 4u);
+    EXPECT_STREQ(tiny + 4, "zzz");
 }
 
 } // namespace
