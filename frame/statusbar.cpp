@@ -14,7 +14,8 @@
 #include "frame/pathparts.h"
 #include "state/textsize.h"
 
-namespace {
+namespace
+{
 
 using TextGetter = bool (*)(ViewState *vs, char *out, size_t capacity);
 using PartDrawer = bool (*)(ViewState *vs, HDC dc, RECT *rc, const char *text);
@@ -102,8 +103,8 @@ bool DrawIconThenText(HDC dc, RECT *rc, HICON icon, const char *text)
 
 bool DrawResourceIcon(HDC dc, RECT *rc, UINT iconId, const char *text)
 {
-    HICON icon = iconId ? static_cast<HICON>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16,
-                                                        16, LR_DEFAULTCOLOR))
+    HICON icon = iconId ? static_cast<HICON>(
+                              LoadImageA(AppInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))
                         : nullptr;
     DrawIconThenText(dc, rc, icon, text);
     if (icon) DestroyIcon(icon);
@@ -189,9 +190,8 @@ LRESULT CALLBACK StatusBarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp)
 
 void CreateStatusTip(ViewState *vs)
 {
-    vs->statusTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, vs->statusBar, nullptr,
-                                    AppInstance(), nullptr);
+    vs->statusTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, vs->statusBar, nullptr, AppInstance(), nullptr);
     if (!vs->statusTip) return;
     TOOLINFOA ti = {};
     ti.cbSize = sizeof ti;
@@ -394,10 +394,14 @@ bool FormatFileDateTime(const char *path, char *out, size_t capacity)
     if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &st)) return false;
     // The user's default long-date and time formats.
     int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, out, int(capacity));
-    if (n <= 0) return false;
+    if (n <= 0) {
+        out[0] = '\0'; // Wine fills a buffer that is too small without a terminator
+        return false;
+    }
     size_t used = strlen(out);
     if (used + 2 >= capacity) return true;
     out[used++] = ' ';
-    if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, out + used, int(capacity - used)) <= 0) out[used - 1] = '\0';
+    if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, out + used, int(capacity - used)) <= 0)
+        out[used - 1] = '\0';
     return true;
 }

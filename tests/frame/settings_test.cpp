@@ -1,276 +1,190 @@
 // Loading the settings record from a profile: defaults, the three lists, the shortcut upgrade.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstring>
+#include <memory>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "frame/settingsdata.h"
-#include "res/resource.h"
 #include "tests/support/memprofile.h"
 
-static std::vector<ShortcutEntry> Shortcuts(const ShortcutList &list)
+namespace
 {
-    std::vector<ShortcutEntry> out;
-    list.ForEach([&](const ShortcutEntry &e) { out.push_back(e); });
-    return out;
-}
 
-template <typename List> static auto Items(const List &list)
-{
-    std::vector<std::remove_cvref_t<decltype(*list.Get(0))>> out;
-    list.ForEach([&](const auto &v) { out.push_back(v); });
-    return out;
-}
-
-static std::string Rows(const std::vector<ShortcutEntry> &rows)
+// Little-endian fields as a profile blob.
+template <typename T> std::string Blob(const std::vector<T> &fields)
 {
     std::vector<unsigned char> bytes;
-    for (const ShortcutEntry &e : rows) {
-        for (uint16_t v : {e.key, e.flags, e.command}) {
-            bytes.push_back((unsigned char)(v & 0xFF));
-            bytes.push_back((unsigned char)(v >> 8));
-        }
-    }
+    for (T v : fields)
+        for (size_t i = 0; i < sizeof v; ++i)
+            bytes.push_back((unsigned char)(uint32_t(v) >> (8 * i)));
     return EncodeProfileBlob(bytes.data(), bytes.size());
 }
 
-static std::string Words(const std::vector<uint32_t> &values)
+std::string Corrupt(std::string blob)
 {
-    std::vector<unsigned char> bytes;
-    for (uint32_t v : values)
-        for (int i = 0; i < 4; ++i) bytes.push_back((unsigned char)(v >> (8 * i)));
-    return EncodeProfileBlob(bytes.data(), bytes.size());
+    blob[1] = blob[1] == '0' ? '1' : '0';
+    return blob;
 }
 
-TEST(Settings, EmptyProfileGivesEveryDefaultAndWritesNothing)
+// A list as its values, blank-separated; shortcuts as key, flags and command.
+template <typename List> std::string Joined(const List &list)
 {
-    MemoryProfile profile;
-    auto *s = new SettingsRecord{};
-    LoadSettingsFrom(profile, *s);
-    EXPECT_EQ(s->askToOverwrite, 1);
-    EXPECT_EQ(s->toolbarShown, 1);
-    EXPECT_EQ(s->statusBarShown, 1);
-    EXPECT_EQ(s->flatStyle, 1);
-    EXPECT_EQ(s->textLabels, 0);
-    EXPECT_EQ(s->loadPosition, 1);
-    EXPECT_EQ(s->savePosition, 0);
-    EXPECT_EQ(s->onlyOneInstance, 0);
-    EXPECT_EQ(s->alwaysOnTop, 0);
-    EXPECT_EQ(s->centerWindow, 1);
-    EXPECT_EQ(s->askToFillRepeated, 1);
-    EXPECT_STREQ(s->bitmapFileName, "");
-    // The defaults the program ships, as literal rows (key, flags, command).
-    const std::vector<std::array<int, 3>> kShipped = {
-        {0x46, 0x0B, 40013}, {0x4E, 0x0B, 40005}, {0x4F, 0x0B, 40003}, {0x53, 0x0B, 40006}, {0x55, 0x0B, 40012},
-        {0x58, 0x13, 40001}, {0x0D, 0x03, 40008}, {0x0D, 0x13, 40004}, {0x72, 0x03, 40014},
-        {0x77, 0x03, 40015}, {0x77, 0x07, 40016}, {0x5A, 0x0B, 40021}, {0x59, 0x0B, 40022},
-        {0x55, 0x0F, 40017}, {0x25, 0x13, 40018}, {0x27, 0x13, 40019},
+    std::string out;
+    list.ForEach([&](const auto &v) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, ShortcutEntry>)
+            out += " " + std::to_string(v.key) + "," + std::to_string(v.flags) + "," + std::to_string(v.command);
+        else
+            out += " " + std::to_string(int64_t(v));
+    });
+    return out.empty() ? out : out.substr(1);
+}
+
+const char kShippedShortcuts[] = "70,11,40013 78,11,40005 79,11,40003 83,11,40006 85,11,40012 88,19,40001 "
+                                 "13,3,40008 13,19,40004 114,3,40014 119,3,40015 119,7,40016 90,11,40021 "
+                                 "89,11,40022 85,15,40017 37,19,40018 39,19,40019";
+const char kShippedToolbar[] = "-1 40005 40003 40006 -1 40013 -1 40008 40012 40009 -1 40004";
+
+} // namespace
+
+TEST(Settings, DefaultsAndFlagsTakingAnyNonZeroValueAsOn)
+{
+    struct Flag {
+        const char *section, *key;
+        int32_t SettingsRecord::*field;
+        int32_t byDefault;
     };
-    std::vector<std::array<int, 3>> shortcuts;
-    for (const ShortcutEntry &e : Shortcuts(s->shortcuts))
-        shortcuts.push_back({e.key, e.flags, e.command});
-    EXPECT_EQ(shortcuts, kShipped);
-    EXPECT_EQ(Items(s->toolbarItems),
-              (std::vector<int32_t>{-1, 40005, 40003, 40006, -1, 40013, -1, 40008, 40012, 40009, -1, 40004}));
-    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFilename, kPaneProblems, kPaneProgress, kPaneFiller}));
-    EXPECT_EQ(profile.writes, 0);
-    delete s;
-}
+    const Flag kFlags[] = {
+        {"Option", "AskToOverwrite", &SettingsRecord::askToOverwrite, 1},
+        {"Option", "Backup", &SettingsRecord::backup, 1},
+        {"Option", "Toolbar", &SettingsRecord::toolbarShown, 1},
+        {"Option", "StatusBar", &SettingsRecord::statusBarShown, 1},
+        {"Toolbar", "FlatStyle", &SettingsRecord::flatStyle, 1},
+        {"Toolbar", "Text", &SettingsRecord::textLabels, 0},
+        {"Option", "LoadPosition", &SettingsRecord::loadPosition, 1},
+        {"Option", "SavePosition", &SettingsRecord::savePosition, 0},
+        {"Option", "OnlyOneInstance", &SettingsRecord::onlyOneInstance, 0},
+        {"Option", "AlwaysOnTop", &SettingsRecord::alwaysOnTop, 0},
+        {"Option", "CenterWindow", &SettingsRecord::centerWindow, 1},
+        {"Option", "AskToFillRepeated", &SettingsRecord::askToFillRepeated, 1},
+    };
+    MemoryProfile empty;
+    auto s = std::make_unique<SettingsRecord>();
+    LoadSettingsFrom(empty, *s);
+    for (const Flag &f : kFlags)
+        EXPECT_EQ((*s).*f.field, f.byDefault) << f.key;
+    EXPECT_STREQ(s->bitmapFileName, "");
+    EXPECT_EQ(Joined(s->shortcuts), kShippedShortcuts);
+    EXPECT_EQ(Joined(s->toolbarItems), kShippedToolbar);
+    EXPECT_EQ(Joined(s->panes), "0 4 5 32768"); // file name, problems, progress, filler
+    EXPECT_EQ(empty.writes, 0);
 
-TEST(Settings, FlagsTakeAnyNonZeroValueAsOn)
-{
-    MemoryProfile profile;
-    profile.Set("Option", "AskToOverwrite", "0");
-    profile.Set("Option", "AskToFillRepeated", "0");
-    profile.Set("Option", "OnlyOneInstance", "-3");
-    profile.Set("Toolbar", "Text", "7");
-    profile.Set("Toolbar", "BitmapFilename", "strip.gif");
-    auto *s = new SettingsRecord{};
-    LoadSettingsFrom(profile, *s);
-    EXPECT_EQ(s->askToOverwrite, 0);
-    EXPECT_EQ(s->askToFillRepeated, 0);
-    EXPECT_EQ(s->onlyOneInstance, 1);
-    EXPECT_EQ(s->textLabels, 1);
+    MemoryProfile set;
+    for (const Flag &f : kFlags)
+        set.Set(f.section, f.key, f.byDefault ? "0" : "-3");
+    set.Set("Toolbar", "BitmapFilename", "strip.gif");
+    LoadSettingsFrom(set, *s);
+    for (const Flag &f : kFlags)
+        EXPECT_EQ((*s).*f.field, !f.byDefault) << f.key;
     EXPECT_STREQ(s->bitmapFileName, "strip.gif");
-    delete s;
 }
 
-TEST(ShortcutSection, ZeroItemsGivesNoShortcutsAndNoRewrite)
+TEST(ShortcutSection, StoredRowsAreMergedWithTheDefaultsOnceByVersion)
 {
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "0");
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(profile.writes, 0);
+    std::vector<uint16_t> many;
+    for (int i = 0; i < 1100; ++i)
+        many.insert(many.end(), {uint16_t('A' + i % 26), 11, uint16_t(40001 + i % 14)});
+    const std::string kMany = Joined([&] {
+        ShortcutList list;
+        for (size_t i = 0; i < kShortcutCapacity * 3; i += 3)
+            list.Append({many[i], many[i + 1], many[i + 2]});
+        return list;
+    }());
+    struct Row {
+        const char *number;
+        std::string data;
+        const char *version;
+        std::string expected;
+        bool rewritten;
+    };
+    const std::string kAfterFind = " 78,11,40005 79,11,40003 83,11,40006 85,11,40012 88,19,40001";
+    const std::string kAfterOpen = " 83,11,40006 85,11,40012 88,19,40001";
+    const std::string kRest = " 114,3,40014 119,3,40015 119,7,40016 90,11,40021 89,11,40022 85,15,40017 "
+                              "37,19,40018 39,19,40019";
+    const Row kRows[] = {
+        // Translate keeps its own key; the other defaults follow, but not Enter for Translate again.
+        {"1", Blob<uint16_t>({84, 11, 40008}), nullptr, "84,11,40008 70,11,40013" + kAfterFind + " 13,19,40004" + kRest,
+         true},
+        // Ctrl+F taken by Open: Find stays unbound, and Open's own default is not added.
+        {"1", Blob<uint16_t>({70, 11, 40003}), nullptr,
+         "70,11,40003 78,11,40005" + kAfterOpen + " 13,3,40008 13,19,40004" + kRest, true},
+        // Find on another key gets no Ctrl+F.
+        {"1", Blob<uint16_t>({71, 11, 40013}), nullptr, "71,11,40013" + kAfterFind + " 13,3,40008 13,19,40004" + kRest,
+         true},
+        {"1", Blob<uint16_t>({71, 11, 40013}), "-1", "71,11,40013", false}, // a negative version: no merge
+        {"0", "", nullptr, "", false},
+        {"1", Corrupt(Blob<uint16_t>({71, 11, 40013})), nullptr, kShippedShortcuts, false},
+        {"1100", Blob(many), "20261207", kMany, false}, // rows beyond the capacity are dropped from the end
+    };
+    for (const Row &row : kRows) {
+        MemoryProfile profile;
+        profile.Set("Shortcut", "ItemNumber", row.number);
+        profile.Set("Shortcut", "ItemData", row.data);
+        if (row.version) profile.Set("Shortcut", "Version", row.version);
+        ShortcutList list;
+        LoadShortcutSection(profile, list);
+        EXPECT_EQ(Joined(list), row.expected) << row.number << " " << row.data.substr(0, 20);
+        EXPECT_EQ(profile.writes > 0, row.rewritten) << row.data.substr(0, 20);
+        if (!row.rewritten) continue;
+        std::vector<uint16_t> fields;
+        list.ForEach([&](const ShortcutEntry &e) { fields.insert(fields.end(), {e.key, e.flags, e.command}); });
+        EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), std::to_string(list.Count()));
+        EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
+        EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Blob(fields));
+        // The next start reads the rewritten section and changes nothing.
+        int writes = profile.writes;
+        LoadShortcutSection(profile, list);
+        EXPECT_EQ(Joined(list), row.expected);
+        EXPECT_EQ(profile.writes, writes);
+    }
 }
 
-TEST(ShortcutSection, StoredListWithoutVersionIsMergedAndRewrittenOnce)
+TEST(ListSections, StoredRowsOrTheirFallbacks)
 {
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "1");
-    profile.Set("Shortcut", "ItemData", Rows({{'T', 0x0B, CMD_TEXT_TRANSLATE}}));
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    // Translate keeps its own binding; the other fifteen defaults are appended after it.
-    std::vector<ShortcutEntry> got = Shortcuts(list);
-    ASSERT_EQ(got.size(), 16u);
-    EXPECT_EQ(got[0].key, 'T');
-    EXPECT_EQ(got[1].command, CMD_EDIT_FIND);
-    for (const ShortcutEntry &e : got) EXPECT_FALSE(e.key == 0x0D && e.flags == 0x03) << "default Enter re-added";
-    EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), "16");
-    EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
-    EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Rows(got));
-
-    // A second start reads the rewritten section and changes nothing.
-    int writes = profile.writes;
-    ShortcutList again;
-    LoadShortcutSection(profile, again);
-    EXPECT_EQ(again.Count(), 16);
-    EXPECT_EQ(profile.writes, writes);
-}
-
-TEST(ShortcutSection, KeyBoundElsewhereKeepsFindUnbound)
-{
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "1");
-    profile.Set("Shortcut", "ItemData", Rows({{'F', 0x0B, CMD_FILE_OPEN}}));
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    bool findBound = false;
-    list.ForEach([&](const ShortcutEntry &e) { findBound |= e.command == CMD_EDIT_FIND; });
-    EXPECT_FALSE(findBound);
-    EXPECT_EQ(list.Get(0)->command, CMD_FILE_OPEN);
-}
-
-TEST(ShortcutSection, FindBoundToOtherKeyGetsNoDefaultCtrlF)
-{
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "1");
-    profile.Set("Shortcut", "ItemData", Rows({{'G', 0x0B, CMD_EDIT_FIND}}));
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    int ctrlF = 0;
-    list.ForEach([&](const ShortcutEntry &e) { ctrlF += e.key == 'F'; });
-    EXPECT_EQ(ctrlF, 0);
-    EXPECT_EQ(list.Count(), 16);
-}
-
-TEST(ShortcutSection, NegativeVersionMeansNoMergeAndNoRewrite)
-{
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "1");
-    profile.Set("Shortcut", "ItemData", Rows({{'G', 0x0B, CMD_EDIT_FIND}}));
-    profile.Set("Shortcut", "Version", "-1");
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_EQ(profile.writes, 0);
-}
-
-TEST(Blobs, OneChangedDigitFallsBackPerSection)
-{
-    MemoryProfile profile;
-    std::string shortcuts = Rows({{'G', 0x0B, CMD_EDIT_FIND}});
-    shortcuts[0] = shortcuts[0] == '4' ? '5' : '4';
-    profile.Set("Shortcut", "ItemNumber", "1");
-    profile.Set("Shortcut", "ItemData", shortcuts);
-    std::string toolbar = Words({CMD_FILE_NEW});
-    toolbar[1] = toolbar[1] == '0' ? '1' : '0';
-    profile.Set("Toolbar", "ItemNumber", "1");
-    profile.Set("Toolbar", "ItemData", toolbar);
-    std::string panes = Words({kPaneFolder});
-    panes[1] = panes[1] == '0' ? '1' : '0';
-    profile.Set("StatusBar", "ItemNumber", "1");
-    profile.Set("StatusBar", "ItemData", panes);
-    auto *s = new SettingsRecord{};
-    LoadSettingsFrom(profile, *s);
-    EXPECT_EQ(s->shortcuts.Count(), 16);
-    EXPECT_EQ(s->toolbarItems.Count(), 12);
-    EXPECT_EQ(Items(s->panes), (std::vector<uint32_t>{kPaneFiller}));
-    delete s;
-}
-
-TEST(Blobs, WrongLengthIsRefused)
-{
-    MemoryProfile profile;
-    profile.Set("Toolbar", "ItemNumber", "2");
-    profile.Set("Toolbar", "ItemData", Words({CMD_FILE_NEW}));
-    ToolbarList list;
-    LoadToolbarSection(profile, list);
-    EXPECT_EQ(list.Count(), 12);
-}
-
-TEST(Blobs, HugeCountsAreRefusedWithoutAllocating)
-{
-    MemoryProfile profile;
-    profile.Set("Toolbar", "ItemNumber", "2147483647");
-    profile.Set("StatusBar", "ItemNumber", "2147483647");
-    ToolbarList toolbar;
-    LoadToolbarSection(profile, toolbar);
-    EXPECT_EQ(toolbar.Count(), 12);
-    PaneList panes;
-    LoadStatusBarSection(profile, panes);
-    EXPECT_EQ(panes.Count(), 1);
-}
-
-TEST(ToolbarSection, StoredRowsInOrderAndZeroGivesNone)
-{
-    MemoryProfile profile;
-    profile.Set("Toolbar", "ItemNumber", "3");
-    profile.Set("Toolbar", "ItemData", Words({CMD_FILE_SAVE, uint32_t(-1), 40099}));
-    ToolbarList list;
-    LoadToolbarSection(profile, list);
-    EXPECT_EQ(Items(list), (std::vector<int32_t>{CMD_FILE_SAVE, -1, 40099}));
-
-    profile.Set("Toolbar", "ItemNumber", "0");
-    LoadToolbarSection(profile, list);
-    EXPECT_EQ(list.Count(), 0);
-}
-
-TEST(StatusBarSection, ZeroItemsGivesTheFillerAlone)
-{
-    MemoryProfile profile;
-    profile.Set("StatusBar", "ItemNumber", "0");
-    PaneList list;
-    LoadStatusBarSection(profile, list);
-    EXPECT_EQ(Items(list), (std::vector<uint32_t>{kPaneFiller}));
-}
-
-TEST(StatusBarSection, UnknownPaneTypesAreSkipped)
-{
-    MemoryProfile profile;
-    profile.Set("StatusBar", "ItemNumber", "5");
-    profile.Set("StatusBar", "ItemData", Words({kPaneFileSize, 9, 0x8002, kPaneFolder, 0xFFFFFFFF}));
-    PaneList list;
-    LoadStatusBarSection(profile, list);
-    EXPECT_EQ(Items(list), (std::vector<uint32_t>{kPaneFileSize, kPaneFolder, kPaneFiller}));
-}
-
-TEST(StatusBarSection, SixtyFourRowsDropTheFiller)
-{
-    MemoryProfile profile;
-    profile.Set("StatusBar", "ItemNumber", "64");
-    profile.Set("StatusBar", "ItemData", Words(std::vector<uint32_t>(64, kPaneFileSize)));
-    PaneList list;
-    LoadStatusBarSection(profile, list);
-    EXPECT_EQ(list.Count(), 64);
-    EXPECT_EQ(*list.Get(63), kPaneFileSize);
-}
-
-TEST(ShortcutSection, RowsBeyondCapacityAreDroppedFromTheEnd)
-{
-    std::vector<ShortcutEntry> rows;
-    for (int i = 0; i < 1100; ++i) rows.push_back({uint16_t(0x41 + i % 26), 0x0B, uint16_t(40001 + i % 14)});
-    MemoryProfile profile;
-    profile.Set("Shortcut", "ItemNumber", "1100");
-    profile.Set("Shortcut", "ItemData", Rows(rows));
-    profile.Set("Shortcut", "Version", "20261207");
-    ShortcutList list;
-    LoadShortcutSection(profile, list);
-    EXPECT_EQ(list.Count(), kShortcutCapacity);
-    EXPECT_EQ(list.Get(kShortcutCapacity - 1)->key, rows[kShortcutCapacity - 1].key);
+    const std::vector<uint32_t> kSixtyFour(64, kPaneFileSize);
+    struct Row {
+        const char *section, *number;
+        std::string data, expected;
+    };
+    const Row kRows[] = {
+        {"Toolbar", nullptr, "", kShippedToolbar},
+        {"Toolbar", "3", Blob<uint32_t>({40006, uint32_t(-1), 40099}), "40006 -1 40099"},
+        {"Toolbar", "0", "", ""},
+        {"Toolbar", "2", Blob<uint32_t>({40005}), kShippedToolbar}, // the wrong length
+        {"Toolbar", "1", Corrupt(Blob<uint32_t>({40005})), kShippedToolbar},
+        {"Toolbar", "2147483647", "", kShippedToolbar},                                 // refused without allocating
+        {"StatusBar", "0", "", "32768"},                                                // the filler alone
+        {"StatusBar", "5", Blob<uint32_t>({3, 9, 0x8002, 1, 0xFFFFFFFF}), "3 1 32768"}, // unknown types skipped
+        {"StatusBar", "1", Corrupt(Blob<uint32_t>({1})), "32768"},
+        {"StatusBar", "2147483647", "", "32768"},
+        {"StatusBar", "64", Blob(kSixtyFour), Joined([] { // no room for the filler
+             PaneList l;
+             for (int i = 0; i < 64; ++i)
+                 l.Append(kPaneFileSize);
+             return l;
+         }())},
+    };
+    for (const Row &row : kRows) {
+        MemoryProfile profile;
+        if (row.number) profile.Set(row.section, "ItemNumber", row.number);
+        if (!row.data.empty()) profile.Set(row.section, "ItemData", row.data);
+        ToolbarList bar;
+        PaneList panes;
+        LoadToolbarSection(profile, bar);
+        LoadStatusBarSection(profile, panes);
+        EXPECT_EQ(row.section[0] == 'T' ? Joined(bar) : Joined(panes), row.expected) << row.section << row.data;
+    }
 }
 
 TEST(PoolList, InsertAfterKeepsOrderAndFullPoolRefuses)
@@ -280,9 +194,7 @@ TEST(PoolList, InsertAfterKeepsOrderAndFullPoolRefuses)
     EXPECT_TRUE(list.InsertAfter(-1, 0));
     EXPECT_TRUE(list.InsertAfter(0, 5));
     EXPECT_FALSE(list.Append(9));
-    EXPECT_EQ(*list.Get(0), 0);
-    EXPECT_EQ(*list.Get(1), 5);
-    EXPECT_EQ(*list.Get(2), 1);
+    EXPECT_EQ(Joined(list), "0 5 1");
     EXPECT_EQ(list.Get(3), nullptr);
     list.Clear();
     EXPECT_EQ(list.Count(), 0);

@@ -31,10 +31,7 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndIsNotCreated)
 {
     HarnessStartApp("");
     EXPECT_FALSE(HarnessFileExists(App().settingsPath));
-    EXPECT_EQ(App().settings.shortcuts.Count(), 16);
-    EXPECT_EQ(App().settings.toolbarItems.Count(), 12);
-    EXPECT_EQ(App().settings.panes.Count(), 4);
-    EXPECT_EQ(App().settings.askToOverwrite, 1);
+    EXPECT_EQ(App().settings.shortcuts.Count(), 16); // the defaults, as settings_test pins them
     HarnessStopApp();
 }
 

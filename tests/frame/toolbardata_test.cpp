@@ -3,38 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "frame/toolbardata.h"
 
-namespace {
+namespace
+{
 
-// The command texts of the program's string table, plus one string outside the commands.
-const std::map<unsigned, std::string> kTexts = {
-    {1, "OK"},
-    {40001, "Exit"},
-    {40002, "About"},
-    {40003, "Open"},
-    {40004, "Preferences"},
-    {40005, "New"},
-    {40006, "Save"},
-    {40007, "Save as"},
-    {40008, "Translate"},
-    {40009, "Signature"},
-    {40010, "Close"},
-    {40011, "Save template"},
-    {40012, "Translate next untranslated"},
-    {40013, "Find"},
-    {40014, "Find Next"},
-};
-
+// A few texts of the string table, and one string outside the commands.
 bool FakeText(unsigned id, char *buffer)
 {
+    static const std::map<unsigned, std::string> kTexts = {
+        {1, "OK"},       {40005, "New"},       {40011, "Save template"}, {40012, "Translate next untranslated"},
+        {40013, "Find"}, {40014, "Find Next"}, {40008, "Translate"},     {40001, "Exit"},
+    };
     auto it = kTexts.find(id);
-    buffer[0] = '\0';
     if (it == kTexts.end()) return false;
     strcpy(buffer, it->second.c_str());
     return true;
@@ -45,244 +30,116 @@ bool FakeLeadByte(unsigned char byte)
     return byte >= 0x81;
 }
 
-std::string Cut(const char *text, LeadByteFn isLead = nullptr)
+PALETTEENTRY Entry(int level, uint8_t flags = 0)
 {
-    char out[kLabelMax + 1];
-    size_t n = CutToolbarLabel(text, isLead, out, sizeof out);
-    EXPECT_EQ(n, strlen(out));
-    return out;
-}
-
-ToolbarList MakeList(std::initializer_list<int32_t> ids)
-{
-    ToolbarList list;
-    for (int32_t id : ids) list.Append(id);
-    return list;
-}
-
-ToolbarList DefaultList()
-{
-    ToolbarList list;
-    for (int32_t id : kDefaultToolbar) list.Append(id);
-    return list;
-}
-
-// The labels of a layout in list order.
-std::vector<std::string> Labels(const ToolbarLayout &layout)
-{
-    std::vector<std::string> labels;
-    const char *p = layout.labels;
-    for (int i = 0; i < layout.labelCount; ++i) {
-        labels.emplace_back(p);
-        p += strlen(p) + 1;
-    }
-    return labels;
-}
-
-std::string LabelOf(const ToolbarLayout &layout, int button)
-{
-    int index = layout.buttons[button].label;
-    if (index < 0) return "<none>";
-    return Labels(layout).at(size_t(index));
-}
-
-PALETTEENTRY Entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 0)
-{
-    return PALETTEENTRY{r, g, b, flags};
-}
-
-bool Same(const PALETTEENTRY &a, const PALETTEENTRY &b)
-{
-    return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue && a.peFlags == b.peFlags;
+    return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
 }
 
 } // namespace
 
-TEST(ToolbarLabel, ShortTextsStayWholeAndLongOnesAreCutAfterFiveBytes)
+TEST(ToolbarLabel, CutRule)
 {
-    EXPECT_EQ(Cut("Find"), "Find");
-    EXPECT_EQ(Cut("Translate"), "Translate"); // nine bytes: the longest text kept whole
-    EXPECT_EQ(Cut("Signature"), "Signature");
-    EXPECT_EQ(Cut("Find Next"), "Find Next");
-    EXPECT_EQ(Cut("Save template"), "Save ..."); // the blank is the fifth byte
-    EXPECT_EQ(Cut("Translate next untranslated"), "Trans...");
-    EXPECT_EQ(Cut("Preferences"), "Prefe...");
-    EXPECT_EQ(Cut("Abcdefghij"), "Abcde..."); // ten bytes: the shortest text that is cut
-    EXPECT_EQ(Cut(""), "");
-    EXPECT_EQ(Cut(nullptr), "");
-}
-
-TEST(ToolbarLabel, CutNeverSplitsATwoByteCharacter)
-{
-    // A two-byte character over bytes 4 and 5: the cut moves behind it.
-    EXPECT_EQ(Cut("abcd\x82\xA0xyzuvw", FakeLeadByte), "abcd\x82\xA0...");
-    // Two two-byte characters and one byte reach byte 5 exactly.
-    EXPECT_EQ(Cut("\x82\xA0\x82\xA1zyxwvu", FakeLeadByte), "\x82\xA0\x82\xA1z...");
-    // Without a code page of two-byte characters the same bytes are cut at byte 5.
-    EXPECT_EQ(Cut("abcd\x82\xA0xyzuvw"), "abcd\x82...");
-}
-
-TEST(ToolbarLabel, TooSmallOutputGetsAnEmptyTerminatedLabel)
-{
-    char out[4] = "zzz";
-    EXPECT_EQ(CutToolbarLabel("Preferences", nullptr, out, sizeof out), 0u);
-    EXPECT_STREQ(out, "");
-    EXPECT_EQ(CutToolbarLabel("Find", nullptr, out, 4), 0u); // no room for its NUL
+    struct Row {
+        const char *text;
+        bool doubleByte;
+        size_t capacity;
+        const char *expected;
+    };
+    const Row kRows[] = {
+        {"Find", false, 10, "Find"},
+        {"Translate", false, 10, "Translate"},    // nine bytes: the longest text kept whole
+        {"Abcdefghij", false, 10, "Abcde..."},    // ten bytes: the shortest text that is cut
+        {"Save template", false, 10, "Save ..."}, // the blank is the fifth byte
+        {"", false, 10, ""},
+        {nullptr, false, 10, ""},
+        {"abcd\x82\xA0xyzuvw", true, 10, "abcd\x82\xA0..."},          // the cut moves behind a pair over bytes 4-5
+        {"\x82\xA0\x82\xA1zyxwvu", true, 10, "\x82\xA0\x82\xA1z..."}, // pairs and one byte reach byte 5
+        {"abcd\x82\xA0xyzuvw", false, 10, "abcd\x82..."},             // no two-byte code page: cut at byte 5
+        {"Preferences", false, 4, ""},
+        {"Find", false, 4, ""}, // no room for its NUL
+    };
+    for (const Row &row : kRows) {
+        char out[16];
+        memset(out, 'z', sizeof out);
+        size_t n = CutToolbarLabel(row.text, row.doubleByte ? FakeLeadByte : nullptr, out, row.capacity);
+        EXPECT_STREQ(out, row.expected) << (row.text ? row.text : "(null)");
+        EXPECT_EQ(n, strlen(out));
+        EXPECT_EQ(out[row.capacity], 'z') << "wrote past the capacity";
+    }
     EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
 }
 
-TEST(ToolbarLayout, DefaultListStartsWithASeparatorAndMapsCommandsToStripImages)
+// The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
+// "!" marks a state or style that does not fit the kind.
+static std::string Describe(const ToolbarLayout &layout)
 {
-    ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(DefaultList(), nullptr, nullptr, &layout), 12);
-    const ToolbarButtonRecord &first = layout.buttons[0];
-    EXPECT_EQ(first.style, kButtonStyleSeparator);
-    EXPECT_EQ(first.state, 0);
-    EXPECT_EQ(first.command, 0);
-    EXPECT_EQ(first.image, 0); // the control's default separator width
-
-    const ToolbarButtonRecord &newButton = layout.buttons[1];
-    EXPECT_EQ(newButton.command, 40005);
-    EXPECT_EQ(newButton.image, 4);
-    EXPECT_EQ(newButton.style, kButtonStyleButton);
-    EXPECT_EQ(newButton.state, kButtonEnabled);
-    EXPECT_EQ(newButton.label, -1); // labels are off
-
-    const int32_t expectedImages[12] = {0, 4, 2, 5, 0, 12, 0, 7, 11, 8, 0, 3};
-    for (int i = 0; i < 12; ++i) {
-        bool separator = kDefaultToolbar[i] == kToolbarSeparator;
-        EXPECT_EQ(layout.buttons[i].style, separator ? kButtonStyleSeparator : kButtonStyleButton) << i;
-        EXPECT_EQ(layout.buttons[i].image, expectedImages[i]) << i;
+    std::vector<std::string> labels;
+    for (const char *p = layout.labels; labels.size() < size_t(layout.labelCount); p += strlen(p) + 1)
+        labels.emplace_back(p);
+    std::string out;
+    for (int i = 0; i < layout.buttonCount; ++i) {
+        const ToolbarButtonRecord &b = layout.buttons[i];
+        bool separator = b.style == kButtonStyleSeparator;
+        out += out.empty() ? "" : " ";
+        if (separator)
+            out += b.command || b.image || b.state ? "|!" : "|"; // image 0: the default width
+        else
+            out += std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
+        if (!separator && (b.state != kButtonEnabled || b.style != kButtonStyleButton)) out += "!";
+        if (b.label >= 0) out += "'" + labels.at(size_t(b.label)) + "'";
     }
-    EXPECT_EQ(layout.labelCount, 0);
-    EXPECT_EQ(layout.labelBytes, 0u);
+    return out;
 }
 
-TEST(ToolbarLayout, EveryCommandGetsItsOwnStripImage)
+TEST(ToolbarLayout, RecordsAndLabelsOfAList)
 {
     ToolbarList list;
-    for (int32_t id = 40001; id <= 40016; ++id) list.Append(id);
+    for (int32_t id : {-1, 40005, 40000, 40023, 40024, 1, 0, -2, 40020, 40012, 40013, 40011, 40008, 40014})
+        list.Append(id);
     ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 16);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(layout.buttons[i].image, i);
-        EXPECT_EQ(layout.buttons[i].command, 40001 + i);
-    }
-}
+    ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 14);
+    // Images are command - 40001 within the strip; 1 has whatever text string 1 has; 40020 has
+    // none and uses no label number.
+    EXPECT_EQ(Describe(layout), "| 40005@4'New' 40000@- 40023@22 40024@- 1@-'OK' 0@- -2@- 40020@19 40012@11'Trans...' "
+                                "40013@12'Find' 40011@10'Save ...' 40008@7'Translate' 40014@13'Find Next'");
+    // NUL-separated with one more NUL at the end, as the control's string list wants them.
+    const char kLabels[] = "New\0OK\0Trans...\0Find\0Save ...\0Translate\0Find Next\0";
+    EXPECT_EQ(layout.labelCount, 7);
+    ASSERT_EQ(layout.labelBytes, sizeof kLabels);
+    EXPECT_EQ(memcmp(layout.labels, kLabels, sizeof kLabels), 0);
 
-TEST(ToolbarLayout, SeparatorsOnlyGiveNoClickableButton)
-{
-    ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(MakeList({-1, -1, -1}), FakeText, nullptr, &layout), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(layout.buttons[i].style, kButtonStyleSeparator);
-        EXPECT_EQ(layout.buttons[i].state, 0);
-        EXPECT_EQ(layout.buttons[i].label, -1);
-    }
+    // Without texts there are no labels at all.
+    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 14);
+    EXPECT_EQ(Describe(layout).substr(0, 12), "| 40005@4 40");
     EXPECT_EQ(layout.labelCount, 0);
     EXPECT_EQ(layout.labelBytes, 0u);
     EXPECT_EQ(BuildToolbarLayout(ToolbarList(), FakeText, nullptr, &layout), 0);
-}
 
-TEST(ToolbarLayout, CommandOutsideTheStripGetsNoImageButWhateverTextItsNumberHas)
-{
-    ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(MakeList({40000, 40024, 1, 0, -2, 40014}), FakeText, nullptr, &layout), 6);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(layout.buttons[i].image, kButtonNoImage) << i;
-        EXPECT_EQ(layout.buttons[i].style, kButtonStyleButton) << i;
+    // A full list of cut labels fits, ending in two NULs.
+    ToolbarList full;
+    while (full.Append(40012)) {
     }
-    EXPECT_EQ(layout.buttons[5].image, 13);
-    EXPECT_EQ(layout.buttons[0].command, 40000);
-    EXPECT_EQ(LabelOf(layout, 0), "<none>");
-    EXPECT_EQ(LabelOf(layout, 2), "OK"); // string 1 of the table
-    EXPECT_EQ(LabelOf(layout, 5), "Find Next");
-    EXPECT_EQ(layout.labelCount, 2);
-}
-
-TEST(ToolbarLayout, LabelsAreCutAndCountedOnlyWhenStored)
-{
-    ToolbarLayout layout;
-    ToolbarList list = MakeList({-1, 40013, 40011, 40020, 40012, 40004, 40008, 40009});
-    ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 8);
-    EXPECT_EQ(LabelOf(layout, 0), "<none>");
-    EXPECT_EQ(LabelOf(layout, 1), "Find");
-    EXPECT_EQ(LabelOf(layout, 2), "Save ...");
-    EXPECT_EQ(LabelOf(layout, 3), "<none>"); // 40020 has no string
-    // The button after the one without a string gets the next label, not a skipped number.
-    EXPECT_EQ(layout.buttons[4].label, 2);
-    EXPECT_EQ(LabelOf(layout, 4), "Trans...");
-    EXPECT_EQ(LabelOf(layout, 5), "Prefe...");
-    EXPECT_EQ(LabelOf(layout, 6), "Translate");
-    EXPECT_EQ(LabelOf(layout, 7), "Signature");
-
-    // NUL-separated with one more NUL at the end.
-    const char expected[] = "Find\0Save ...\0Trans...\0Prefe...\0Translate\0Signature\0";
-    ASSERT_EQ(layout.labelBytes, sizeof expected);
-    EXPECT_EQ(memcmp(layout.labels, expected, sizeof expected), 0);
-}
-
-TEST(ToolbarLayout, DefaultListWithLabels)
-{
-    ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(DefaultList(), FakeText, nullptr, &layout), 12);
-    std::vector<std::string> expected = {"New", "Open", "Save", "Find", "Translate", "Trans...", "Signature",
-                                         "Prefe..."};
-    EXPECT_EQ(Labels(layout), expected);
-    EXPECT_EQ(layout.buttons[0].label, -1);
-    EXPECT_EQ(layout.buttons[1].label, 0);
-    EXPECT_EQ(layout.buttons[11].label, 7);
-}
-
-TEST(ToolbarLayout, AFullListOfLongLabelsFits)
-{
-    ToolbarList list;
-    for (int i = 0; i < kToolbarCapacity; ++i) list.Append(40012);
-    ASSERT_EQ(list.Count(), kToolbarCapacity);
-    ToolbarLayout layout;
-    ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), kToolbarCapacity);
+    ASSERT_EQ(BuildToolbarLayout(full, FakeText, nullptr, &layout), kToolbarCapacity);
     EXPECT_EQ(layout.labelCount, kToolbarCapacity);
-    EXPECT_EQ(LabelOf(layout, kToolbarCapacity - 1), "Trans...");
-    EXPECT_LE(layout.labelBytes, sizeof layout.labels);
-    EXPECT_EQ(layout.labels[layout.labelBytes - 1], '\0');
-    EXPECT_EQ(layout.labels[layout.labelBytes - 2], '\0');
+    ASSERT_EQ(layout.labelBytes, size_t(kToolbarCapacity) * 9 + 1);
+    EXPECT_EQ(std::string(layout.labels + layout.labelBytes - 10, 10), std::string("Trans...\0\0", 10));
 }
 
-TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColours)
+TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColoursOnce)
 {
-    std::vector<PALETTEENTRY> palette = {
-        Entry(0, 0, 0),         Entry(128, 128, 128, 7), Entry(192, 192, 192), Entry(223, 223, 223),
-        Entry(128, 128, 129),   Entry(192, 192, 191),    Entry(223, 223, 0),   Entry(255, 255, 255),
-        Entry(64, 64, 64),      Entry(128, 0, 0),        Entry(192, 192, 192), Entry(224, 224, 224),
-        Entry(127, 127, 127),   Entry(0, 128, 128),      Entry(193, 193, 193), Entry(222, 222, 222),
-    };
+    std::vector<PALETTEENTRY> palette = {Entry(128, 7), Entry(192),       Entry(223),     Entry(192),
+                                         Entry(0),      Entry(127),       Entry(193),     Entry(224),
+                                         Entry(255),    {223, 223, 0, 0}, {128, 0, 0, 0}, Entry(128)};
     std::vector<PALETTEENTRY> before = palette;
-    ButtonColours colours = {0x00332211, 0x00665544, 0x00998877};
-    EXPECT_EQ(RemapButtonGreys(palette.data(), uint32_t(palette.size()), colours), 4);
-    EXPECT_TRUE(Same(palette[1], Entry(0x11, 0x22, 0x33, 7))); // flags stay
-    EXPECT_TRUE(Same(palette[2], Entry(0x44, 0x55, 0x66)));
-    EXPECT_TRUE(Same(palette[3], Entry(0x77, 0x88, 0x99)));
-    EXPECT_TRUE(Same(palette[10], Entry(0x44, 0x55, 0x66)));
-    for (size_t i : {0, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15}) EXPECT_TRUE(Same(palette[i], before[i])) << i;
-}
-
-TEST(ToolbarGreys, EachEntryIsMappedOnceAndUnchangedEntriesAreNotCounted)
-{
-    // The shadow grey becomes the face grey; it must not then be taken for a face entry.
-    PALETTEENTRY palette[3] = {Entry(128, 128, 128), Entry(192, 192, 192), Entry(223, 223, 223)};
-    ButtonColours greyish = {0x00C0C0C0, 0x00010203, 0x00DFDFDF};
-    EXPECT_EQ(RemapButtonGreys(palette, 3, greyish), 2);
-    EXPECT_TRUE(Same(palette[0], Entry(192, 192, 192)));
-    EXPECT_TRUE(Same(palette[1], Entry(3, 2, 1)));
-    EXPECT_TRUE(Same(palette[2], Entry(223, 223, 223)));
-
-    // The classic scheme has exactly these greys: nothing changes, so nothing is written back.
-    PALETTEENTRY classic[3] = {Entry(128, 128, 128), Entry(192, 192, 192), Entry(223, 223, 223)};
-    EXPECT_EQ(RemapButtonGreys(classic, 3, ButtonColours{0x00808080, 0x00C0C0C0, 0x00DFDFDF}), 0);
-
-    // Only the given count is visited.
-    PALETTEENTRY partial[2] = {Entry(192, 192, 192), Entry(192, 192, 192)};
-    EXPECT_EQ(RemapButtonGreys(partial, 1, greyish), 1);
-    EXPECT_TRUE(Same(partial[1], Entry(192, 192, 192)));
-    EXPECT_EQ(RemapButtonGreys(nullptr, 16, greyish), 0);
+    // The shadow becomes the old face grey: it must not then be taken for a face entry; the
+    // light stays what it was and is not counted.
+    ButtonColours colours = {0x00C0C0C0, 0x00332211, 0x00DFDFDF};
+    EXPECT_EQ(RemapButtonGreys(palette.data(), 11, colours), 3);
+    auto rgb = [](const PALETTEENTRY &e) { return e.peRed | e.peGreen << 8 | e.peBlue << 16 | e.peFlags << 24; };
+    EXPECT_EQ(rgb(palette[0]), 0x07C0C0C0); // flags stay
+    EXPECT_EQ(rgb(palette[1]), 0x00332211);
+    EXPECT_EQ(rgb(palette[3]), 0x00332211);
+    for (size_t i : {2, 4, 5, 6, 7, 8, 9, 10, 11})
+        EXPECT_EQ(rgb(palette[i]), rgb(before[i])) << i;
+    EXPECT_EQ(RemapButtonGreys(nullptr, 16, colours), 0);
 }

@@ -11,9 +11,11 @@
 #include "view/find.h"
 #include "view/list.h"
 
-namespace {
+namespace
+{
 
-class Find : public AppTest {
+class Find : public AppTest
+{
 protected:
     int a = -1, b = -1, c = -1;
 
@@ -37,84 +39,68 @@ protected:
         Vs()->findRequest.Flags = flags;
         return SearchRows(view, &Vs()->findRequest);
     }
+
+    int Selected() const { return ListNextRow(view, -1, LVNI_SELECTED); }
 };
 
-TEST_F(Find, OnlyTranslationsAreSearched)
+TEST_F(Find, SearchRowsFromTheSelection)
 {
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    // A word of a source text only, and a word of nothing.
-    std::string source = Cell(RowOf(1), kColumnText);
-    EXPECT_EQ(Search(source.substr(0, 4).c_str(), FR_DOWN | FR_MATCHCASE), -1);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_EQ(driver.LastText(), "Text not found");
+    const std::string source = Cell(RowOf(1), kColumnText).substr(0, 4); // a source text's word
+    struct Row {
+        char from, to; // a, b, c; '-' for none; from "ac" is both
+        const char *what;
+        DWORD flags;
+    };
+    const Row kRows[] = {
+        {'-', '-', source.c_str(), FR_DOWN | FR_MATCHCASE}, // only translations are searched
+        {'-', 'a', "DATEI", FR_DOWN},
+        {'-', 'b', "datei", FR_DOWN | FR_MATCHCASE},
+        {'-', 'a', "datei", FR_DOWN | FR_WHOLEWORD},
+        {'a', 'c', "datei", FR_DOWN | FR_WHOLEWORD}, // b holds more than the word
+        {'a', 'b', "datei", FR_DOWN},
+        {'b', 'c', "datei", FR_DOWN},
+        {'c', '-', "datei", FR_DOWN}, // past the last match: the selection stays
+        {'c', 'b', "datei", 0},
+        {'-', '-', "datei", 0},       // upward without a selection fails at once
+        {'2', 'b', "datei", FR_DOWN}, // after the first of a and c
+        {'-', '-', "", FR_DOWN},      // an empty text does nothing, not even the message
+    };
+    auto rowOf = [&](char name) { return name == 'a' ? a : name == 'b' ? b : name == 'c' ? c : -1; };
+    for (const Row &row : kRows) {
+        if (row.from == '2')
+            SelectOnly({a, c});
+        else if (row.from == '-')
+            SelectOnly({});
+        else
+            SelectOnly({rowOf(row.from)});
+        ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
+        const int expected = rowOf(row.to);
+        const std::string at = std::string(1, row.from) + " " + row.what;
+        EXPECT_EQ(Search(row.what, row.flags), expected) << at;
+        EXPECT_EQ(driver.Seen(), expected < 0 && row.what[0]) << at;
+        if (expected < 0 && row.what[0]) {
+            EXPECT_EQ(driver.LastText(), "Text not found") << at;
+        }
+        if (expected >= 0) {
+            EXPECT_EQ(FocusedRow(), expected) << at;
+        }
+        const int selected = expected >= 0 ? expected : row.from == '-' ? -1 : rowOf(row.from);
+        EXPECT_EQ(Selected(), selected) << at;
+        if (selected >= 0) {
+            EXPECT_EQ(ListNextRow(view, selected, LVNI_SELECTED), -1) << at;
+        }
+    }
 }
 
-TEST_F(Find, MatchCaseAndWholeWord)
+TEST_F(Find, DownwardWithNothingSelectedStartsAtTheFirstRow)
 {
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    EXPECT_EQ(Search("DATEI", FR_DOWN), a);
-    EXPECT_EQ(Search("datei", FR_DOWN | FR_MATCHCASE), b);
+    ListEmpty(view);
+    for (UINT value : {5u, 6u})
+        ListAppendRow(view, value, std::to_string(value).c_str(), "Open file");
+    SetTranslation(0, "Datei");
+    SetTranslation(1, "Datei");
     SelectOnly({});
-    EXPECT_EQ(Search("datei", FR_DOWN | FR_WHOLEWORD), a);
-    EXPECT_EQ(Search("datei", FR_DOWN | FR_WHOLEWORD), c) << "b holds more than the word";
-    EXPECT_EQ(driver.Seen(), 0);
-}
-
-TEST_F(Find, WalkThroughMatchesEndsWithNotFoundOnTheLast)
-{
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    EXPECT_EQ(Search("datei", FR_DOWN), a);
-    EXPECT_EQ(FocusedRow(), a);
-    EXPECT_EQ(Search("datei", FR_DOWN), b);
-    EXPECT_EQ(Search("datei", FR_DOWN), c);
-    EXPECT_EQ(Search("datei", FR_DOWN), -1);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), c);
-    EXPECT_EQ(ListNextRow(view, c, LVNI_SELECTED), -1);
-    // Upward from there.
-    EXPECT_EQ(Search("datei", 0), b);
-}
-
-TEST_F(Find, UpwardWithoutSelectionFailsAtOnce)
-{
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    EXPECT_EQ(Search("datei", 0), -1);
-    EXPECT_EQ(driver.Seen(), 1);
-}
-
-TEST_F(Find, SearchStartsAfterTheFirstSelectedRow)
-{
-    SelectOnly({a, c});
-    EXPECT_EQ(Search("datei", FR_DOWN), b);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
-    EXPECT_EQ(ListNextRow(view, b, LVNI_SELECTED), -1);
-}
-
-TEST_F(Find, EmptyTextDoesNothing)
-{
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    EXPECT_EQ(Search("", FR_DOWN), -1);
-    EXPECT_EQ(driver.Seen(), 0);
-}
-
-TEST_F(Find, DialogIsOneAndFindNextRepeatsAfterItClosed)
-{
-    EXPECT_EQ(Run(CMD_EDIT_FIND), 1);
-    HWND dialog = Vs()->findDialog;
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Run(CMD_EDIT_FIND), 1);
-    EXPECT_EQ(Vs()->findDialog, dialog) << "a second Find shows the same dialog";
-    ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    PumpMessages();
-    EXPECT_EQ(Vs()->findDialog, nullptr);
-    // The last search's text and options stay for Find Next.
-    lstrcpynA(Vs()->findWhat, "datei", sizeof Vs()->findWhat);
-    Vs()->findRequest.Flags = FR_DOWN;
-    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
-    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b);
+    EXPECT_EQ(Search("datei", FR_DOWN), 0);
 }
 
 // The dialog rewrites the request's flags on each notification of its controls, and Wine's
@@ -122,12 +108,12 @@ TEST_F(Find, DialogIsOneAndFindNextRepeatsAfterItClosed)
 // search all the same.
 TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
 {
-    auto findNextIn = [](HWND dialog) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
-    };
-    auto close = [this](HWND dialog) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    auto press = [](HWND dialog, int id) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
         PumpMessages();
+    };
+    auto close = [&](HWND dialog) {
+        press(dialog, IDCANCEL);
         EXPECT_EQ(Vs()->findDialog, nullptr);
         Vs()->findRequest.Flags = 0; // as the dialog leaves them
     };
@@ -139,27 +125,29 @@ TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
     });
     ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
     HWND dialog = Vs()->findDialog;
+    ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
+    EXPECT_EQ(Vs()->findDialog, dialog) << "a second Find shows the same dialog";
     SetDlgItemTextA(dialog, edt1, "datei");
-    findNextIn(dialog);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    press(dialog, IDOK);
+    EXPECT_EQ(Selected(), a);
     close(dialog);
     EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "downward, as the dialog searched";
+    EXPECT_EQ(Selected(), b) << "downward, as the dialog searched, after it closed";
 
     // A new dialog shows the direction of the last search; an upward search is kept too.
     ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
     dialog = Vs()->findDialog;
     EXPECT_EQ(IsDlgButtonChecked(dialog, rad2), BST_CHECKED) << "Down";
     CheckRadioButton(dialog, rad1, rad2, rad1);
-    findNextIn(dialog);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
+    press(dialog, IDOK);
+    EXPECT_EQ(Selected(), a);
     SetDlgItemTextA(dialog, edt1, "datei"); // a notification that rewrites the flags
     SelectOnly({c});
     EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "upward while the dialog is open";
+    EXPECT_EQ(Selected(), b) << "upward while the dialog is open";
     close(dialog);
     EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a) << "upward after it closed";
+    EXPECT_EQ(Selected(), a) << "upward after it closed";
     EXPECT_EQ(notFound, 0);
 }
 

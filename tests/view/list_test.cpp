@@ -1,255 +1,179 @@
 // The translation list inside the real view window: columns and layout, the focus rule over
-// category rows, the mouse, the redraw hold, and rows drawn into a memory DC.
+// category rows, the mouse, the redraw hold, and rows drawn into a memory DC with their marks.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "app/appwindows.h"
-#include "state/messages.h"
+#include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
-#include "tests/support/winharness.h"
 #include "view/list.h"
 
 namespace
 {
 
-class List : public ::testing::Test
+class List : public AppTest
 {
 protected:
+    HWND list = nullptr;
+
     void SetUp() override
     {
-        view_ = StartWithModule(SampleModulePath());
-        ASSERT_NE(view_, nullptr);
-        list_ = GetDlgItem(view_, kListChildId);
-        ASSERT_NE(list_, nullptr);
-        // Shown as start-up shows it: a hidden list skips work a visible one does.
-        ShowWindow(GetParent(view_), SW_SHOWNORMAL);
-        UpdateWindow(GetParent(view_));
+        Start();
+        list = Vs()->list;
+        ASSERT_EQ(GetDlgItem(view, kListChildId), list);
+        UpdateWindow(frame); // a hidden list skips work a visible one does
         PumpMessages();
     }
-    void TearDown() override { HarnessStopApp(); }
 
     // Replaces the rows: 0 in values makes a category row.
     void Rows(const std::vector<UINT> &values)
     {
-        ListEmpty(view_);
+        ListEmpty(view);
         for (UINT value : values) {
             std::string id = value ? std::to_string(value) : "";
-            std::string text = value ? "Text " + id : "Category";
-            ListAppendRow(view_, value, id.c_str(), text.c_str());
+            ListAppendRow(view, value, id.c_str(), value ? ("Text " + id).c_str() : "Category");
         }
         PumpMessages();
     }
 
     void Focus(int row)
     {
-        ListSetRowState(view_, -1, 0, LVIS_SELECTED);
-        ListSetRowState(view_, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        ListSetRowState(view, -1, 0, LVIS_SELECTED);
+        ListSetRowState(view, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
         PumpMessages();
     }
 
-    std::string ControlText(int row, int column) const
+    // The focused row, and whether it is the one row selected.
+    std::string Focused() const
+    {
+        int focused = FocusedRow(), selected = ListNextRow(view, -1, LVNI_SELECTED);
+        bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
+        return std::to_string(focused) + (alone ? "" : " (selection differs)");
+    }
+
+    std::string ControlText(int row) const
     {
         char text[2 * kTextSize] = ""; // room for more than a cell holds
         LVITEMA item = {};
-        item.iSubItem = column;
+        item.iSubItem = kColumnTranslated;
         item.pszText = text;
         item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
         return text;
     }
 
-    void Key(UINT key)
-    {
-        SendMessageA(list_, WM_KEYDOWN, key, 1);
-        SendMessageA(list_, WM_KEYUP, key, 0xC0000001);
-        PumpMessages();
-    }
-
-    int Focused() const { return ListNextRow(view_, -1, LVNI_FOCUSED); }
-    std::vector<int> Selected() const
-    {
-        std::vector<int> rows;
-        for (int row = ListNextRow(view_, -1, LVNI_SELECTED); row >= 0; row = ListNextRow(view_, row, LVNI_SELECTED))
-            rows.push_back(row);
-        return rows;
-    }
-
-    int ColumnWidth(int column) const { return int(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0)); }
+    int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
 
     // Sizes the view so that the list's client area is `width` pixels wide.
     void ListClientWidth(int width)
     {
         for (int i = 0; i < 4; ++i) {
-            RECT client, viewRect;
-            GetClientRect(list_, &client);
-            GetWindowRect(view_, &viewRect);
-            int delta = width - client.right;
-            if (delta == 0) break;
-            SetWindowPos(view_, nullptr, 0, 0, viewRect.right - viewRect.left + delta, viewRect.bottom - viewRect.top,
+            RECT client, rc;
+            GetClientRect(list, &client);
+            if (client.right == width) break;
+            GetWindowRect(view, &rc);
+            SetWindowPos(view, nullptr, 0, 0, rc.right - rc.left + width - client.right, rc.bottom - rc.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 
-    HWND view_ = nullptr;
-    HWND list_ = nullptr;
+    LPARAM RowPoint(int row) const
+    {
+        RECT rc = {LVIR_BOUNDS};
+        SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+        return MAKELPARAM(rc.left + 70, (rc.top + rc.bottom) / 2);
+    }
 };
 
-TEST_F(List, IsChildOneWithThreeColumnsNamedFromTheStringTable)
+TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
 {
-    EXPECT_EQ(GetDlgCtrlID(list_), 1);
-    LONG_PTR style = GetWindowLongPtrA(list_, GWL_STYLE);
-    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-    EXPECT_TRUE(style & LVS_OWNERDRAWFIXED);
-    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
-    EXPECT_FALSE(style & LVS_SINGLESEL);
-    EXPECT_TRUE(style & WS_VISIBLE);
-    EXPECT_TRUE(GetWindowLongPtrA(list_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    const LONG_PTR kMask = LVS_TYPEMASK | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_VISIBLE;
+    EXPECT_EQ(style & kMask, LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     const char *headers[] = {"ID", "Text", "Translated text"};
     for (int i = 0; i < 3; ++i) {
         char text[64] = "";
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT;
+        LVCOLUMNA column = {LVCF_TEXT};
         column.pszText = text;
         column.cchTextMax = sizeof text;
-        ASSERT_TRUE(SendMessageA(list_, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_STREQ(text, headers[i]);
     }
-    // The list fills the view between the toolbar and the status bar, when they are there.
-    ViewState *vs = GetViewState(view_);
-    ASSERT_NE(vs, nullptr);
-    auto height = [](HWND window) {
+    auto bounds = [this](HWND window) {
         RECT rc = {};
         if (window) GetWindowRect(window, &rc);
-        return int(rc.bottom - rc.top);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&rc), 2);
+        return rc;
     };
-    RECT viewClient, listRect;
-    GetClientRect(view_, &viewClient);
-    GetWindowRect(list_, &listRect);
-    POINT topLeft = {listRect.left, listRect.top};
-    ScreenToClient(view_, &topLeft);
-    EXPECT_EQ(topLeft.x, 0);
-    EXPECT_EQ(topLeft.y, height(vs->toolbar));
-    EXPECT_EQ(listRect.right - listRect.left, viewClient.right);
-    EXPECT_EQ(listRect.bottom - listRect.top, viewClient.bottom - height(vs->toolbar) - height(vs->statusBar));
+    RECT client, rc = bounds(list);
+    GetClientRect(view, &client);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.right, client.right);
+    EXPECT_EQ(rc.top, bounds(Vs()->toolbar).bottom);
+    EXPECT_EQ(rc.bottom, client.bottom - (bounds(Vs()->statusBar).bottom - bounds(Vs()->statusBar).top));
 }
 
 TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
 {
     ListClientWidth(261);
-    RECT client;
-    GetClientRect(list_, &client);
-    ASSERT_EQ(client.right, 261);
-    EXPECT_EQ(ColumnWidth(0), 60);
-    EXPECT_EQ(ColumnWidth(1), 100);
-    EXPECT_EQ(ColumnWidth(2), 101);
-
+    EXPECT_EQ(std::to_string(ColumnWidth(0)) + " " + std::to_string(ColumnWidth(1)) + " " +
+                  std::to_string(ColumnWidth(2)),
+              "60 100 101");
     ListClientWidth(40);
-    GetClientRect(list_, &client);
-    ASSERT_LT(client.right, 60);
-    EXPECT_EQ(ColumnWidth(0), 60);
-    EXPECT_EQ(ColumnWidth(1), 0);
-    EXPECT_EQ(ColumnWidth(2), 0);
-}
+    EXPECT_EQ(ColumnWidth(0) * 10000 + ColumnWidth(1) * 100 + ColumnWidth(2), 600000);
 
-TEST_F(List, ColumnsFitTheClientWidthLeftByTheScrollBarAfterAnOpen)
-{
-    // The open fills the list with the redraw held; the vertical scroll bar comes with the
+    // An open fills the list with the redraw held; the vertical scroll bar comes with the
     // release, and the columns must not spill past it.
-    SendMessageA(view_, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
+    ListClientWidth(461);
+    SendMessageA(view, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
     PumpMessages();
-    SendMessageA(view_, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    ASSERT_TRUE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_VSCROLL);
+    SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+    ASSERT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);
     RECT client;
-    GetClientRect(list_, &client);
+    GetClientRect(list, &client);
     EXPECT_EQ(ColumnWidth(0) + ColumnWidth(1) + ColumnWidth(2), client.right);
-    EXPECT_FALSE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL);
 }
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
 {
-    Rows({0, 1, 2, 0, 4, 5});
-    Focus(2);
-    Key(VK_DOWN);
-    EXPECT_EQ(Focused(), 4);
-    EXPECT_EQ(Selected(), std::vector<int>{4});
-    Key(VK_UP);
-    EXPECT_EQ(Focused(), 2);
-    EXPECT_EQ(Selected(), std::vector<int>{2});
-    Key(VK_UP);
-    EXPECT_EQ(Focused(), 1);
-    // Up on row 1 under a category row stays on row 1.
-    Key(VK_UP);
-    EXPECT_EQ(Focused(), 1);
-    EXPECT_EQ(Selected(), std::vector<int>{1});
-    Key(VK_HOME);
-    EXPECT_EQ(Focused(), 1);
+    struct Row {
+        std::vector<UINT> rows;
+        int focus;
+        UINT key;
+        const char *expected;
+    };
+    const Row kRows[] = {
+        {{0, 1, 2, 0, 4, 5}, 2, VK_DOWN, "4"}, {{0, 1, 2, 0, 4, 5}, 4, VK_UP, "2"},
+        {{0, 1, 2, 0, 4, 5}, 1, VK_UP, "1"},                                    // under a category row: stays
+        {{0, 1, 2, 0, 4, 5}, 4, VK_HOME, "1"}, {{0, 1, 2, 0}, 2, VK_DOWN, "2"}, // a category row last: back up
+        {{0, 1, 2, 0}, 1, VK_END, "2"},        {{0, 0}, 0, 0, "-1"},            // nothing to focus
+    };
+    for (const Row &row : kRows) {
+        Rows(row.rows);
+        Focus(row.focus);
+        if (row.key) SendMessageA(list, WM_KEYDOWN, row.key, 1);
+        if (row.key) SendMessageA(list, WM_KEYUP, row.key, 0xC0000001);
+        PumpMessages();
+        EXPECT_EQ(Focused(), row.expected) << row.rows.size() << " rows, from " << row.focus << " key " << row.key;
+    }
 }
 
-TEST_F(List, CategoryRowAsLastRowSendsTheFocusBackUp)
+TEST_F(List, FocusLandsOnRowOneAfterEveryOpen)
 {
-    Rows({0, 1, 2, 0});
-    Focus(2);
-    Key(VK_DOWN);
-    EXPECT_EQ(Focused(), 2);
-    EXPECT_EQ(Selected(), std::vector<int>{2});
-    Key(VK_END);
-    EXPECT_EQ(Focused(), 2);
-}
-
-TEST_F(List, ListOfCategoryRowsOnlyEndsWithNothingFocused)
-{
-    Rows({0, 0});
-    Focus(0);
-    PumpMessages();
-    EXPECT_EQ(Focused(), -1);
-    EXPECT_TRUE(Selected().empty());
-}
-
-TEST_F(List, FocusLandsOnRowOneAfterEmptyAndRefill)
-{
-    EXPECT_EQ(Focused(), 1);
+    EXPECT_EQ(Focused(), "1");
     Focus(5);
-    SendMessageA(view_, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    PumpMessages();
-    EXPECT_EQ(Focused(), 1);
-    EXPECT_EQ(Selected(), std::vector<int>{1});
-    SendMessageA(view_, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    PumpMessages();
-    EXPECT_EQ(Focused(), 1);
-}
-
-// Records the commands that reach the view, and keeps them from running.
-struct CommandSpy {
-    static inline std::vector<UINT> commands;
-    static inline WNDPROC previous;
-    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
-    {
-        if (msg == WM_COMMAND) {
-            commands.push_back(LOWORD(wp));
-            return 0;
-        }
-        return CallWindowProcA(previous, window, msg, wp, lp);
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+        PumpMessages();
+        EXPECT_EQ(Focused(), "1");
     }
-    explicit CommandSpy(HWND view) : view_(view)
-    {
-        commands.clear();
-        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~CommandSpy() { SetWindowLongPtrA(view_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
-    HWND view_;
-};
-
-LPARAM RowPoint(HWND list, int row)
-{
-    RECT rc = {};
-    rc.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-    return MAKELPARAM(rc.left + 70, (rc.top + rc.bottom) / 2);
 }
 
 // Closes whatever menu is tracking when the timer fires.
@@ -259,344 +183,299 @@ void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD)
     EndMenu();
 }
 
-TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourBeforeTheMenu)
+TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates)
 {
     Rows({0, 1, 2, 0, 4});
-    ListEnsureVisible(view_, 0);
+    ListEnsureVisible(view, 0);
     Focus(1);
-    SetTimer(nullptr, 0, 200, EndMenuTimer);
-    LPARAM at = RowPoint(list_, 3);
-    PostMessageA(list_, WM_RBUTTONUP, 0, at);
-    SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    for (const char *expected : {"4", "2"}) { // from above the row below, from below the row above
+        SetTimer(nullptr, 0, 200, EndMenuTimer);
+        PostMessageA(list, WM_RBUTTONUP, 0, RowPoint(3));
+        SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, RowPoint(3));
+        PumpMessages();
+        EXPECT_EQ(Focused(), expected);
+    }
+    std::string opened;
+    ModalDriver driver([&](HWND dialog) {
+        opened = WindowText(GetDlgItem(dialog, IDC_TR_ID));
+        PressButton(dialog, IDCANCEL);
+    });
+    Focus(1);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, RowPoint(1));
     PumpMessages();
-    EXPECT_EQ(Focused(), 4);
-    EXPECT_EQ(Selected(), std::vector<int>{4});
-
-    // From below, the right-click lands on the row above.
-    SetTimer(nullptr, 0, 200, EndMenuTimer);
-    PostMessageA(list_, WM_RBUTTONUP, 0, at);
-    SendMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PumpMessages();
-    EXPECT_EQ(Focused(), 2);
-    EXPECT_EQ(Selected(), std::vector<int>{2});
-}
-
-TEST_F(List, DoubleClickSendsTranslateToTheView)
-{
-    Rows({0, 1, 2});
-    CommandSpy spy(view_);
-    SendMessageA(list_, WM_LBUTTONDBLCLK, MK_LBUTTON, RowPoint(list_, 2));
-    PumpMessages();
-    EXPECT_EQ(CommandSpy::commands, std::vector<UINT>{CMD_TEXT_TRANSLATE});
-}
-
-TEST_F(List, RowAccessReadsAndWritesCellsWithinTheirSize)
-{
-    Rows({0, 7});
-    EXPECT_EQ(ListRowCount(view_), 2);
-    EXPECT_EQ(ListRowValue(view_, 1), 7u);
-    EXPECT_EQ(ListRowValue(view_, 9), 0u);
-    char cell[kTextSize];
-    EXPECT_TRUE(ListGetCell(view_, 1, kColumnText, cell, sizeof cell));
-    EXPECT_STREQ(cell, "Text 7");
-    EXPECT_FALSE(ListGetCell(view_, 2, kColumnText, cell, sizeof cell));
-    EXPECT_FALSE(ListGetCell(view_, 1, 3, cell, sizeof cell));
-    EXPECT_TRUE(ListSetCell(view_, 1, kColumnTranslated, std::string(400, 'x').c_str()));
-    ASSERT_TRUE(ListGetCell(view_, 1, kColumnTranslated, cell, sizeof cell));
-    EXPECT_EQ(std::string(cell), std::string(kTextSize - 1, 'x'));
-    char small[4];
-    ASSERT_TRUE(ListGetCell(view_, 1, kColumnText, small, sizeof small));
-    EXPECT_STREQ(small, "Tex");
-    EXPECT_EQ(ListAppendRow(view_, 9, "9", nullptr), 2);
-    EXPECT_FALSE(ListSetCell(view_, 5, kColumnTranslated, "x"));
+    EXPECT_EQ(opened, "1");
 }
 
 // Walks read the rows from the list's own copy; it must agree with the control after every
 // kind of change: appends, translations (also cut ones and small buffers), empties and refills.
-TEST_F(List, WalksAgreeWithTheControlAfterEveryChange)
+TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
 {
-    auto controlValue = [&](int row) {
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        return UINT(item.lParam);
-    };
     auto agree = [&]() {
-        const int rows = int(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-        ASSERT_EQ(ListRowCount(view_), rows);
+        const int rows = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        ASSERT_EQ(ListRowCount(view), rows);
         for (int row = 0; row < rows; ++row) {
-            char cell[kTextSize];
-            ASSERT_TRUE(ListGetCell(view_, row, kColumnTranslated, cell, sizeof cell));
-            EXPECT_EQ(std::string(cell), ControlText(row, kColumnTranslated)) << row;
-            EXPECT_EQ(ListRowValue(view_, row), controlValue(row)) << row;
+            LVITEMA item = {LVIF_PARAM, row};
+            SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(Cell(row, kColumnTranslated), ControlText(row)) << row;
+            EXPECT_EQ(ListRowValue(view, row), UINT(item.lParam)) << row;
             // A report list's rows stand in index order. (Wine's control answers a step below
             // the last row with a row above it; Windows answers -1.)
-            EXPECT_EQ(ListNextRow(view_, row, LVNI_ALL), row + 1 < rows ? row + 1 : -1);
-            EXPECT_EQ(ListNextRow(view_, row, LVNI_BELOW), row + 1 < rows ? row + 1 : -1);
-            EXPECT_EQ(ListNextRow(view_, row, LVNI_ABOVE), row - 1);
+            EXPECT_EQ(ListNextRow(view, row, LVNI_ALL), row + 1 < rows ? row + 1 : -1);
+            EXPECT_EQ(ListNextRow(view, row, LVNI_BELOW), row + 1 < rows ? row + 1 : -1);
+            EXPECT_EQ(ListNextRow(view, row, LVNI_ABOVE), row - 1);
         }
-        EXPECT_EQ(ListNextRow(view_, -1, LVNI_ALL), rows ? 0 : -1);
+        EXPECT_EQ(ListNextRow(view, -1, LVNI_ALL), rows ? 0 : -1);
     };
     Rows({0, 7, 8, 0, 9});
     agree();
-    ListSetCell(view_, 1, kColumnTranslated, "sieben");
-    ListSetCell(view_, 4, kColumnTranslated, std::string(300, 'n').c_str());
-    ListSetCell(view_, 2, kColumnText, "not a translation");
+    EXPECT_EQ(ListRowValue(view, 9), 0u);
+    EXPECT_EQ(Cell(1, kColumnText), "Text 7");
+    char cell[kTextSize];
+    EXPECT_FALSE(ListGetCell(view, 5, kColumnText, cell, sizeof cell));
+    EXPECT_FALSE(ListGetCell(view, 1, 3, cell, sizeof cell));
+    EXPECT_FALSE(ListSetCell(view, 5, kColumnTranslated, "x"));
+    ListSetCell(view, 1, kColumnTranslated, "sieben");
+    ListSetCell(view, 4, kColumnTranslated, std::string(400, 'n').c_str());
+    ListSetCell(view, 2, kColumnText, "not a translation");
     agree();
+    EXPECT_EQ(Cell(4, kColumnTranslated), std::string(kTextSize - 1, 'n'));
     char small[5];
-    ASSERT_TRUE(ListGetCell(view_, 1, kColumnTranslated, small, sizeof small));
+    ASSERT_TRUE(ListGetCell(view, 1, kColumnTranslated, small, sizeof small));
     EXPECT_STREQ(small, "sieb");
-    ListSetCell(view_, 1, kColumnTranslated, "");
+    ListSetCell(view, 1, kColumnTranslated, "");
     agree();
     Rows({});
     agree();
-    EXPECT_EQ(ListNextRow(view_, -1, LVNI_ALL), -1);
-    Rows({5, 0, 6});
+    Rows({5, 0});
+    EXPECT_EQ(ListAppendRow(view, 6, "6", nullptr), 2);
     agree();
-    char cell[kTextSize];
-    ASSERT_TRUE(ListGetCell(view_, 2, kColumnTranslated, cell, sizeof cell));
-    EXPECT_STREQ(cell, "");
+    EXPECT_EQ(Cell(2, kColumnTranslated), "");
 }
 
 // Run alone, by its own test entry, with the ANSI code page 932.
-class ListInCodePage932 : public List
-{
-};
+using ListInCodePage932 = List;
 
 TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
 {
     ASSERT_EQ(GetACP(), 932u) << "this test needs the ANSI code page 932 (LC_ALL=ja_JP.UTF-8 under Wine)";
     Rows({7});
-    // Lone lead bytes, bad second bytes, unassigned pairs and single bytes, and a valid text.
-    const char *const kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",        "\xA0z",
-                                    "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61"};
-    for (const char *sample : kSamples) {
-        ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, sample));
-        char cell[kTextSize];
-        ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
-        EXPECT_EQ(std::string(cell), ControlText(0, kColumnTranslated)) << sample;
+    // Lone lead bytes, bad second bytes, unassigned pairs and single bytes, a valid text, and a
+    // full cell ending in a lone lead byte, which comes back as a pair and is cut in both alike.
+    const std::string kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",         "\xA0z",
+                                    "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61", std::string(250, 'a') + "\x81"};
+    for (const std::string &sample : kSamples) {
+        ASSERT_TRUE(ListSetCell(view, 0, kColumnTranslated, sample.c_str()));
+        EXPECT_EQ(Cell(0, kColumnTranslated), ControlText(0)) << sample;
     }
-    // A lone lead byte comes back as a two-byte character: a full cell is then cut, in the cell and
-    // its copy alike.
-    ASSERT_TRUE(ListSetCell(view_, 0, kColumnTranslated, (std::string(250, 'a') + "\x81").c_str()));
-    char cell[kTextSize];
-    ASSERT_TRUE(ListGetCell(view_, 0, kColumnTranslated, cell, sizeof cell));
-    EXPECT_EQ(std::string(cell), std::string(250, 'a'));
-    EXPECT_EQ(ControlText(0, kColumnTranslated), std::string(250, 'a'));
+    EXPECT_EQ(Cell(0, kColumnTranslated), std::string(250, 'a'));
 }
 
 TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)
 {
-    ViewState *vs = GetViewState(view_);
-    ASSERT_NE(vs, nullptr);
-    ASSERT_EQ(vs->redrawHold, 0);
-    ListHoldRedraw(view_);
-    ListHoldRedraw(view_);
-    EXPECT_EQ(vs->redrawHold, 2);
-    EXPECT_EQ(ListSuspendRedrawHold(view_), 2);
-    EXPECT_EQ(vs->redrawHold, 0);
-    ListRestoreRedrawHold(view_, 2);
-    ListReleaseRedraw(view_);
-    EXPECT_EQ(vs->redrawHold, 1);
-    ListReleaseRedraw(view_);
-    ListReleaseRedraw(view_);
-    EXPECT_EQ(vs->redrawHold, 0);
+    ListHoldRedraw(view);
+    ListHoldRedraw(view);
+    EXPECT_EQ(ListSuspendRedrawHold(view), 2);
+    EXPECT_EQ(Vs()->redrawHold, 0);
+    ListRestoreRedrawHold(view, 2);
+    ListReleaseRedraw(view);
+    EXPECT_EQ(Vs()->redrawHold, 1);
+    ListReleaseRedraw(view);
+    ListReleaseRedraw(view);
+    EXPECT_EQ(Vs()->redrawHold, 0);
     // Every open takes the hold and gives it back.
-    SendMessageA(view_, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    EXPECT_EQ(vs->redrawHold, 0);
-    EXPECT_TRUE(GetWindowLongPtrA(list_, GWL_STYLE) & WS_VISIBLE);
+    SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+    EXPECT_EQ(Vs()->redrawHold, 0);
+    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE);
 }
 
-// A row drawn by the view's owner-draw handler into a 32-bit DIB.
-class DrawnRow
-{
-public:
-    // The bitmap has a margin of kMargin pixels right of and below the row, which the drawing
-    // must leave alone.
-    DrawnRow(HWND view, HWND list, int row, UINT state)
-    {
-        rowWidth_ = 0;
-        for (int c = 0; c < 3; ++c)
-            rowWidth_ += int(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
-        width_ = rowWidth_ + kMargin;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -(kHeight + kMargin);
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < width_ * (kHeight + kMargin); ++i)
-            bits_[i] = 0x00FF00FF; // magenta, a colour no row uses
-        DRAWITEMSTRUCT draw = {};
-        draw.CtlType = ODT_LISTVIEW;
-        draw.CtlID = kListChildId;
-        draw.itemID = UINT(row);
-        draw.itemAction = ODA_DRAWENTIRE;
-        draw.itemState = state;
-        draw.hwndItem = list;
-        draw.hDC = dc_;
-        draw.rcItem = {0, 0, rowWidth_, kHeight};
-        draw.itemData = ListRowValue(view, row);
-        result_ = SendMessageA(view, WM_DRAWITEM, kListChildId, reinterpret_cast<LPARAM>(&draw));
-        GdiFlush();
-    }
-    ~DrawnRow()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    LRESULT Result() const { return result_; }
-    COLORREF At(int x, int y) const
-    {
-        DWORD p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // Pixels of the area that differ from colour.
-    int CountOther(RECT area, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += At(x, y) != colour;
-        return n;
-    }
-    int CountOf(RECT area, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += At(x, y) == colour;
-        return n;
-    }
-    int Width() const { return rowWidth_; }
-    // The margin's pixels that are no longer the bitmap's initial magenta.
-    int MarginTouched() const
-    {
-        RECT right = {rowWidth_, 0, width_, kHeight + kMargin};
-        RECT below = {0, kHeight, rowWidth_, kHeight + kMargin};
-        return CountOther(right, RGB(255, 0, 255)) + CountOther(below, RGB(255, 0, 255));
-    }
-    static constexpr int kHeight = 18;
-    static constexpr int kMargin = 3;
-
-private:
-    int rowWidth_;
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    DWORD *bits_ = nullptr;
-    LRESULT result_ = 0;
-};
-
+// Rows drawn by the view's owner-draw handler into a 32-bit DIB of 461 x 18 pixels with a
+// 3-pixel magenta margin right of and below the row, which the drawing must leave alone.
 class ListDrawing : public List
 {
 protected:
+    static constexpr int kWidth = 461, kHeight = 18, kMargin = 3;
+    static constexpr COLORREF kMagenta = RGB(255, 0, 255);
+    std::vector<COLORREF> pixels;
+
     void SetUp() override
     {
         List::SetUp();
-        ListClientWidth(461); // columns 60, 200, 201
+        ListClientWidth(kWidth); // columns 60, 200, 201
         Rows({0, 1, 2, 0, 4});
     }
-    // The Translated text cell, without its grid lines.
-    RECT TranslatedCell() const
+
+    void Draw(int row, UINT state)
     {
-        int left = ColumnWidth(0) + ColumnWidth(1);
-        return {left, 0, left + ColumnWidth(2) - 1, DrawnRow::kHeight - 1};
+        const int width = kWidth + kMargin, height = kHeight + kMargin;
+        BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
+        HDC dc = CreateCompatibleDC(nullptr);
+        DWORD *bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits), nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        std::fill(bits, bits + width * height, 0x00FF00FF);
+        DRAWITEMSTRUCT draw = {ODT_LISTVIEW, kListChildId, UINT(row), ODA_DRAWENTIRE, state, list, dc};
+        draw.rcItem = {0, 0, kWidth, kHeight};
+        draw.itemData = ListRowValue(view, row);
+        EXPECT_TRUE(SendMessageA(view, WM_DRAWITEM, kListChildId, reinterpret_cast<LPARAM>(&draw)));
+        GdiFlush();
+        pixels.clear();
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
+    // Pixels of the area that are (or, with same false, are not) the colour.
+    int Count(RECT area, COLORREF colour, bool same = true) const
+    {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += (At(x, y) == colour) == same;
+        return n;
     }
 };
 
 TEST_F(ListDrawing, EmptyTranslationIsHatchedAlsoWhenSelected)
 {
-    RECT cell = TranslatedCell();
-    int area = (cell.right - cell.left) * (cell.bottom - cell.top);
-    COLORREF window = GetSysColor(COLOR_WINDOW);
-    COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    {
-        DrawnRow row(view_, list_, 1, 0);
-        EXPECT_TRUE(row.Result());
-        EXPECT_GT(row.CountOther(cell, window), area / 20);
-        EXPECT_EQ(row.At(5, 9), window);
-    }
-    {
-        DrawnRow row(view_, list_, 1, ODS_SELECTED);
-        EXPECT_EQ(row.At(5, 9), highlight);
-        EXPECT_GT(row.CountOther(cell, highlight), area / 20);
+    const RECT cell = {260, 0, kWidth - 1, kHeight - 1}; // the Translated text cell without its grid lines
+    const int area = (cell.right - cell.left) * (cell.bottom - cell.top);
+    for (COLORREF back : {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT)}) {
+        Draw(1, back == GetSysColor(COLOR_WINDOW) ? 0 : ODS_SELECTED);
+        EXPECT_EQ(At(5, 9), back);
+        EXPECT_GT(Count(cell, back, false), area / 20);
     }
     // Once a translation is stored, the cell keeps its background beyond the text.
-    ListSetCell(view_, 1, kColumnTranslated, "x");
-    {
-        DrawnRow row(view_, list_, 1, ODS_SELECTED);
-        RECT beyondText = cell;
-        beyondText.left += 30;
-        EXPECT_EQ(row.CountOther(beyondText, highlight), 0);
-        RECT text = cell;
-        text.right = text.left + 30;
-        EXPECT_GT(row.CountOf(text, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
-    }
+    ListSetCell(view, 1, kColumnTranslated, "x");
+    Draw(1, ODS_SELECTED);
+    EXPECT_EQ(Count({290, 0, kWidth - 1, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHT), false), 0);
+    EXPECT_GT(Count({260, 0, 290, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
 TEST_F(ListDrawing, CategoryRowShowsNoSelectionAndABandExceptOnRowZero)
 {
-    COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
-    COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE), text = GetSysColor(COLOR_WINDOWTEXT);
     ASSERT_NE(workspace, text);
-    {
-        DrawnRow row(view_, list_, 3, ODS_SELECTED);
-        RECT all = {0, 0, row.Width(), DrawnRow::kHeight};
-        EXPECT_EQ(row.CountOf(all, GetSysColor(COLOR_HIGHLIGHT)), 0);
-        // The 2-pixel band over the full width, then the background.
-        for (int x : {0, 5, 40, row.Width() - 1}) {
-            EXPECT_EQ(row.At(x, 0), text) << x;
-            EXPECT_EQ(row.At(x, 1), text) << x;
-        }
-        EXPECT_EQ(row.At(5, 2), workspace);
-        EXPECT_EQ(row.At(5, 9), workspace);
-        // The title is in the Text column, not in the Translated text column (no hatch there).
-        RECT translated = TranslatedCell();
-        translated.top = 2;
-        translated.bottom = DrawnRow::kHeight - 2;
-        EXPECT_EQ(row.CountOther(translated, workspace), 0);
-        RECT title = {ColumnWidth(0), 2, ColumnWidth(0) + ColumnWidth(1) - 1, DrawnRow::kHeight - 2};
-        EXPECT_GT(row.CountOf(title, text), 0);
-        // The dotted line: the text colour on part of the bottom line only.
-        RECT bottom = {0, DrawnRow::kHeight - 1, row.Width(), DrawnRow::kHeight};
-        EXPECT_GT(row.CountOf(bottom, text), row.Width() / 5);
-        EXPECT_LT(row.CountOf(bottom, text), row.Width() * 4 / 5);
-    }
-    {
-        DrawnRow row(view_, list_, 0, 0);
-        EXPECT_EQ(row.At(5, 0), workspace);
-        EXPECT_EQ(row.At(5, 1), workspace);
-    }
+    Draw(3, ODS_SELECTED);
+    EXPECT_EQ(Count({0, 0, kWidth, kHeight}, GetSysColor(COLOR_HIGHLIGHT)), 0);
+    EXPECT_EQ(Count({0, 0, kWidth, 2}, text), 2 * kWidth); // the 2-pixel band over the full width
+    EXPECT_EQ(At(5, 2), workspace);
+    EXPECT_EQ(At(5, 9), workspace);
+    // The title is in the Text column, not in the Translated text column (no hatch there).
+    EXPECT_EQ(Count({260, 2, kWidth - 1, kHeight - 2}, workspace, false), 0);
+    EXPECT_GT(Count({60, 2, 259, kHeight - 2}, text), 0);
+    // The dotted line: the text colour on part of the bottom line only.
+    int dotted = Count({0, kHeight - 1, kWidth, kHeight}, text);
+    EXPECT_GT(dotted, kWidth / 5);
+    EXPECT_LT(dotted, kWidth * 4 / 5);
+    Draw(0, 0);
+    EXPECT_EQ(At(5, 0), workspace);
+    EXPECT_EQ(At(5, 1), workspace);
 }
 
-TEST_F(ListDrawing, DrawingStaysInsideTheRow)
+TEST_F(ListDrawing, RowsStayInsideAndHaveGridLinesAndTheFocusRectangle)
 {
     for (int row : {0, 1, 3, 4}) {
         for (UINT state : {0u, UINT(ODS_SELECTED | ODS_FOCUS)}) {
-            DrawnRow drawn(view_, list_, row, state);
-            EXPECT_EQ(drawn.MarginTouched(), 0) << "row " << row << " state " << state;
+            Draw(row, state);
+            int touched = Count({kWidth, 0, kWidth + kMargin, kHeight + kMargin}, kMagenta, false) +
+                          Count({0, kHeight, kWidth, kHeight + kMargin}, kMagenta, false);
+            EXPECT_EQ(touched, 0) << "row " << row << " state " << state;
         }
     }
+    const COLORREF face = GetSysColor(COLOR_3DFACE);
+    Draw(4, 0);
+    EXPECT_EQ(At(3, kHeight - 1), face);
+    EXPECT_EQ(At(59, 5), face);
+    const std::vector<COLORREF> plain = pixels;
+    Draw(4, ODS_FOCUS);
+    int changed = 0;
+    for (int y = 0; y < kHeight - 1; ++y)
+        changed += At(0, y) != plain[size_t(y * (kWidth + kMargin))];
+    EXPECT_GT(changed, 0);
 }
 
-TEST_F(ListDrawing, RowsHaveGridLinesAndTheFocusRectangle)
+// The problems of the translations: the marks, F8/Shift+F8, the status bar pane and the line
+// under the Translate dialog's field.
+TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 {
-    COLORREF face = GetSysColor(COLOR_3DFACE);
-    DrawnRow row(view_, list_, 4, 0);
-    EXPECT_EQ(row.At(3, DrawnRow::kHeight - 1), face);
-    EXPECT_EQ(row.At(ColumnWidth(0) - 1, 5), face);
-    DrawnRow focused(view_, list_, 4, ODS_FOCUS);
-    int changed = 0;
-    for (int y = 0; y < DrawnRow::kHeight - 1; ++y)
-        changed += focused.At(0, y) != row.At(0, y);
-    EXPECT_GT(changed, 0);
+    const std::string path = HarnessTempDir() + "planted.lng";
+    // 8 "%d of %d" gets a string for a number (error), 1008 "&Width:" loses its access key (warning).
+    HarnessWriteFile(path, "3=\"Bereit\"\r\n8=\"%s von %d\"\r\n1008=\"Breite:\"\r\n");
+    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNamed, reinterpret_cast<LPARAM>(path.c_str())));
+    PumpMessages();
+    // The mark at the start of the Translated text cell: red for an error, yellow for a warning.
+    auto markOf = [&](int row) {
+        Draw(row, 0);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = ColumnWidth(0) + ColumnWidth(1), end = x + 20; x < end; ++x) {
+                COLORREF c = At(x, y);
+                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) < 80) return 'E';
+                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) > 180) return 'W';
+            }
+        }
+        return '-';
+    };
+    auto pane = [&]() -> std::string {
+        for (int i = 0; i < Vs()->partCount; ++i)
+            if (Vs()->parts[i].type == kPaneProblems) return Vs()->parts[i].text;
+        return "";
+    };
+    // Runs Translate on the row: notes the dialog's problem line as it opens and after each of
+    // the texts is typed (the last one is confirmed with OK).
+    auto translate = [&](int row, std::initializer_list<const char *> typed) {
+        SelectOnly({row});
+        std::vector<std::string> lines;
+        ModalDriver driver([&](HWND dialog) {
+            lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
+            for (const char *text : typed) {
+                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 0, -1);
+                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+                lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
+            }
+            PressButton(dialog, IDOK);
+        });
+        EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
+        return lines;
+    };
+    const int ready = RowOf(3), ofRow = RowOf(8), loading = RowOf(4), width = RowOf(1008);
+    ASSERT_GE(ready, 0);
+    EXPECT_EQ(std::string() + markOf(ofRow) + markOf(width) + markOf(ready), "EW-");
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
+    EXPECT_EQ(pane(), "1 error, 1 warning");
+
+    // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
+    SelectOnly({});
+    ListSetRowState(view, RowOf(1), LVIS_FOCUSED, LVIS_FOCUSED);
+    PumpMessages();
+    SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
+    EXPECT_EQ(FocusedRow(), ofRow) << "F8 runs Next problem";
+    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), ofRow);
+    std::vector<int> visited;
+    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM}) {
+        EXPECT_EQ(Run(command), 1);
+        visited.push_back(FocusedRow());
+    }
+    EXPECT_EQ(visited, (std::vector<int>{width, ofRow, width}));
+
+    // The dialog's line follows the typing; OK accepts a text with a problem all the same.
+    EXPECT_EQ(translate(ofRow, {"%d von %d", "%d von %d %d "}),
+              (std::vector<std::string>{"%d expected where %s stands", "",
+                                        "%d is not in the source; 0 trailing blanks expected where 1 stands"}));
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%d von %d %d ");
+    EXPECT_EQ(markOf(ofRow), 'E');
+    translate(ofRow, {"%d von %d"});
+    EXPECT_EQ(markOf(ofRow), '-');
+    EXPECT_EQ(pane(), "0 errors, 1 warning");
+    translate(loading, {"Lade..."});
+    EXPECT_EQ(markOf(loading), 'E');
+    EXPECT_EQ(pane(), "1 error, 1 warning");
+    translate(width, {"&Breite:"});
+    translate(loading, {"Lade %s..."});
+    EXPECT_EQ(pane(), "") << "no pane when nothing is wrong";
+    EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
+    EXPECT_EQ(markOf(width), '-');
 }
 
 } // namespace

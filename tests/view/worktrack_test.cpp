@@ -1,22 +1,17 @@
 // The window-free records behind progress, back/forward and repeated texts.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "catalogue/stringblock.h"
 #include "view/history.h"
 #include "view/progress.h"
 #include "view/repeated.h"
 
 TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
 {
-    size_t categories = 0;
-    CategoryTable(&categories);
-    EXPECT_EQ(categories, kProgressCategories);
     struct {
         uint32_t id;
         int category;
