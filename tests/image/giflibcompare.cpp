@@ -134,6 +134,6 @@ INSTANTIATE_TEST_SUITE_P(RealFiles, GiflibComparison,
                                          "libxslt-smallfootonly.gif", "gen-2colors.gif", "gen-16colors.gif",
                                          "gen-256colors.gif", "gen-interlaced.gif", "gen-interlaced-short.gif",
                                          "gen-anim-dispose0.gif", "gen-anim-dispose1.gif", "gen-anim-dispose2.gif",
-                                         "gen-anim-dispose3.gif", "gen-transparent.gif", "test-strip.gif"));
+                                         "gen-anim-dispose3.gif", "gen-transparent.gif", "test-strip.gif", "built-after-end-code.gif", "built-canvas-too-large.gif", "built-code-not-made.gif", "built-control-in-force.gif", "built-cut-anywhere.gif", "built-dispose2-key.gif", "built-dispose3-first.gif", "built-extensions.gif", "built-frame-on-background.gif", "built-frame-past-canvas.gif", "built-full-dictionary.gif", "built-interlaced-heights.gif", "built-key-8bit.gif", "built-local-depth.gif", "built-long-runs.gif", "built-no-clear-first.gif", "built-no-table.gif", "built-pixel-budget.gif", "built-pixels-beyond-frame.gif", "built-table-sizes.gif", "built-taller-canvas.gif", "built-values-beyond-table.gif", "built-widest-frame.gif"));
 
 } // namespace

@@ -163,7 +163,7 @@ TEST(ImageChain, DuplicateCopiesEveryFrameDeeply)
     EXPECT_EQ(ImageNextFrame(copy2), nullptr);
     EXPECT_EQ(ImagePrevFrame(copy2), copy.get());
     EXPECT_NE(copy->palette, first->palette);
-    EXPECT_EQ(giftest::PixelText(copy.get()), "7777/7777");
+    EXPECT_EQ(giftest::PixelText(copy.get()), "07070707/07070707");
     EXPECT_EQ(giftest::PixelText(copy2), "3333/3333");
     EXPECT_EQ(ImageGetDepthCode(copy2), 4);
     EXPECT_EQ(ImageGetLoopCount(copy.get()), 0u);
