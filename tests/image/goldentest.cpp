@@ -5,37 +5,33 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "tests/image/golden.h"
+#include "tests/image/testimage.h"
 
 namespace
 {
-
-const std::string kDataDir = PARLEVO_IMAGE_DATA_DIR;
 
 // With PARLEVO_GOLDEN_UPDATE set (the image_golden_update target) the descriptions are written instead.
 TEST(GifGolden, EveryFileDecodesAsRecorded)
 {
     std::istringstream names(PARLEVO_IMAGE_GIFS);
     std::string got;
-    std::vector<uint8_t> bytes;
     for (std::string name; names >> name;) {
-        ASSERT_TRUE(giftest::ReadWholeFile(kDataDir + "/" + name, bytes)) << name;
+        const std::vector<uint8_t> bytes = giftest::ReadDataFile(name);
+        ASSERT_FALSE(bytes.empty()) << name;
         got += giftest::DescribeDecodedGif(name, bytes);
     }
-    const std::string goldenPath = kDataDir + "/golden.txt";
     if (std::getenv("PARLEVO_GOLDEN_UPDATE")) {
-        FILE *file = std::fopen(goldenPath.c_str(), "wb");
+        FILE *file = std::fopen(PARLEVO_IMAGE_DATA_DIR "/golden.txt", "wb");
         ASSERT_TRUE(file && std::fwrite(got.data(), 1, got.size(), file) == got.size());
         std::fclose(file);
     }
-    ASSERT_TRUE(giftest::ReadWholeFile(goldenPath, bytes));
-    EXPECT_EQ(got, std::string(bytes.begin(), bytes.end()));
+    const std::vector<uint8_t> golden = giftest::ReadDataFile("golden.txt");
+    EXPECT_EQ(got, std::string(golden.begin(), golden.end()));
 }
 
 TEST(GifDecode, EveryTruncationYieldsAPrefixOfTheFrames)
 {
-    std::vector<uint8_t> all;
-    ASSERT_TRUE(giftest::ReadWholeFile(kDataDir + "/built-cut-anywhere.gif", all));
+    const std::vector<uint8_t> all = giftest::ReadDataFile("built-cut-anywhere.gif");
     size_t lastFrames = 0;
     for (size_t n = 0; n <= all.size(); ++n) {
         giftest::Decoded d = giftest::Decode(std::vector<uint8_t>(all.begin(), all.begin() + n));
