@@ -4,3 +4,7 @@
 
 // True when c starts a double-byte character of the ANSI code page; a LeadByteFn.
 bool IsAnsiLeadByte(unsigned char c);
+
+// Sets isLead[c] for every byte c that starts a double-byte character of codePage (CP_ACP for the
+// ANSI one). False when the system does not know the code page: then no byte leads.
+bool LearnLeadBytes(unsigned codePage, bool isLead[256]);

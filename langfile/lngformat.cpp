@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SSE2__)
+// PARLEVO_NO_SSE2 builds the path of the 32-bit program (i686 has no SSE2) on other machines too.
+#if defined(__SSE2__) && !defined(PARLEVO_NO_SSE2)
+#define LNG_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -96,7 +98,7 @@ inline char *WriteDecimal(char *w, uint32_t value)
 // look at 16 at a time (all within the record's text field).
 inline size_t PlainRunEnd(const char *text, size_t i)
 {
-#if defined(__SSE2__)
+#if defined(LNG_SSE2)
     const __m128i zero = _mm_setzero_si128();
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i lineFeed = _mm_set1_epi8('\n');

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SSE2__)
+// PARLEVO_NO_SSE2 builds the path of the 32-bit program (i686 has no SSE2) on other machines too.
+#if defined(__SSE2__) && !defined(PARLEVO_NO_SSE2)
+#define LNG_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -168,7 +170,7 @@ static void SortKeysById(uint64_t *keys, uint64_t *scratch, uint32_t count)
 // Whether the 64 bytes at line hold a zero byte at or after offset `from`.
 static inline bool LineHasZero(const char *line, unsigned from)
 {
-#if defined(__SSE2__)
+#if defined(LNG_SSE2)
     const __m128i zero = _mm_setzero_si128();
     const auto zeros = [&](int at) {
         return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(line + at)), zero);

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+// PARLEVO_NO_SSE2 builds the path of the 32-bit program (i686 has no SSE2) on other machines too.
+#if defined(__SSE2__) && !defined(PARLEVO_NO_SSE2)
+#define LNG_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -78,10 +80,15 @@ inline int SkipComments(Reader &r)
 // Quoted texts are mostly plain bytes, so they are looked at a chunk at a time: 16 bytes where
 // SSE2 is there, else a machine word (the bit tricks below need little-endian words; elsewhere
 // a chunk is one byte).
-#if defined(__SSE2__)
+#if defined(PARLEVO_NO_SSE2)
+using Word = uint32_t; // the 32-bit program's word
+#else
+using Word = uintptr_t;
+#endif
+#if defined(LNG_SSE2)
 constexpr size_t kChunk = 16;
 #elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-constexpr size_t kChunk = sizeof(uintptr_t);
+constexpr size_t kChunk = sizeof(Word);
 #else
 constexpr size_t kChunk = 1;
 #endif
@@ -90,7 +97,7 @@ constexpr size_t kChunk = 1;
 // return or line feed: kChunk when there is none.
 inline size_t QuotedPlainPrefix(const char *p)
 {
-#if defined(__SSE2__)
+#if defined(LNG_SSE2)
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
     const __m128i stops = _mm_or_si128(
         _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
@@ -99,15 +106,15 @@ inline size_t QuotedPlainPrefix(const char *p)
     return static_cast<size_t>(std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(stops)) | 1u << 16));
 #else
     if constexpr (kChunk == 1) return (ClassOf(p) & kQuotedStops) ? 0 : 1;
-    constexpr uintptr_t kOnes = ~uintptr_t{0} / 255;
-    constexpr uintptr_t kHighBits = kOnes << 7;
+    constexpr Word kOnes = ~Word{0} / 255;
+    constexpr Word kHighBits = kOnes << 7;
     // The high bit of each zero byte of x is set, and possibly bits of bytes above a zero one,
     // never below: so the lowest set bit marks the first zero byte.
-    const auto zeroBytes = [](uintptr_t x) { return (x - kOnes) & ~x & kHighBits; };
-    uintptr_t word;
+    const auto zeroBytes = [](Word x) { return (x - kOnes) & ~x & kHighBits; };
+    Word word;
     memcpy(&word, p, sizeof(word));
-    const uintptr_t stops = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
-                            zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
+    const Word stops = zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+                       zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word ^ (kOnes * '\n'));
     return stops ? static_cast<size_t>(std::countr_zero(stops)) / 8 : kChunk;
 #endif
 }
@@ -135,7 +142,7 @@ constexpr size_t kWindow = 64;
 // caller takes those as plain bytes.
 inline uint64_t QuotedStopsInWindow(const char *p)
 {
-#if defined(__SSE2__)
+#if defined(LNG_SSE2)
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i low3 = _mm_set1_epi8(7);

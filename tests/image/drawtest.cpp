@@ -1,7 +1,9 @@
-// Drawing images into device contexts and the screen-compatible bitmaps the toolbar keeps.
+// Drawing images into device contexts and the screen-compatible bitmaps the toolbar keeps, and
+// loading them from module resources as the toolbar loads its strip.
 #include <gtest/gtest.h>
 
 #include "image/draw.h"
+#include "image/imageres.h"
 #include "tests/image/testimage.h"
 
 using giftest::ImagePtr;
@@ -9,9 +11,9 @@ using giftest::ImagePtr;
 namespace
 {
 
-constexpr int kWidth = 224;
-constexpr int kHeight = 16;
+constexpr int kWidth = 224, kHeight = 16; // the strip's size
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
+constexpr uint32_t kStripId = 103, kTextId = 104; // imageres.rc
 
 COLORREF EntryColor(uint32_t i)
 {
@@ -36,11 +38,6 @@ ImagePtr MakeStrip(bool withPalette)
     return image;
 }
 
-COLORREF ExpectedAt(int x, int y)
-{
-    return EntryColor(static_cast<uint32_t>((x / 16 + y) % 16));
-}
-
 // 32-bit pixels of a bitmap, top row first, read back through a DIB.
 std::vector<uint32_t> ReadBack(HBITMAP bitmap, int width, int height)
 {
@@ -48,40 +45,28 @@ std::vector<uint32_t> ReadBack(HBITMAP bitmap, int width, int height)
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr);
-    int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    GdiFlush();
+    EXPECT_EQ(GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS), height);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(lines, height);
     for (uint32_t &v : pixels)
         v = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     return pixels;
 }
 
 // A screen-compatible bitmap (the test display has true colour) in a memory device context.
-class Canvas
-{
-public:
-    Canvas(int width, int height) : width_(width), height_(height)
+struct Canvas {
+    BitmapHolder *holder;
+    HDC dc;
+    Canvas(int width, int height) : holder(BitmapHolderCreate(width, height))
     {
-        holder_ = BitmapHolderCreate(width, height);
         HDC screen = GetDC(nullptr);
-        dc_ = BitmapHolderOpenDC(holder_, screen);
+        dc = BitmapHolderOpenDC(holder, screen);
         ReleaseDC(nullptr, screen);
         RECT all = {0, 0, width, height};
-        SetBkColor(dc_, kUntouched);
-        ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+        SetBkColor(dc, kUntouched);
+        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
     }
-    ~Canvas() { BitmapHolderFree(holder_); }
-    HDC dc() const { return dc_; }
-    std::vector<uint32_t> Pixels() const
-    {
-        GdiFlush();
-        return ReadBack(BitmapHolderGetBitmap(holder_), width_, height_);
-    }
-
-private:
-    int width_, height_;
-    BitmapHolder *holder_;
-    HDC dc_;
+    ~Canvas() { BitmapHolderFree(holder); }
 };
 
 TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
@@ -95,20 +80,17 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
     for (const Case &c : cases) {
         ImagePtr image = MakeStrip(c.palette);
         Canvas canvas(kWidth, 64);
-        HGDIOBJ before = GetCurrentObject(canvas.dc(), OBJ_PAL);
-        int lines = ImageDraw(image.get(), canvas.dc(), c.x, c.y, c.sourceX, c.sourceY, c.width, c.height);
-        if (c.lines >= 0) {
-            EXPECT_EQ(lines, c.lines);
-        }
-        EXPECT_GT(lines, 0);
-        EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PAL), before) << "the previous palette is selected back";
-        int width = c.width ? c.width : kWidth, height = c.height ? c.height : kHeight;
-        std::vector<uint32_t> pixels = canvas.Pixels();
+        HGDIOBJ before = GetCurrentObject(canvas.dc, OBJ_PAL);
+        const int lines = ImageDraw(image.get(), canvas.dc, c.x, c.y, c.sourceX, c.sourceY, c.width, c.height);
+        EXPECT_TRUE(c.lines < 0 ? lines > 0 : lines == c.lines) << lines;
+        EXPECT_EQ(GetCurrentObject(canvas.dc, OBJ_PAL), before) << "the previous palette is selected back";
+        const int width = c.width ? c.width : kWidth, height = c.height ? c.height : kHeight;
+        const std::vector<uint32_t> pixels = ReadBack(BitmapHolderGetBitmap(canvas.holder), kWidth, 64);
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                bool inside = x >= c.x && x < c.x + width && y >= c.y && y < c.y + height;
-                COLORREF want = inside ? ExpectedAt(c.sourceX + x - c.x, c.sourceY + y - c.y) : kUntouched;
-                ASSERT_EQ(pixels[y * kWidth + x], want) << c.sourceY << ": " << x << "," << y;
+                const bool inside = x >= c.x && x < c.x + width && y >= c.y && y < c.y + height;
+                const uint32_t entry = ((c.sourceX + x - c.x) / 16 + c.sourceY + y - c.y) % 16;
+                ASSERT_EQ(pixels[y * kWidth + x], inside ? EntryColor(entry) : kUntouched) << x << "," << y;
             }
     }
 }
@@ -116,30 +98,26 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
 TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
 {
     Canvas canvas(8, 3);
-    ImagePtr one(ImageCreate(8, 1, 1, nullptr));
+    ImagePtr one(ImageCreate(8, 1, 1, nullptr)), rgb565(ImageCreate(2, 1, kDepth565, nullptr)),
+        rgb24(ImageCreate(1, 1, 24, nullptr));
     PALETTEENTRY two[2] = {{255, 0, 0, 0}, {0, 0, 255, 0}};
     ImageSetPalette(one.get(), two);
     for (int x = 0; x < 8; ++x)
         ImageSetPixel(one.get(), x, 0, x & 1);
-    EXPECT_EQ(ImageDraw(one.get(), canvas.dc(), 0, 0, 0, 0, 0, 0), 1);
-    ImagePtr rgb565(ImageCreate(2, 1, kDepth565, nullptr));
     ImageSetPixel(rgb565.get(), 0, 0, 0xF800);
     ImageSetPixel(rgb565.get(), 1, 0, 0x07E0);
-    ImageDraw(rgb565.get(), canvas.dc(), 0, 1, 0, 0, 0, 0);
-    ImagePtr rgb24(ImageCreate(1, 1, 24, nullptr));
     ImageSetPixel(rgb24.get(), 0, 0, 0x123456);
-    ImageDraw(rgb24.get(), canvas.dc(), 0, 2, 0, 0, 0, 0);
-    std::vector<uint32_t> pixels = canvas.Pixels();
-    EXPECT_EQ(pixels[0], RGB(255, 0, 0));
-    EXPECT_EQ(pixels[7], RGB(0, 0, 255));
-    EXPECT_EQ(GetRValue(pixels[8]), 255);
-    EXPECT_EQ(GetGValue(pixels[9]), 255);
+    EXPECT_EQ(ImageDraw(one.get(), canvas.dc, 0, 0, 0, 0, 0, 0), 1);
+    ImageDraw(rgb565.get(), canvas.dc, 0, 1, 0, 0, 0, 0);
+    ImageDraw(rgb24.get(), canvas.dc, 0, 2, 0, 0, 0, 0);
+    const std::vector<uint32_t> pixels = ReadBack(BitmapHolderGetBitmap(canvas.holder), 8, 3);
+    EXPECT_TRUE(pixels[0] == RGB(255, 0, 0) && pixels[7] == RGB(0, 0, 255)) << pixels[0] << " " << pixels[7];
+    EXPECT_TRUE(GetRValue(pixels[8]) == 255 && GetGValue(pixels[9]) == 255) << pixels[8] << " " << pixels[9];
     EXPECT_EQ(pixels[16], RGB(0x12, 0x34, 0x56));
-
-    EXPECT_EQ(ImageDraw(nullptr, canvas.dc(), 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(ImageDraw(nullptr, canvas.dc, 0, 0, 0, 0, 0, 0), 0);
     uint8_t *bits = rgb24->bits;
     rgb24->bits = nullptr;
-    EXPECT_EQ(ImageDraw(rgb24.get(), canvas.dc(), 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(ImageDraw(rgb24.get(), canvas.dc, 0, 0, 0, 0, 0, 0), 0);
     rgb24->bits = bits;
 }
 
@@ -155,22 +133,49 @@ TEST(BitmapHolder, TheBitmapOutlivesItsDeviceContextUntilTheHolderIsFreed)
     HDC screen = GetDC(nullptr);
     HDC dc = BitmapHolderOpenDC(holder, screen);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmap);
-    ImagePtr image = MakeStrip(true);
-    EXPECT_EQ(ImageDraw(image.get(), dc, 0, 0, 0, 0, 0, 0), kHeight);
+    EXPECT_EQ(ImageDraw(MakeStrip(true).get(), dc, 0, 0, 0, 0, 0, 0), kHeight);
     EXPECT_NE(BitmapHolderCloseDC(holder), 0);
     EXPECT_EQ(BitmapHolderCloseDC(holder), 0) << "closed once only";
     EXPECT_NE(BitmapHolderOpenDC(holder, screen), nullptr) << "the bitmap can be selected again";
     EXPECT_NE(BitmapHolderCloseDC(holder), 0);
     ReleaseDC(nullptr, screen);
-    std::vector<uint32_t> pixels = ReadBack(bitmap, kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            ASSERT_EQ(pixels[y * kWidth + x], ExpectedAt(x, y)) << "the drawn strip stays: " << x << "," << y;
+    EXPECT_EQ(ReadBack(bitmap, kWidth, kHeight)[kWidth * 5 + 40], EntryColor(7)) << "the drawn strip stays";
     EXPECT_EQ(BitmapHolderFree(holder), 1);
     EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), 0) << "freeing the holder deletes its bitmap";
-    EXPECT_EQ(BitmapHolderFree(nullptr), 0);
-    EXPECT_EQ(BitmapHolderOpenDC(nullptr, nullptr), nullptr);
-    EXPECT_EQ(BitmapHolderGetBitmap(nullptr), nullptr);
+    EXPECT_TRUE(!BitmapHolderFree(nullptr) && !BitmapHolderOpenDC(nullptr, nullptr) && !BitmapHolderGetBitmap(nullptr));
+}
+
+TEST(ImageResource, ResourcesLoadInPlaceOrReportWhyNot)
+{
+    CodecRegistry registry = {}, empty = {};
+    ASSERT_TRUE(RegisterBuiltinCodecs(&registry));
+    struct Case {
+        CodecRegistry *registry;
+        uint32_t id;
+        const char *type;
+        uint32_t error;
+    };
+    const Case cases[] = {{&registry, kStripId, "IMAGE", kImageOk},
+                          {&registry, 999, "IMAGE", kImageResourceMissing},
+                          {&registry, kStripId, "BITMAP", kImageResourceMissing},
+                          {&registry, kTextId, "IMAGE", kImageNoCodec},
+                          {&empty, kStripId, "IMAGE", kImageNoCodec}};
+    HMODULE self = GetModuleHandleA(nullptr);
+    for (const Case &c : cases) {
+        ImageSource source = {};
+        ImagePtr image(ImageLoadResource(c.registry, nullptr, c.id, c.type, &source));
+        EXPECT_EQ(source.error, c.error) << c.id << " " << c.type;
+        EXPECT_EQ(ImagePtr(ImageLoadResource(c.registry, self, c.id, c.type, nullptr)) != nullptr, c.error == kImageOk)
+            << "the own module by handle, without a source block";
+        EXPECT_EQ(image != nullptr, c.error == kImageOk);
+        if (!image) continue;
+        EXPECT_EQ(ImageGetDepthCode(image.get()) * 100000 + ImageGetWidth(image.get()) * 100 +
+                      ImageGetHeight(image.get()),
+                  4 * 100000 + kWidth * 100 + kHeight);
+        HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(c.id), c.type);
+        EXPECT_EQ(source.size, SizeofResource(self, found));
+        EXPECT_EQ(source.data, LockResource(LoadResource(self, found))) << "decoded without a copy";
+    }
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 // its frames here, and every frame must match ours pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/image/giflibread.h"
-#include "tests/image/golden.h"
 #include "tests/image/testimage.h"
 
 namespace
@@ -13,7 +14,7 @@ struct RefFrame {
     int width = 0, height = 0, depth = 0;
     std::vector<uint8_t> pixels; // row-major from the top
     std::vector<PALETTEENTRY> palette;
-    std::string attributes; // delay and colour key, as giftest::Describe writes them
+    std::string attributes; // delay and colour key
 };
 
 // The compositing rules of our decoder, written out plainly over giflib's frames: palette-index
@@ -92,48 +93,43 @@ bool BuildReference(const std::vector<uint8_t> &bytes, std::vector<RefFrame> &fr
     return true;
 }
 
-class GiflibComparison : public testing::TestWithParam<const char *>
+// The real files of data/; their number is pinned so that none slips away.
+TEST(GiflibComparison, EveryFrameMatchesGiflibComposited)
 {
-};
-
-TEST_P(GiflibComparison, EveryFrameMatchesGiflibComposited)
-{
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(giftest::ReadWholeFile(std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + GetParam(), bytes));
-    std::vector<RefFrame> want;
-    uint32_t loopCount = 1;
-    ASSERT_TRUE(BuildReference(bytes, want, loopCount)) << "giflib refuses the file";
-    giftest::Decoded d = giftest::Decode(bytes);
-    ASSERT_TRUE(d.image);
-    EXPECT_EQ(ImageGetLoopCount(d.image.get()), loopCount);
-    const Image *frame = d.image.get();
-    for (size_t i = 0; i < want.size(); ++i, frame = ImageNextFrame(frame)) {
-        ASSERT_NE(frame, nullptr) << "frame " << i;
-        ASSERT_EQ(ImageGetWidth(frame), want[i].width) << "frame " << i;
-        ASSERT_EQ(ImageGetHeight(frame), want[i].height) << "frame " << i;
-        EXPECT_EQ(ImageGetDepthCode(frame), want[i].depth) << "frame " << i;
-        std::string attributes;
-        if (ImageGetDelay(frame)) attributes += " d" + std::to_string(ImageGetDelay(frame));
-        if (ImageGetTransparency(frame)) attributes += " t" + std::to_string(ImageGetTransparentIndex(frame));
-        EXPECT_EQ(attributes, want[i].attributes) << "frame " << i;
-        std::vector<uint8_t> pixels;
-        for (int y = 0; y < want[i].height; ++y)
-            for (int x = 0; x < want[i].width; ++x)
-                pixels.push_back(static_cast<uint8_t>(ImageGetPixel(frame, x, y)));
-        EXPECT_TRUE(pixels == want[i].pixels) << "frame " << i;
-        PALETTEENTRY palette[256];
-        ASSERT_EQ(ImageGetPalette(frame, palette), want[i].palette.size()) << "frame " << i;
-        EXPECT_EQ(std::memcmp(palette, want[i].palette.data(), want[i].palette.size() * sizeof(PALETTEENTRY)), 0);
+    std::istringstream names(PARLEVO_IMAGE_GIFS);
+    int compared = 0;
+    for (std::string name; names >> name;) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> bytes = giftest::ReadDataFile(name);
+        std::vector<RefFrame> want;
+        uint32_t loopCount = 1;
+        // The streams built for corners (limits, damage) are the golden descriptions' alone.
+        if (name.rfind("built-", 0) == 0) continue;
+        ASSERT_TRUE(BuildReference(bytes, want, loopCount)) << "giflib refuses the file";
+        ++compared;
+        giftest::Decoded d = giftest::Decode(bytes);
+        EXPECT_EQ(ImageGetLoopCount(d.image.get()), loopCount);
+        const Image *frame = d.image.get();
+        for (size_t i = 0; i < want.size(); ++i, frame = ImageNextFrame(frame)) {
+            ASSERT_NE(frame, nullptr) << "frame " << i;
+            std::string attributes;
+            if (ImageGetDelay(frame)) attributes += " d" + std::to_string(ImageGetDelay(frame));
+            if (ImageGetTransparency(frame)) attributes += " t" + std::to_string(ImageGetTransparentIndex(frame));
+            EXPECT_EQ(attributes, want[i].attributes) << "frame " << i;
+            std::vector<uint8_t> pixels;
+            for (int y = 0; y < ImageGetHeight(frame); ++y)
+                for (int x = 0; x < ImageGetWidth(frame); ++x)
+                    pixels.push_back(static_cast<uint8_t>(ImageGetPixel(frame, x, y)));
+            EXPECT_TRUE(ImageGetWidth(frame) == want[i].width && ImageGetDepthCode(frame) == want[i].depth &&
+                        pixels == want[i].pixels)
+                << "frame " << i;
+            PALETTEENTRY palette[256];
+            ASSERT_EQ(ImageGetPalette(frame, palette), want[i].palette.size()) << "frame " << i;
+            EXPECT_EQ(std::memcmp(palette, want[i].palette.data(), want[i].palette.size() * sizeof(PALETTEENTRY)), 0);
+        }
+        EXPECT_EQ(frame, nullptr) << "more frames than giflib";
     }
-    EXPECT_EQ(frame, nullptr) << "more frames than giflib";
+    EXPECT_EQ(compared, 20);
 }
-
-INSTANTIATE_TEST_SUITE_P(RealFiles, GiflibComparison,
-                         testing::Values("tk-tai-ku.gif", "tk-pwrdLogo75.gif", "tk-logo64.gif", "cmake-CMakeLogo.gif",
-                                         "cscope-bomb.gif", "cscope-down.gif", "libxslt-node.gif", "libxslt-logo.gif",
-                                         "libxslt-smallfootonly.gif", "gen-2colors.gif", "gen-16colors.gif",
-                                         "gen-256colors.gif", "gen-interlaced.gif", "gen-interlaced-short.gif",
-                                         "gen-anim-dispose0.gif", "gen-anim-dispose1.gif", "gen-anim-dispose2.gif",
-                                         "gen-anim-dispose3.gif", "gen-transparent.gif", "test-strip.gif"));
 
 } // namespace

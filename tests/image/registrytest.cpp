@@ -41,15 +41,11 @@ TEST(CodecRegistry, SlotsAreTakenInOrderWithinTheCountAndFreedOnesFoundAfterTheT
 {
     CodecRegistry registry = {};
     CodecDescriptor d = Descriptor(RefuseAll);
-    EXPECT_EQ(CodecRegister(&registry, &d, 0), nullptr);
-    EXPECT_EQ(CodecRegister(&registry, &d, 1), &registry.slots[0]);
-    EXPECT_EQ(CodecRegister(&registry, &d, 1), nullptr) << "the count limits the search";
-    EXPECT_EQ(CodecRegister(&registry, &d, 100), &registry.slots[1]) << "the count is clamped to the array";
-    EXPECT_EQ(CodecRegister(&registry, &d, 100), &registry.slots[2]);
-    EXPECT_EQ(CodecRegister(&registry, &d, 4), &registry.slots[3]);
-    EXPECT_EQ(CodecRegister(&registry, &d, 100), nullptr);
-    EXPECT_EQ(CodecRegister(nullptr, &d, 4), nullptr);
-    EXPECT_EQ(CodecRegister(&registry, nullptr, 4), nullptr);
+    // The count limits the search and is clamped to the array.
+    const std::pair<int, int> registrations[] = {{0, -1}, {1, 0}, {1, -1}, {100, 1}, {100, 2}, {4, 3}, {100, -1}};
+    for (auto [count, slot] : registrations)
+        EXPECT_EQ(CodecRegister(&registry, &d, count), slot < 0 ? nullptr : &registry.slots[slot]) << count;
+    EXPECT_TRUE(!CodecRegister(nullptr, &d, 4) && !CodecRegister(&registry, nullptr, 4));
     EXPECT_EQ(std::memcmp(&registry.slots[2].descriptor, &d, sizeof(d)), 0) << "a copy of the descriptor";
     // Free slot 1 by hand, as the registry's owner may: found after wrapping round from the tail
     // (slot 3), and linked at the end.

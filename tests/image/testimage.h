@@ -1,6 +1,9 @@
 // What the image tests share: an owning image pointer, decoding through the registry as the program
-// does, and a short text of a decoded image to compare with a table row.
+// does, the files of data/, and decoded images described as text (see DescribeDecodedGif).
 #pragma once
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,9 +28,7 @@ inline Decoded Decode(const std::vector<uint8_t> &bytes)
 {
     CodecRegistry registry = {};
     RegisterBuiltinCodecs(&registry);
-    ImageSource source = {};
-    source.size = static_cast<uint32_t>(bytes.size());
-    source.data = bytes.data();
+    ImageSource source = {static_cast<uint32_t>(bytes.size()), bytes.data(), 0, 0, {}};
     Decoded d;
     d.image.reset(ImageLoad(&registry, &source));
     d.error = source.error;
@@ -35,33 +36,74 @@ inline Decoded Decode(const std::vector<uint8_t> &bytes)
     return d;
 }
 
-// Top row first, one hex digit a pixel.
-inline std::string PixelText(const Image *frame)
+inline std::vector<uint8_t> ReadDataFile(const std::string &name)
 {
-    std::string out;
-    for (int32_t y = 0; y < ImageGetHeight(frame); ++y) {
-        if (y) out += '/';
-        for (int32_t x = 0; x < ImageGetWidth(frame); ++x)
-            out += "0123456789abcdef"[ImageGetPixel(frame, x, y) & 0xF];
+    std::vector<uint8_t> out;
+    if (FILE *file = std::fopen((std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + name).c_str(), "rb")) {
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            out.push_back(static_cast<uint8_t>(c));
+        std::fclose(file);
     }
     return out;
 }
 
-// "error=N" without an image; otherwise per frame its depth and pixels (only the size when there are
-// more than 64), then the delay and colour key when set, frames separated by " | ", the loop count
-// first when it is not 1.
-inline std::string Describe(const Decoded &d)
+// Top row first, rows separated by '/', each pixel in hex: one digit up to 4 bits, two at 8.
+inline std::string PixelText(const Image *frame)
 {
-    if (!d.image) return "error=" + std::to_string(d.error);
     std::string out;
-    if (ImageGetLoopCount(d.image.get()) != 1) out = "loop=" + std::to_string(ImageGetLoopCount(d.image.get())) + " ";
-    for (const Image *f = d.image.get(); f; f = ImageNextFrame(f)) {
-        if (f != d.image.get()) out += " | ";
-        out += std::to_string(ImageGetDepthCode(f)) + ":";
-        int32_t w = ImageGetWidth(f), h = ImageGetHeight(f);
-        out += w * h > 64 ? std::to_string(w) + "x" + std::to_string(h) : PixelText(f);
-        if (ImageGetDelay(f)) out += " d" + std::to_string(ImageGetDelay(f));
-        if (ImageGetTransparency(f)) out += " t" + std::to_string(ImageGetTransparentIndex(f));
+    const int digits = ImageGetBitCount(frame) > 4 ? 2 : 1;
+    for (int32_t y = 0; y < ImageGetHeight(frame); ++y) {
+        if (y) out += '/';
+        for (int32_t x = 0; x < ImageGetWidth(frame); ++x) {
+            char hex[9];
+            std::snprintf(hex, sizeof(hex), "%0*x", digits, ImageGetPixel(frame, x, y));
+            out += hex;
+        }
+    }
+    return out;
+}
+
+struct Fnv {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    void Add(uint32_t byte) { hash = (hash ^ (byte & 0xFF)) * 0x100000001b3ull; }
+};
+
+// Per file its frame count, loop count, error and format flags; per frame its geometry, timing,
+// colour key, a checksum of its palette, and its pixels (as text up to 64 of them, else a checksum
+// of the whole bytes of each row, so that canvases of millions of pixels stay quick).
+inline std::string DescribeDecodedGif(const std::string &name, const std::vector<uint8_t> &bytes)
+{
+    Decoded d = Decode(bytes);
+    size_t frames = 0;
+    for (const Image *f = d.image.get(); f; f = ImageNextFrame(f))
+        ++frames;
+    char line[256];
+    std::snprintf(line, sizeof(line), "%s frames=%zu loop=%u error=%u flags=0x%02x\n", name.c_str(), frames,
+                  ImageGetLoopCount(d.image.get()), d.error, d.flags);
+    std::string out = line;
+    size_t index = 0;
+    for (const Image *f = d.image.get(); f; f = ImageNextFrame(f), ++index) {
+        Fnv palette, pixels;
+        PALETTEENTRY entries[256];
+        const uint32_t count = ImageGetPalette(f, entries), bits = ImageGetBitCount(f);
+        for (uint32_t i = 0; i < count; ++i)
+            for (uint32_t c : {entries[i].peRed, entries[i].peGreen, entries[i].peBlue})
+                palette.Add(c);
+        const uint32_t wholeBytes = ImageGetWidth(f) * bits / 8;
+        for (int32_t y = 0; y < ImageGetHeight(f); ++y) {
+            const uint8_t *row = ImageGetBits(f) + ImageGetStride(f) * (ImageGetHeight(f) - 1 - y);
+            for (uint32_t i = 0; i < wholeBytes; ++i)
+                pixels.Add(row[i]);
+            for (int32_t x = static_cast<int32_t>(wholeBytes * 8 / bits); x < ImageGetWidth(f); ++x)
+                pixels.Add(ImageGetPixel(f, x, y));
+        }
+        std::snprintf(line, sizeof(line),
+                      "  %zu %dx%d depth=%d delay=%u key=%u:%u palette=%u:%016" PRIx64 " pixels=", index,
+                      ImageGetWidth(f), ImageGetHeight(f), ImageGetDepthCode(f), ImageGetDelay(f),
+                      ImageGetTransparency(f), ImageGetTransparentIndex(f), count, palette.hash);
+        char sum[17];
+        std::snprintf(sum, sizeof(sum), "%016" PRIx64, pixels.hash);
+        out += line + (ImageGetWidth(f) * ImageGetHeight(f) > 64 ? std::string(sum) : PixelText(f)) + "\n";
     }
     return out;
 }

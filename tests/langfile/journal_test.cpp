@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "langfile/journal.h"
+#include "tests/langfile/lngtest.h"
 
 namespace
 {
@@ -69,34 +70,6 @@ std::string RecordBytes(const Change &change)
     return std::string(out, n);
 }
 
-// A frame built by hand with a right CRC, for contents no writer forms.
-uint32_t Crc(const std::string &bytes)
-{
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char c : bytes) {
-        crc ^= c;
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
-std::string Le32(uint32_t v)
-{
-    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
-
-std::string Frame(uint32_t kind, const std::string &payload, uint32_t length)
-{
-    const std::string head = Le32(kind) + Le32(length);
-    return head + Le32(Crc(head + payload)) + payload;
-}
-
-std::string Frame(uint32_t kind, const std::string &payload)
-{
-    return Frame(kind, payload, static_cast<uint32_t>(payload.size()));
-}
-
 const std::vector<Change> kChanges = {
     {kJournalText, 103, "Öffnen\n\"Datei\""},
     {kJournalText, 104, ""}, // untranslated again
@@ -133,57 +106,24 @@ TEST(Journal, EveryCutKeepsTheWholeRecordsBeforeIt)
     }
 }
 
+// The files of data/journal, made to be damaged or foreign (a torn header, a CRC that fails, a length
+// of 4 GiB, a kind no writer forms, a text too long or holding a NUL...), read as outcomes.txt says.
 TEST(Journal, DamagedOrForeignBytesHaveADefinedResult)
 {
-    const std::string header = HeaderBytes("");
-    const std::string good = RecordBytes({kJournalText, 7, "Hallo"});
-    const std::string afterGood = RecordBytes({kJournalText, 8, "Welt"});
-    std::string flippedHeader = header;
-    flippedHeader[header.size() - 3] ^= 0x20;
-    std::string flippedRecord = good;
-    flippedRecord[good.size() - 2] ^= 0x01;
-    const std::string headerPayload = header.substr(kJournalMagicSize + kJournalFrameSize);
-    struct Row {
-        const char *name;
-        std::string bytes;
-        JournalResult result;
-        size_t records;
-        size_t dropped;
-    } rows[] = {
-        {"empty file", "", kJournalEmpty, 0, 0},
-        {"part of the magic", header.substr(0, 5), kJournalEmpty, 0, 0},
-        {"part of the header", header.substr(0, header.size() - 1), kJournalEmpty, 0, 0},
-        {"header only", header, kJournalRead, 0, 0},
-        {"text, not a journal", "; Language: Deutsch\r\n103=\"Offen\"\r\n", kJournalUnreadable, 0, 0},
-        {"zeros", std::string(4096, '\0'), kJournalUnreadable, 0, 0},
-        {"another version", "PLVJRNL2" + header.substr(kJournalMagicSize), kJournalUnreadable, 0, 0},
-        {"header fails its CRC", flippedHeader + good, kJournalUnreadable, 0, 0},
-        {"a record where the header belongs", header.substr(0, kJournalMagicSize) + good, kJournalUnreadable, 0, 0},
-        {"header length past any header", "PLVJRNL1" + Frame(kJournalHeaderKind, headerPayload, 0xFFFFFFFF),
-         kJournalUnreadable, 0, 0},
-        {"header paths overrun it",
-         "PLVJRNL1" + Frame(kJournalHeaderKind, std::string(8, '\0') + std::string("\xff\0ab", 4)), kJournalUnreadable,
-         0, 0},
-        {"record length 4 GiB", header + good + Le32(kJournalText) + Le32(0xFFFFFFFF) + Le32(0) + "x", kJournalRead, 1,
-         13},
-        {"record fails its CRC", header + flippedRecord + afterGood, kJournalRead, 0,
-         flippedRecord.size() + afterGood.size()},
-        {"zeros after a record", header + good + std::string(64, '\0'), kJournalRead, 1, 64},
-        {"unknown kind", header + good + Frame(0x4B4E554A, "junk") + afterGood, kJournalRead, 1,
-         12 + 4 + afterGood.size()},
-        {"text without its ID", header + Frame(kJournalText, "ab"), kJournalRead, 0, 14},
-        {"text one byte too long", header + Frame(kJournalText, Le32(1) + std::string(kLangTextMax + 1, 'x')),
-         kJournalRead, 0, 12 + 4 + kTextSize},
-        {"NUL inside a text", header + good + Frame(kJournalText, Le32(1) + std::string("a\0b", 3)), kJournalRead, 1,
-         12 + 4 + 3},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        const Outcome out = Read(row.bytes);
-        EXPECT_EQ(out.result, row.result);
-        EXPECT_EQ(out.changes.size(), row.records);
-        EXPECT_EQ(out.dropped, row.dropped);
+    const std::string dir = std::string(PARLEVO_LNG_DATA_DIR) + "/journal/";
+    std::istringstream outcomes(ReadFile(dir + "outcomes.txt"));
+    int rows = 0;
+    for (std::string name, result; outcomes >> name >> result; ++rows) {
+        size_t records = 0, dropped = 0;
+        outcomes >> records >> dropped;
+        const Outcome out = Read(ReadFile(dir + name));
+        EXPECT_EQ(out.result, result == "read"    ? kJournalRead
+                              : result == "empty" ? kJournalEmpty
+                                                  : kJournalUnreadable)
+            << name;
+        EXPECT_EQ(out.changes.size() * 100000 + out.dropped, records * 100000 + dropped) << name;
     }
+    EXPECT_EQ(rows, 18);
 }
 
 TEST(Journal, HeaderNamesItsDocumentWholeOrNotAtAll)

@@ -17,20 +17,14 @@ namespace lngreference
 using Record = std::pair<uint32_t, std::string>;
 
 struct Reader {
-    const char *p;
-    const char *end;
+    const char *p, *end;
     LeadByteFn isLeadByte;
-
-    static bool IsWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
-    static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-    static bool IsSeparator(char c) { return c == '\t' || c == ' ' || c == '='; }
 
     void SkipWhitespace()
     {
-        while (p < end && IsWhitespace(*p))
+        while (p < end && (*p == '\t' || *p == '\n' || *p == '\r' || *p == ' '))
             ++p;
     }
-
     // False when the data ends first.
     bool SkipComments()
     {
@@ -43,41 +37,37 @@ struct Reader {
         }
         return p < end;
     }
-
     // False when the data ends before the token does. Keeps at most max bytes, cut on a
     // character boundary when some were left out.
     bool Token(size_t max, std::string &token)
     {
-        token.clear();
-        bool quoted = false;
-        bool overflow = false;
-        const auto keep = [&](char c) {
-            if (token.size() < max)
-                token += c;
-            else
-                overflow = true;
+        const auto ends = [](char c, bool quoted) {
+            return c == '\r' || c == '\n' || (!quoted && (c == '\t' || c == ' ' || c == '='));
         };
+        token.clear();
+        bool quoted = false, overflow = false;
         for (;;) {
             if (p >= end) return false;
-            const char c = *p;
-            if (IsLineEnd(c) || (!quoted && IsSeparator(c))) break;
+            char c = *p;
+            if (ends(c, quoted)) break;
             if (c == '"') {
                 ++p;
                 if (quoted) break;
                 quoted = true;
-            } else if (c == '\\') {
+                continue;
+            }
+            if (c == '\\') {
                 if (end - p < 2) return false;
-                const char next = p[1];
-                if (IsLineEnd(next) || (!quoted && IsSeparator(next))) {
+                if (ends(p[1], quoted)) {
                     ++p;
                     break;
                 }
-                keep(next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next);
-                p += 2;
-            } else {
-                keep(c);
+                c = p[1] == 'n' ? '\n' : p[1] == 'r' ? '\r' : p[1] == 't' ? '\t' : p[1];
                 ++p;
             }
+            ++p;
+            overflow |= token.size() == max;
+            if (token.size() < max) token += c;
         }
         if (overflow) token.resize(CutAtCharBoundary(token.data(), token.size() + 1, max, isLeadByte));
         return true;
@@ -92,20 +82,19 @@ inline std::vector<Record> Read(const char *data, size_t length, LeadByteFn isLe
     r.SkipWhitespace();
     while (r.SkipComments() && r.Token(kLangIdTokenMax, token)) {
         uint32_t id = 0;
-        for (size_t i = 0; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i)
-            id = id > (kLangIdTooLarge - static_cast<uint32_t>(token[i] - '0')) / 10u
-                     ? kLangIdTooLarge
-                     : id * 10u + static_cast<uint32_t>(token[i] - '0');
+        for (size_t i = 0; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i) {
+            const uint32_t digit = static_cast<uint32_t>(token[i] - '0');
+            id = id > (kLangIdTooLarge - digit) / 10u ? kLangIdTooLarge : id * 10u + digit;
+        }
         r.SkipWhitespace();
         if (r.p >= r.end) break;
-        ++r.p;
+        ++r.p; // whatever byte stands where "=" belongs
         r.SkipWhitespace();
         if (!r.SkipComments() || !r.Token(kLangTextMax, token)) break;
         records.emplace_back(id, token);
         r.SkipWhitespace();
     }
-    std::stable_sort(records.begin(), records.end(),
-                     [](const Record &a, const Record &b) { return a.first < b.first; });
+    std::stable_sort(records.begin(), records.end(), [](auto &a, auto &b) { return a.first < b.first; });
     return records;
 }
 

@@ -1,8 +1,15 @@
 // Helpers of the language file tests: owned models, formatting into a string, parsing an exact
-// copy of some bytes (so that the sanitizers see any read past them), records as plain values.
+// copy of some bytes (so that the sanitizers see any read past them), records as plain values,
+// and the files of data/.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,4 +65,32 @@ inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
 inline bool FakeDbcsLeadByte(unsigned char byte)
 {
     return byte >= 0x81;
+}
+
+inline std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Each NAME.lng of data/ that read (a path to a model) takes is written back as NAME.lng.out and
+// as a template NAME.lng.tpl, byte for byte. NAME starts
+// with "dbcs-" for a double-byte code page, with "marked-" for a byte-order mark. With
+// PARLEVO_GOLDEN_UPDATE set (the langfile_golden_update target) the expected files are rewritten.
+inline void CheckGoldenFiles(ModelPtr (*read)(const std::string &path, const std::string &name))
+{
+    std::istringstream names(PARLEVO_LNG_FILES);
+    int checked = 0;
+    for (std::string name; names >> name;) {
+        const std::string path = std::string(PARLEVO_LNG_DATA_DIR) + "/" + name;
+        ModelPtr model = read(path, name);
+        if (!model) continue;
+        ++checked;
+        for (const char *kind : {".out", ".tpl"}) {
+            const std::string got = Format(model.get(), kind[1] == 't');
+            if (std::getenv("PARLEVO_GOLDEN_UPDATE")) std::ofstream(path + kind, std::ios::binary) << got;
+            EXPECT_EQ(got, ReadFile(path + kind)) << path + kind;
+        }
+    }
+    EXPECT_GT(checked, 20);
 }

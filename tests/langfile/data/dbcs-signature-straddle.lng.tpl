@@ -1,0 +1,5 @@
+; Language: 
+; Author: 
+; Version: 
+
+1="x"

@@ -1,0 +1,6 @@
+; Language: 
+; Author: 
+; Version: 
+
+1="a"
+2="b"

@@ -1,0 +1,4 @@
+; Language: 
+; Author: 
+; Version: 
+

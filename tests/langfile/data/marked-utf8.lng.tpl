@@ -1,0 +1,5 @@
+; Language: 
+; Author: 
+; Version: 
+
+3="Grья А"
