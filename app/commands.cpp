@@ -113,23 +113,65 @@ static LRESULT OnOptionsPreferences(HWND view, UINT command, void *arg, UINT exe
     return OpenPreferences(view, filter, kPreferencePages, std::size(kPreferencePages));
 }
 
-static LRESULT OnEditFind(HWND view, UINT, void *, UINT) { return OpenFindDialog(view); }
-static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT) { return FindNextCommand(view); }
-static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT) { return TranslateSelected(view); }
-static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT) { return TranslateUntranslated(view); }
-static LRESULT OnTextSignature(HWND view, UINT, void *, UINT) { return EditSignature(view); }
-static LRESULT OnEditNextProblem(HWND view, UINT, void *, UINT) { return GoToProblem(view, true); }
-static LRESULT OnEditPreviousProblem(HWND view, UINT, void *, UINT) { return GoToProblem(view, false); }
+static LRESULT OnEditFind(HWND view, UINT, void *, UINT)
+{
+    return OpenFindDialog(view);
+}
+static LRESULT OnEditFindNext(HWND view, UINT, void *, UINT)
+{
+    return FindNextCommand(view);
+}
+static LRESULT OnTextTranslate(HWND view, UINT, void *, UINT)
+{
+    return TranslateSelected(view);
+}
+static LRESULT OnTextTranslateNext(HWND view, UINT, void *, UINT)
+{
+    return TranslateUntranslated(view);
+}
+static LRESULT OnTextSignature(HWND view, UINT, void *, UINT)
+{
+    return EditSignature(view);
+}
+static LRESULT OnEditNextProblem(HWND view, UINT, void *, UINT)
+{
+    return GoToProblem(view, true);
+}
+static LRESULT OnEditPreviousProblem(HWND view, UINT, void *, UINT)
+{
+    return GoToProblem(view, false);
+}
 
-static LRESULT OnEditUndo(HWND view, UINT, void *, UINT) { return UndoChange(view); }
-static LRESULT OnEditRedo(HWND view, UINT, void *, UINT) { return RedoChange(view); }
-static LRESULT OnEditRevertRow(HWND view, UINT, void *, UINT) { return RevertRow(view); }
+static LRESULT OnEditUndo(HWND view, UINT, void *, UINT)
+{
+    return UndoChange(view);
+}
+static LRESULT OnEditRedo(HWND view, UINT, void *, UINT)
+{
+    return RedoChange(view);
+}
+static LRESULT OnEditRevertRow(HWND view, UINT, void *, UINT)
+{
+    return RevertRow(view);
+}
 
 // Moving through the work, repeated texts
-static LRESULT OnTextTranslatePrevious(HWND view, UINT, void *, UINT) { return TranslatePreviousUntranslated(view); }
-static LRESULT OnEditBack(HWND view, UINT, void *, UINT) { return WorkGoBack(view); }
-static LRESULT OnEditForward(HWND view, UINT, void *, UINT) { return WorkGoForward(view); }
-static LRESULT OnTextFillRepeated(HWND view, UINT, void *, UINT) { return FillRepeatedTexts(view); }
+static LRESULT OnTextTranslatePrevious(HWND view, UINT, void *, UINT)
+{
+    return TranslatePreviousUntranslated(view);
+}
+static LRESULT OnEditBack(HWND view, UINT, void *, UINT)
+{
+    return WorkGoBack(view);
+}
+static LRESULT OnEditForward(HWND view, UINT, void *, UINT)
+{
+    return WorkGoForward(view);
+}
+static LRESULT OnTextFillRepeated(HWND view, UINT, void *, UINT)
+{
+    return FillRepeatedTexts(view);
+}
 
 using When = EnabledWhen;
 
@@ -192,7 +234,6 @@ void UpdateCommandStates(HWND view)
     for (const CommandRow &row : kCommands)
         EnableCommand(view, row.id, IsEnabled(view, row.enabledWhen));
 }
-
 
 static bool IsMenuItemGreyed(HMENU menu, UINT command)
 {

@@ -26,8 +26,7 @@ static void FollowModified(HWND view, bool couldUndo, bool couldRedo)
     RefreshTitle(view);
 }
 
-void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,
-                        ChangeSource source)
+void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source)
 {
     // On disk first: a kill from here on loses nothing committed.
     JournalRowChange(view, stringId, after);

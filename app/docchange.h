@@ -8,8 +8,7 @@
 #include "view/changes.h"
 
 // After the row's "Translated text" cell went from before to after (the list holds after).
-void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,
-                        ChangeSource source);
+void DocumentRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source);
 // After the signature went from before to what the view's buffer now holds.
 void DocumentSignatureChanged(HWND view, const char *before, ChangeSource source);
 // After an open, New or Close has filled (or emptied) the list and taken the file's translations.

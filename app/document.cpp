@@ -157,7 +157,8 @@ void RefreshTitle(HWND view)
     char title[MAX_PATH * 2 + 64];
     int n = snprintf(title, sizeof title, "%s %s", AppHostName(), AppProgramName());
     if (vs->docPath[0] && n > 0 && size_t(n) < sizeof title) {
-        snprintf(title + n, sizeof title - size_t(n), " - [%s%s]", FileNamePart(vs->docPath, IsAnsiLeadByte), vs->modified ? "*" : "");
+        snprintf(title + n, sizeof title - size_t(n), " - [%s%s]", FileNamePart(vs->docPath, IsAnsiLeadByte),
+                 vs->modified ? "*" : "");
     }
     SetWindowTextA(GetParent(view), title);
 }
@@ -172,4 +173,3 @@ bool IsDocumentFileBacked(HWND view)
     ViewState *vs = GetViewState(view);
     return vs && (vs->docFlags & kOpenFileBacked);
 }
-

@@ -42,8 +42,10 @@ static void RunOptions(HWND view, CommandLineState &cl)
         if (command == 0) continue;
         WPARAM wp = MAKEWPARAM(command, kExecIgnoreGrey);
         LPARAM lp = reinterpret_cast<LPARAM>(slot.arg);
-        if (post) PostMessageA(view, kMsgRunCommand, wp, lp);
-        else SendMessageA(view, kMsgRunCommand, wp, lp);
+        if (post)
+            PostMessageA(view, kMsgRunCommand, wp, lp);
+        else
+            SendMessageA(view, kMsgRunCommand, wp, lp);
     }
 }
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <iterator>
 
-
 namespace
 {
 struct MnemonicRow {
@@ -54,8 +53,10 @@ static int Score(const char *text, size_t i, char letter)
 {
     char c = text[i];
     int score = 0;
-    if (c == letter) score = 3;
-    else if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) == letter) score = 1;
+    if (c == letter)
+        score = 3;
+    else if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) == letter)
+        score = 1;
     if (i == 0 || text[i - 1] == ' ') score += 4;
     return score;
 }
@@ -92,7 +93,8 @@ size_t DecorateText(const char *text, char letter, bool ellipsis, char *out, siz
         put(')');
     }
     if (ellipsis)
-        for (int i = 0; i < 3; ++i) put('.');
+        for (int i = 0; i < 3; ++i)
+            put('.');
     out[n] = '\0';
     return n;
 }

@@ -10,8 +10,7 @@ int FileProfile::GetInt(const char *section, const char *key, int defaultValue)
     return int(GetPrivateProfileIntA(section, key, defaultValue, path_));
 }
 
-void FileProfile::GetString(const char *section, const char *key, const char *defaultValue, char *out,
-                            size_t capacity)
+void FileProfile::GetString(const char *section, const char *key, const char *defaultValue, char *out, size_t capacity)
 {
     if (capacity == 0) return;
     GetPrivateProfileStringA(section, key, defaultValue, out, DWORD(capacity), path_);

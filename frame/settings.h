@@ -15,12 +15,12 @@ bool ReadPlacement(HWND frame, WINDOWPLACEMENT *placement);
 bool WritePlacement(HWND frame, WINDOWPLACEMENT *placement);
 
 // Profile access over the platform's private-profile functions.
-class FileProfile final : public ProfileSource {
+class FileProfile final : public ProfileSource
+{
 public:
     explicit FileProfile(const char *path) : path_(path) {}
     int GetInt(const char *section, const char *key, int defaultValue) override;
-    void GetString(const char *section, const char *key, const char *defaultValue, char *out,
-                   size_t capacity) override;
+    void GetString(const char *section, const char *key, const char *defaultValue, char *out, size_t capacity) override;
     bool GetStruct(const char *section, const char *key, void *out, size_t size) override;
     bool WriteString(const char *section, const char *key, const char *value) override;
     bool WriteStruct(const char *section, const char *key, const void *data, size_t size) override;

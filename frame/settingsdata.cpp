@@ -36,9 +36,9 @@ const ShortcutEntry kDefaultShortcuts[kDefaultShortcutCount] = {
 };
 
 const int32_t kDefaultToolbar[12] = {
-    kToolbarSeparator,   CMD_FILE_NEW,           CMD_FILE_OPEN, CMD_FILE_SAVE,           kToolbarSeparator,
-    CMD_EDIT_FIND,       kToolbarSeparator,      CMD_TEXT_TRANSLATE, CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE,
-    kToolbarSeparator,   CMD_OPTIONS_PREFERENCES,
+    kToolbarSeparator,       CMD_FILE_NEW,       CMD_FILE_OPEN,     CMD_FILE_SAVE,
+    kToolbarSeparator,       CMD_EDIT_FIND,      kToolbarSeparator, CMD_TEXT_TRANSLATE,
+    CMD_TEXT_TRANSLATE_NEXT, CMD_TEXT_SIGNATURE, kToolbarSeparator, CMD_OPTIONS_PREFERENCES,
 };
 
 static uint16_t ReadU16(const unsigned char *p)

@@ -8,7 +8,8 @@
 
 // Access to one profile file. Implemented over the platform's private-profile functions,
 // and in memory for tests.
-class ProfileSource {
+class ProfileSource
+{
 public:
     virtual ~ProfileSource() = default;
     virtual int GetInt(const char *section, const char *key, int defaultValue) = 0;

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 struct Writer {
     char *out;
@@ -46,7 +47,8 @@ bool FormatSize(uint64_t n, bool withUnits, const SizeUnits &units, char *out, s
         digits[count++] = char('0' + value % 10);
         value /= 10;
     } while (value);
-    while (count < decimals + 1) digits[count++] = '0';
+    while (count < decimals + 1)
+        digits[count++] = '0';
     Writer w{out, capacity};
     for (int i = count - 1; i >= 0; --i) {
         char d[2] = {digits[i], 0};

@@ -157,7 +157,8 @@ const PaneType kFlaggedTypes[] = {
 const PaneType *FindPaneType(UINT type)
 {
     UINT index = type & ~kPaneFlagged;
-    if (type & kPaneFlagged) return index < sizeof kFlaggedTypes / sizeof kFlaggedTypes[0] ? &kFlaggedTypes[index] : nullptr;
+    if (type & kPaneFlagged)
+        return index < sizeof kFlaggedTypes / sizeof kFlaggedTypes[0] ? &kFlaggedTypes[index] : nullptr;
     return type < sizeof kPlainTypes / sizeof kPlainTypes[0] ? &kPlainTypes[type] : nullptr;
 }
 

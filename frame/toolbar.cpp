@@ -17,7 +17,8 @@
 static_assert(kButtonEnabled == TBSTATE_ENABLED && kButtonStyleSeparator == BTNS_SEP &&
               kButtonStyleButton == BTNS_BUTTON && kButtonNoImage == I_IMAGENONE);
 
-namespace {
+namespace
+{
 
 constexpr DWORD kTransparentStyle = 0x8000; // TBSTYLE_TRANSPARENT
 const char kStripType[] = "IMAGE";

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const char kEllipsis[] = "...";
 
@@ -96,9 +97,12 @@ int RemapButtonGreys(PALETTEENTRY *entries, uint32_t count, const ButtonColours 
     for (uint32_t i = 0; i < count; ++i) {
         PALETTEENTRY &entry = entries[i];
         // One test per entry: a grey that becomes another grey is not mapped again.
-        if (IsGrey(entry, 128)) changed += SetColour(entry, colours.shadow);
-        else if (IsGrey(entry, 192)) changed += SetColour(entry, colours.face);
-        else if (IsGrey(entry, 223)) changed += SetColour(entry, colours.light);
+        if (IsGrey(entry, 128))
+            changed += SetColour(entry, colours.shadow);
+        else if (IsGrey(entry, 192))
+            changed += SetColour(entry, colours.face);
+        else if (IsGrey(entry, 223))
+            changed += SetColour(entry, colours.light);
     }
     return changed;
 }

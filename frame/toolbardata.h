@@ -51,8 +51,7 @@ size_t CutToolbarLabel(const char *text, LeadByteFn isLead, char *out, size_t ca
 
 // Builds the button records from the list, and the labels when loadText is given.
 // Returns the number of records (the list's length, at most kToolbarCapacity).
-int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, LeadByteFn isLead,
-                       ToolbarLayout *layout);
+int BuildToolbarLayout(const ToolbarList &list, ToolbarTextFn loadText, LeadByteFn isLead, ToolbarLayout *layout);
 
 // The system's button colours as 0x00BBGGRR (what GetSysColor gives).
 struct ButtonColours {

@@ -52,8 +52,7 @@ int LoadLanguageFile(const GlueDocument &doc, LangFile *model)
     return kept;
 }
 
-int64_t SaveLanguageFile(const GlueDocument &doc, const char *path, bool asTemplate, uint32_t *error,
-                         int *backupFailed)
+int64_t SaveLanguageFile(const GlueDocument &doc, const char *path, bool asTemplate, uint32_t *error, int *backupFailed)
 {
     if (error) *error = 0;
     HWND view = doc.view;

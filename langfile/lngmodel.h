@@ -8,7 +8,7 @@
 #include "langfile/growbuffer.h"
 
 constexpr size_t kLangTextMax = kTextSize - 1; // bytes kept of a record's text
-constexpr size_t kLangSignatureSize = 4096; // the signature text, terminator included
+constexpr size_t kLangSignatureSize = 4096;    // the signature text, terminator included
 constexpr size_t kLangSignatureMax = kLangSignatureSize - 1;
 constexpr uint32_t kLangIdLimit = 65535;         // LangFileFind and LangFileAdd refuse IDs at or above
 constexpr int32_t kLangRecordsCapacity = 262144; // 1024 records

@@ -3,10 +3,10 @@
 #include <windows.h>
 
 // The view window's own messages.
-constexpr UINT kMsgOpenDocument = 1280;   // wParam: open flags; lParam: path text
-constexpr UINT kMsgRefreshDocument = 1281; // refresh the document display
-constexpr UINT kMsgRunCommand = 1282;      // LOWORD(wParam): command; HIWORD: execution flags; lParam: argument
-constexpr UINT kMsgRecoverWork = 1283;     // look for work a killed program left in its journal
+constexpr UINT kMsgOpenDocument = 1280;         // wParam: open flags; lParam: path text
+constexpr UINT kMsgRefreshDocument = 1281;      // refresh the document display
+constexpr UINT kMsgRunCommand = 1282;           // LOWORD(wParam): command; HIWORD: execution flags; lParam: argument
+constexpr UINT kMsgRecoverWork = 1283;          // look for work a killed program left in its journal
 constexpr UINT kMsgCommandStatesChanged = 1284; // what the commands depend on changed: refresh their states
 
 // The identifier of the inter-instance copy-data message.

@@ -2,13 +2,15 @@
 // full pool simply refuses further entries.
 #pragma once
 
-template <typename T, int N> class PoolList {
+template <typename T, int N> class PoolList
+{
 public:
     static constexpr int kCapacity = N;
 
     void Clear()
     {
-        for (Node &node : nodes_) node = Node{};
+        for (Node &node : nodes_)
+            node = Node{};
         first_ = last_ = -1;
         count_ = 0;
     }
@@ -25,10 +27,14 @@ public:
         node.used = true;
         node.prev = prev;
         node.next = prev < 0 ? first_ : nodes_[prev].next;
-        if (node.prev >= 0) nodes_[node.prev].next = slot;
-        else first_ = slot;
-        if (node.next >= 0) nodes_[node.next].prev = slot;
-        else last_ = slot;
+        if (node.prev >= 0)
+            nodes_[node.prev].next = slot;
+        else
+            first_ = slot;
+        if (node.next >= 0)
+            nodes_[node.next].prev = slot;
+        else
+            last_ = slot;
         ++count_;
         return true;
     }
@@ -46,7 +52,8 @@ public:
 
     template <typename F> void ForEach(F f) const
     {
-        for (int slot = first_; slot >= 0; slot = nodes_[slot].next) f(nodes_[slot].value);
+        for (int slot = first_; slot >= 0; slot = nodes_[slot].next)
+            f(nodes_[slot].value);
     }
 
 private:
@@ -69,7 +76,8 @@ private:
     {
         if (n < 0 || n >= count_) return -1;
         int slot = first_;
-        while (n-- > 0) slot = nodes_[slot].next;
+        while (n-- > 0)
+            slot = nodes_[slot].next;
         return slot;
     }
 

@@ -8,8 +8,7 @@ void SetChangeListener(const ChangeListener *listener)
     g_listener = listener;
 }
 
-void NotifyRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,
-                      ChangeSource source)
+void NotifyRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source)
 {
     if (g_listener && g_listener->rowChanged) g_listener->rowChanged(view, row, stringId, before, after, source);
 }

@@ -15,13 +15,11 @@ enum ChangeSource : UINT {
 
 struct ChangeListener {
     // After the row's "Translated text" cell went from before to after (the list holds after).
-    void (*rowChanged)(HWND view, int row, UINT stringId, const char *before, const char *after,
-                       ChangeSource source);
+    void (*rowChanged)(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source);
     // After the signature went from before to what the view's buffer now holds.
     void (*signatureChanged)(HWND view, const char *before, ChangeSource source);
 };
 
 void SetChangeListener(const ChangeListener *listener);
-void NotifyRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after,
-                      ChangeSource source);
+void NotifyRowChanged(HWND view, int row, UINT stringId, const char *before, const char *after, ChangeSource source);
 void NotifySignatureChanged(HWND view, const char *before, ChangeSource source);

@@ -71,8 +71,10 @@ bool HandleFindMessage(HWND view, UINT msg, WPARAM, LPARAM)
     if (!vs || !vs->findMessage || msg != vs->findMessage) return false;
     FINDREPLACEA &fr = vs->findRequest;
     if (fr.Flags & (FR_FINDNEXT | FR_DIALOGTERM)) fr.lCustData = LPARAM(fr.Flags & kSearchOptions);
-    if (fr.Flags & FR_FINDNEXT) SearchRows(view, &fr);
-    else if (fr.Flags & FR_DIALOGTERM) vs->findDialog = nullptr;
+    if (fr.Flags & FR_FINDNEXT)
+        SearchRows(view, &fr);
+    else if (fr.Flags & FR_DIALOGTERM)
+        vs->findDialog = nullptr;
     return true;
 }
 

@@ -39,8 +39,7 @@ template <typename TextOf> void FillRows(HWND view, const std::vector<uint32_t> 
     WorkTrackBeginBatch(view);
     for (uint32_t row : rows) {
         if (!ListSetCell(view, int(row), kColumnTranslated, textOf(row))) continue;
-        NotifyRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->TranslationAt(row),
-                           kChangeFilled);
+        NotifyRowChanged(view, int(row), ListRowValue(view, int(row)), "", vs->rows->TranslationAt(row), kChangeFilled);
     }
     WorkTrackEndBatch(view);
     if (hold) ListReleaseRedraw(view);

@@ -111,8 +111,8 @@ int TranslateRow(HWND view, int row, uint32_t stringId)
     ListGetCell(view, row, kColumnTranslated, record->translation, sizeof record->translation);
     char before[kTextSize];
     lstrcpynA(before, record->translation, sizeof before);
-    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_TRANSLATE), vs->list,
-                                     TranslateDialogProc, reinterpret_cast<LPARAM>(record));
+    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_TRANSLATE), vs->list, TranslateDialogProc,
+                                     reinterpret_cast<LPARAM>(record));
     int confirmed = result == 0;
     if (confirmed && lstrcmpA(before, record->translation) != 0) {
         ListSetCell(view, row, kColumnTranslated, record->translation);
@@ -200,8 +200,8 @@ LRESULT EditSignature(HWND view)
     if (!vs || !vs->list) return 0;
     char before[sizeof vs->signature];
     lstrcpynA(before, vs->signature, sizeof before);
-    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SIGNATURE), view,
-                                     SignatureDialogProc, reinterpret_cast<LPARAM>(vs->signature));
+    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SIGNATURE), view, SignatureDialogProc,
+                                     reinterpret_cast<LPARAM>(vs->signature));
     if (result < 0) return 0;
     if (lstrcmpA(before, vs->signature) != 0) NotifySignatureChanged(view, before, kChangeTyped);
     return 1;

@@ -232,8 +232,8 @@ double TimeStart(const std::string &exe, const std::string &arguments, const std
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     double t0 = Now();
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process))
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process))
         return -1;
     FoundWindow found{process.dwProcessId, nullptr};
     double shown = -1;
@@ -267,8 +267,8 @@ int BareWindow()
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "AppBenchBare";
     RegisterClassA(&wc);
-    HWND window = CreateWindowA(wc.lpszClassName, "bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 600,
-                                400, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowA(wc.lpszClassName, "bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 600, 400,
+                                nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     MSG msg;

@@ -60,13 +60,15 @@ double TimeColdRead(const char *path, int &count)
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process;
-    const BOOL started = CreateProcessA(self, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    const BOOL started =
+        CreateProcessA(self, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd); // the child holds its own; reading ends when it exits
     char reply[128];
     DWORD used = 0;
     if (started) {
         DWORD got;
-        while (used < sizeof(reply) - 1 && ReadFile(readEnd, reply + used, sizeof(reply) - 1 - used, &got, nullptr) && got)
+        while (used < sizeof(reply) - 1 && ReadFile(readEnd, reply + used, sizeof(reply) - 1 - used, &got, nullptr) &&
+               got)
             used += got;
         WaitForSingleObject(process.hProcess, INFINITE);
         CloseHandle(process.hThread);

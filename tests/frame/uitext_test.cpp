@@ -30,7 +30,7 @@ static std::string Decorate(char letter, bool ellipsis, const char *text)
 TEST(Decorate, TheLetterGoesToTheBestPlace)
 {
     EXPECT_EQ(Decorate('X', false, "Exit"), "E&xit");
-    EXPECT_EQ(Decorate('A', true, "Save as"), "Save &as...");  // the word start beats the first a
+    EXPECT_EQ(Decorate('A', true, "Save as"), "Save &as...");   // the word start beats the first a
     EXPECT_EQ(Decorate('N', false, "Find Next"), "Find &Next"); // upper-case word start beats n
     EXPECT_EQ(Decorate('U', true, "Translate next untranslated"), "Translate next &untranslated...");
     EXPECT_EQ(Decorate('V', false, "Previous problem"), "Pre&vious problem");
@@ -48,7 +48,8 @@ TEST(Decorate, UiTextsTakeTheirTableRowAndOthersStayAsTheyAre)
     EXPECT_EQ(Decorate(1, "OK"), "OK");
     EXPECT_EQ(Decorate(1011, "ID"), "ID");
     Mnemonic mnemonic;
-    for (uint32_t id : {999u, 1003u, uint32_t(CMD_FIRST)}) EXPECT_FALSE(FindMnemonic(id, &mnemonic)) << id;
+    for (uint32_t id : {999u, 1003u, uint32_t(CMD_FIRST)})
+        EXPECT_FALSE(FindMnemonic(id, &mnemonic)) << id;
     EXPECT_EQ(mnemonic.letter, 0);
 }
 
@@ -118,12 +119,18 @@ TEST(TextCut, NeverSplitsADoubleByteCharacter)
         size_t expected;
     };
     const Row kRows[] = {
-        {"abc", 5, Cp932Lead, 3},                         // fits: all of it
-        {"abcdef", 4, Cp932Lead, 4},                      // single bytes: cut at the limit
-        {"ab\x82\xA0" "cd", 3, Cp932Lead, 2},              // the character across the limit is left out
-        {"ab\x82\xA0" "cd", 4, Cp932Lead, 4},              // ... and kept when it ends there
-        {"\x82\x82\x82\x82x", 3, Cp932Lead, 2},         // a trail byte that could lead is still a trail
-        {"ab\x82\xA0" "cd", 3, nullptr, 3},                // no double-byte code page
+        {"abc", 5, Cp932Lead, 3},    // fits: all of it
+        {"abcdef", 4, Cp932Lead, 4}, // single bytes: cut at the limit
+        {"ab\x82\xA0"
+         "cd",
+         3, Cp932Lead, 2}, // the character across the limit is left out
+        {"ab\x82\xA0"
+         "cd",
+         4, Cp932Lead, 4},                      // ... and kept when it ends there
+        {"\x82\x82\x82\x82x", 3, Cp932Lead, 2}, // a trail byte that could lead is still a trail
+        {"ab\x82\xA0"
+         "cd",
+         3, nullptr, 3}, // no double-byte code page
         {"\x82\xA0", 0, Cp932Lead, 0},
     };
     for (const Row &row : kRows) {
