@@ -33,7 +33,7 @@ parlevo_wine_prefix
 # A persistent server, warmed once: what a user's session has.
 "$PARLEVO_WINESERVER" -p 2>/dev/null || true
 timeout 120 "$PARLEVO_WINE" cmd /c exit >/dev/null 2>&1 || true
-for prog in lngtime journaltime catbench appbench killsave; do
+for prog in lngtime journaltime catbench appbench killsave killjournal; do
     echo "== $win/bench/$prog.exe (Wine, $PARLEVO_WIN_PRESET) =="
     "$PARLEVO_WINE" "$win/bench/$prog.exe" 2>"$results/$prog.err" | tee "$results/$prog.txt"
 done
