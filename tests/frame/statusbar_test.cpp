@@ -112,13 +112,6 @@ TEST_F(StatusBar, NewDocumentsNameStartsAtThePanesLeftEdgeWithoutAFileIcon)
     DeleteDC(dc);
 }
 
-TEST_F(StatusBar, DocumentAtADriveRootShowsTheDriveWithABackslash)
-{
-    Start(PaneIni({kPaneFolder}), "Parlevo.exe C:\\nothere-parlevo.lng");
-    PumpUntil([&] { return Vs()->partCount == 2; });
-    EXPECT_EQ(Panes(), "1:C:\\ 32768:");
-}
-
 TEST_F(StatusBar, MessageStaysInTheLastPaneAndItsTooltipIsCut)
 {
     Start();
