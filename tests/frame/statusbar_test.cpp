@@ -63,10 +63,6 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
     Run(CMD_FILE_CLOSE);
     EXPECT_EQ(Panes(), "32768:") << "no document: the filler alone";
     EXPECT_EQ(Vs()->parts[0].right, -1);
-    HarnessStopApp();
-
-    Start("[StatusBar]\r\nItemNumber=0\r\n");
-    EXPECT_EQ(Panes(), "32768:");
     EXPECT_EQ(TipOver(0), "");
     HarnessStopApp();
 
