@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "image/gif.h"
-#include "tests/image/giflibread.h"
+#include "tools/gifcheck/giflibread.h"
 
 namespace
 {

@@ -63,10 +63,6 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
     Run(CMD_FILE_CLOSE);
     EXPECT_EQ(Panes(), "32768:") << "no document: the filler alone";
     EXPECT_EQ(Vs()->parts[0].right, -1);
-    HarnessStopApp();
-
-    Start("[StatusBar]\r\nItemNumber=0\r\n");
-    EXPECT_EQ(Panes(), "32768:");
     EXPECT_EQ(TipOver(0), "");
     HarnessStopApp();
 
@@ -110,13 +106,6 @@ TEST_F(StatusBar, NewDocumentsNameStartsAtThePanesLeftEdgeWithoutAFileIcon)
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-}
-
-TEST_F(StatusBar, DocumentAtADriveRootShowsTheDriveWithABackslash)
-{
-    Start(PaneIni({kPaneFolder}), "Parlevo.exe C:\\nothere-parlevo.lng");
-    PumpUntil([&] { return Vs()->partCount == 2; });
-    EXPECT_EQ(Panes(), "1:C:\\ 32768:");
 }
 
 TEST_F(StatusBar, MessageStaysInTheLastPaneAndItsTooltipIsCut)

@@ -11,97 +11,84 @@
 #include "frame/textcut.h"
 #include "res/resource.h"
 
-static std::string Decorate(uint32_t id, const char *text)
+TEST(Decorate, TheLetterGoesToTheBestPlaceWithinTheOutput)
 {
-    Mnemonic mnemonic;
-    FindMnemonic(id, &mnemonic);
-    char out[260];
-    DecorateText(text, mnemonic.letter, mnemonic.ellipsis, out, sizeof out);
-    return out;
+    const std::string kLong(251, 'z');
+    const struct {
+        char letter;
+        bool ellipsis;
+        std::string text;
+        size_t capacity;
+        std::string expected;
+    } kRows[] = {
+        {'X', false, "Exit", 260, "E&xit"},
+        {'A', true, "Save as", 260, "Save &as..."},   // the word start beats the first a
+        {'N', false, "Find Next", 260, "Find &Next"}, // upper-case word start beats n
+        {'U', true, "Translate next untranslated", 260, "Translate next &untranslated..."},
+        {'V', false, "Previous problem", 260, "Pre&vious problem"},
+        // Translated texts: only a lower-case occurrence, or none (appended before the ellipsis).
+        {'O', true, "Ouvrir", 260, "&Ouvrir..."},
+        {'O', true, "abrir o ficheiro", 260, "abrir &o ficheiro..."},
+        {'O', true, "Laden", 260, "Laden(&O)..."},
+        {'X', false, "Beenden", 260, "Beenden(&X)"},
+        {'U', true, "Translate next untranslated", 8, "Transla"},
+        {'Q', true, kLong, 260, kLong + "(&Q)..."},
+    };
+    for (const auto &row : kRows) {
+        char out[262];
+        memset(out, 'z', sizeof out);
+        const size_t n = DecorateText(row.text.c_str(), row.letter, row.ellipsis, out, row.capacity);
+        EXPECT_EQ(std::string(out), row.expected) << row.text;
+        EXPECT_EQ(n, row.expected.size());
+    }
 }
 
-static std::string Decorate(char letter, bool ellipsis, const char *text)
+TEST(Decorate, UiTextsTakeTheirTableRowAndOthersHaveNone)
 {
-    char out[260];
-    DecorateText(text, letter, ellipsis, out, sizeof out);
-    return out;
+    // "none" when not found; the output is cleared then.
+    const std::pair<uint32_t, const char *> kRows[] = {{1013, "E"},    {1005, "B..."},  {50069, "N"},
+                                                       {1, "none"},    {1011, "none"},  {999, "none"},
+                                                       {1003, "none"}, {60000, "none"}, {CMD_FIRST, "none"}};
+    for (auto [id, expected] : kRows) {
+        Mnemonic mnemonic = {'?', true};
+        const bool found = FindMnemonic(id, &mnemonic);
+        std::string got = found ? "" : "none";
+        if (mnemonic.letter) got += mnemonic.letter;
+        EXPECT_EQ(got + (mnemonic.ellipsis ? "..." : ""), expected) << id;
+    }
 }
 
-TEST(Decorate, TheLetterGoesToTheBestPlace)
+TEST(FormatSize, UnitsDecimalsSeparatorsAndTheCut)
 {
-    EXPECT_EQ(Decorate('X', false, "Exit"), "E&xit");
-    EXPECT_EQ(Decorate('A', true, "Save as"), "Save &as...");   // the word start beats the first a
-    EXPECT_EQ(Decorate('N', false, "Find Next"), "Find &Next"); // upper-case word start beats n
-    EXPECT_EQ(Decorate('U', true, "Translate next untranslated"), "Translate next &untranslated...");
-    EXPECT_EQ(Decorate('V', false, "Previous problem"), "Pre&vious problem");
-    // Translated texts: only a lower-case occurrence, or none (appended before the ellipsis).
-    EXPECT_EQ(Decorate('O', true, "Ouvrir"), "&Ouvrir...");
-    EXPECT_EQ(Decorate('O', true, "abrir o ficheiro"), "abrir &o ficheiro...");
-    EXPECT_EQ(Decorate('O', true, "Laden"), "Laden(&O)...");
-    EXPECT_EQ(Decorate('X', false, "Beenden"), "Beenden(&X)");
-}
-
-TEST(Decorate, UiTextsTakeTheirTableRowAndOthersStayAsTheyAre)
-{
-    EXPECT_EQ(Decorate(1013, "Insert Enter"), "Insert &Enter");
-    EXPECT_EQ(Decorate(1005, "Browse"), "&Browse...");
-    EXPECT_EQ(Decorate(1, "OK"), "OK");
-    EXPECT_EQ(Decorate(1011, "ID"), "ID");
-    Mnemonic mnemonic;
-    for (uint32_t id : {999u, 1003u, uint32_t(CMD_FIRST)})
-        EXPECT_FALSE(FindMnemonic(id, &mnemonic)) << id;
-    EXPECT_EQ(mnemonic.letter, 0);
-}
-
-TEST(Decorate, OutputIsBoundedAndTerminated)
-{
-    char out[8];
-    DecorateText("Translate next untranslated", 'U', true, out, sizeof out);
-    EXPECT_EQ(std::string(out), "Transla");
-    std::string longText(251, 'z');
-    char big[260];
-    size_t n = DecorateText(longText.c_str(), 'Q', true, big, sizeof big);
-    EXPECT_EQ(n, 251u + 4 + 3);
-    EXPECT_EQ(std::string(big).substr(251), "(&Q)...");
-}
-
-static std::string Size(uint64_t n, bool units = true, size_t capacity = 64)
-{
-    SizeUnits u = {"Byte", "KB", "MB", "GB", ".", ","};
-    char out[64];
-    FormatSize(n, units, u, out, capacity);
-    return out;
-}
-
-TEST(FormatSize, UnitsDecimalsAndSeparators)
-{
-    EXPECT_EQ(Size(0), "0 Byte");
-    EXPECT_EQ(Size(1023), "1,023 Byte");
-    EXPECT_EQ(Size(1024 + 512), "1.50 KB");
-    EXPECT_EQ(Size(1048576), "1.00 MB");
-    EXPECT_EQ(Size(1234567, false), "1,234,567 Byte");
-    EXPECT_EQ(Size(uint64_t(1) << 30), "1.00 GB");
-    EXPECT_EQ(Size(1024 * 1024 - 1), "1023.99 KB");
-    EXPECT_EQ(Size(1100000000ull * 1024 / 1024), "1.02 GB");
-}
-
-TEST(FormatSize, HundredthsKeepTheirZero)
-{
-    EXPECT_EQ(Size(1048576 + 52429), "1.05 MB");
-    EXPECT_EQ(Size(1024 + 10), "1.00 KB");
-}
-
-TEST(FormatSize, SizesBeyondFourGigabytesAreTrue)
-{
-    EXPECT_EQ(Size(5ull << 30), "5.00 GB");
-    EXPECT_EQ(Size(4294967296ull, false), "4,294,967,296 Byte");
-    EXPECT_EQ(Size(UINT64_MAX, false), "18,446,744,073,709,551,615 Byte");
-}
-
-TEST(FormatSize, FullOutputIsCutAndTerminated)
-{
-    EXPECT_EQ(Size(1234567, false, 6), "1,234");
-    EXPECT_EQ(Size(1234567, false, 1), "");
+    const struct {
+        uint64_t n;
+        bool units;
+        size_t capacity;
+        const char *expected;
+    } kRows[] = {
+        {0, true, 64, "0 Byte"},
+        {1023, true, 64, "1,023 Byte"},
+        {1024 + 512, true, 64, "1.50 KB"},
+        {1024 + 10, true, 64, "1.00 KB"},
+        {1024 * 1024 - 1, true, 64, "1023.99 KB"},
+        {1048576, true, 64, "1.00 MB"},
+        {1048576 + 52429, true, 64, "1.05 MB"}, // hundredths keep their zero
+        {uint64_t(1) << 30, true, 64, "1.00 GB"},
+        {1100000000ull, true, 64, "1.02 GB"},
+        {5ull << 30, true, 64, "5.00 GB"},
+        {1234567, false, 64, "1,234,567 Byte"},
+        {4294967296ull, false, 64, "4,294,967,296 Byte"},
+        {UINT64_MAX, false, 64, "18,446,744,073,709,551,615 Byte"},
+        {1234567, false, 6, "1,234"},
+        {1234567, false, 1, ""},
+    };
+    const SizeUnits units = {"Byte", "KB", "MB", "GB", ".", ","};
+    for (const auto &row : kRows) {
+        char out[64];
+        memset(out, 'z', sizeof out);
+        FormatSize(row.n, row.units, units, out, row.capacity);
+        EXPECT_STREQ(out, row.expected) << row.n;
+    }
 }
 
 // Code page 932's lead bytes.

@@ -1,10 +1,11 @@
-// Our decoder against giflib: giflib decodes each real GIF, the same compositing rules are applied to
-// its frames here, and every frame must match ours pixel for pixel.
+// Our decoder against giflib, run by the image_golden_update target before golden.txt is rewritten:
+// giflib decodes each real GIF, the same compositing rules are applied to its frames here, and every
+// frame must match ours pixel for pixel. A new golden.txt is thus checked against an independent decoder.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "tests/image/giflibread.h"
+#include "tools/gifcheck/giflibread.h"
 #include "tests/image/testimage.h"
 
 namespace

@@ -1,4 +1,4 @@
-// giflib reading a GIF held in memory: the comparison test's reference and the benchmark's rival.
+// giflib reading a GIF held in memory: the golden check's reference and the benchmark's rival.
 #pragma once
 #include <gif_lib.h>
 
