@@ -377,54 +377,40 @@ TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
 
 TEST_F(Commands, UndoRedoRevertFollowTheSavedStateWhileJournalAndBackupKeepTheWork)
 {
-    const std::string old = "1=\"Eins\"\r\n";
-    const std::string path = HarnessWriteFile(dir + "de.lng", old);
+    const std::string path = HarnessWriteFile(dir + "de.lng", "1=\"Eins\"\r\n");
     Start("[Option]\r\nAskToOverwrite=0\r\n", "Parlevo.exe " + path);
-    auto starred = [&] { return WindowText(frame).find("*]") != std::string::npos; };
+    // Rows 1 and 103, "*" for a modified document, U and R for undo and redo that can run.
+    const auto play = [&](std::vector<std::pair<UINT, const char *>> steps) {
+        for (auto [command, expected] : steps) {
+            EXPECT_TRUE(Run(command)) << command;
+            EXPECT_EQ(Cell(RowOf(1), kColumnTranslated) + "|" + Cell(RowOf(103), kColumnTranslated) +
+                          (WindowText(frame).find("*]") != std::string::npos ? "*" : "") +
+                          (Greyed(CMD_EDIT_UNDO) ? "" : " U") + (Greyed(CMD_EDIT_REDO) ? "" : " R"),
+                      expected)
+                << command;
+        }
+    };
     EXPECT_TRUE(Greyed(CMD_EDIT_UNDO));
     Commit(1, "Uno");
     Commit(103, "Aprire");
     ASSERT_NE(Vs()->journal, nullptr);
     const std::string journal = JournalFilePath(Vs()->journal);
-    JournalSummary summary = {};
     // Held by its writer: a second start would leave it alone.
-    EXPECT_EQ(JournalFileRead(journal.c_str(), nullptr, nullptr, nullptr, &summary), kJournalInUse);
-    EXPECT_TRUE(starred());
-    EXPECT_TRUE(Run(CMD_EDIT_UNDO));
-    EXPECT_EQ(Cell(RowOf(103), kColumnTranslated), "");
+    EXPECT_EQ(JournalFileRead(journal.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalInUse);
+    play({{CMD_EDIT_UNDO, "Uno|* U R"}});
     EXPECT_EQ(FocusedRow(), RowOf(103));
-    EXPECT_TRUE(starred());
-    EXPECT_TRUE(Run(CMD_EDIT_UNDO));
-    EXPECT_EQ(Cell(RowOf(1), kColumnTranslated), "Eins");
-    EXPECT_FALSE(starred()); // back at the file as opened
-    EXPECT_TRUE(Greyed(CMD_EDIT_UNDO));
-    EXPECT_FALSE(Greyed(CMD_EDIT_REDO));
-    EXPECT_TRUE(Run(CMD_EDIT_REDO));
-    EXPECT_TRUE(Run(CMD_EDIT_REDO));
-    EXPECT_EQ(Cell(RowOf(103), kColumnTranslated), "Aprire");
-    EXPECT_TRUE(Greyed(CMD_EDIT_REDO));
-    EXPECT_TRUE(starred());
+    play({{CMD_EDIT_UNDO, "Eins| R"}, {CMD_EDIT_REDO, "Uno|* U R"}, {CMD_EDIT_REDO, "Uno|Aprire* U"}});
     // A save removes the journal, keeps the old file as .bak and the history.
-    EXPECT_TRUE(Run(CMD_FILE_SAVE));
-    EXPECT_FALSE(HarnessFileExists(journal));
-    EXPECT_EQ(Vs()->journal, nullptr);
-    EXPECT_EQ(HarnessReadFile(path + ".bak"), old);
-    EXPECT_EQ(HarnessReadFile(path), "1=\"Uno\"\r\n103=\"Aprire\"\r\n");
-    EXPECT_FALSE(starred());
-    EXPECT_TRUE(Run(CMD_EDIT_UNDO));
-    EXPECT_EQ(Cell(RowOf(103), kColumnTranslated), "");
-    EXPECT_TRUE(starred());
-    EXPECT_TRUE(Run(CMD_EDIT_REDO));
-    EXPECT_FALSE(starred());
+    play({{CMD_FILE_SAVE, "Uno|Aprire U"}});
+    EXPECT_FALSE(HarnessFileExists(journal) || Vs()->journal);
+    EXPECT_EQ(HarnessReadFile(path + ".bak") + HarnessReadFile(path), "1=\"Eins\"\r\n1=\"Uno\"\r\n103=\"Aprire\"\r\n");
+    play({{CMD_EDIT_UNDO, "Uno|* U R"}, {CMD_EDIT_REDO, "Uno|Aprire U"}});
     // Revert row: the text of the last save, itself undone like any change.
     Commit(1, "Ein");
     ListSetRowState(view, RowOf(1), LVIS_FOCUSED, LVIS_FOCUSED);
-    EXPECT_TRUE(Run(CMD_EDIT_REVERT_ROW));
-    EXPECT_EQ(Cell(RowOf(1), kColumnTranslated), "Uno");
-    EXPECT_TRUE(Run(CMD_EDIT_UNDO));
-    EXPECT_EQ(Cell(RowOf(1), kColumnTranslated), "Ein");
-    EXPECT_TRUE(Run(CMD_EDIT_UNDO));
-    EXPECT_FALSE(starred());
+    play({{CMD_EDIT_REVERT_ROW, "Uno|Aprire* U"},
+          {CMD_EDIT_UNDO, "Ein|Aprire* U R"},
+          {CMD_EDIT_UNDO, "Uno|Aprire U R"}});
 }
 
 } // namespace

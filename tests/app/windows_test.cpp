@@ -120,38 +120,39 @@ TEST_F(Windows, PlacementIsSavedAndRestoredWhenAskedAndOnAMonitor)
     Start("[Option]\r\nSavePosition=1\r\nLoadPosition=1\r\nAlwaysOnTop=1\r\n");
     EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
     SetWindowPos(frame, nullptr, 123, 45, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-    std::string ini = App().settingsPath;
-    DestroyWindow(frame);
-    std::string saved = HarnessReadFile(ini);
-    Start(saved);
+    // Ends the program, lets edit change its saved settings and starts it again on them.
     WINDOWPLACEMENT wp = {sizeof wp};
+    const auto restart = [&](auto edit) {
+        const std::string ini = App().settingsPath;
+        DestroyWindow(frame);
+        ASSERT_TRUE(GetPrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini.c_str()));
+        edit(ini.c_str());
+        Start(HarnessReadFile(ini));
+    };
+    const auto placed = [](const RECT &r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+               std::to_string(r.bottom - r.top);
+    };
+    restart([](const char *) {});
     GetWindowPlacement(frame, &wp);
-    EXPECT_EQ(wp.rcNormalPosition.left, 123);
-    EXPECT_EQ(wp.rcNormalPosition.top, 45);
-    EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 500);
-    EXPECT_EQ(wp.rcNormalPosition.bottom - wp.rcNormalPosition.top, 400);
+    EXPECT_EQ(placed(wp.rcNormalPosition), "123,45 500x400");
     EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
 
     // A rectangle off every monitor (a monitor since removed) comes back whole on the nearest
     // one. Wine moves the window itself as well: the placement read shows the program's part.
-    ini = App().settingsPath;
-    DestroyWindow(frame);
-    ASSERT_TRUE(GetPrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini.c_str()));
-    OffsetRect(&wp.rcNormalPosition, -32768 - wp.rcNormalPosition.left, -32768 - wp.rcNormalPosition.top);
-    ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini.c_str()));
-    Start(HarnessReadFile(ini));
+    restart([&](const char *ini) {
+        OffsetRect(&wp.rcNormalPosition, -32768 - wp.rcNormalPosition.left, -32768 - wp.rcNormalPosition.top);
+        ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini));
+    });
     const RECT &restored = GetFrameState(frame)->placement.rcNormalPosition;
     EXPECT_NE(MonitorFromRect(&restored, MONITOR_DEFAULTTONULL), nullptr);
-    EXPECT_EQ(restored.right - restored.left, 500);
-    EXPECT_EQ(restored.bottom - restored.top, 400);
+    EXPECT_EQ(placed(restored).substr(placed(restored).find(' ')), " 500x400");
 
     // Not loaded when LoadPosition is off; not topmost without AlwaysOnTop.
-    ini = App().settingsPath;
-    DestroyWindow(frame);
-    ASSERT_TRUE(GetPrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini.c_str()));
-    WritePrivateProfileStringA("Option", "LoadPosition", "0", ini.c_str());
-    WritePrivateProfileStringA("Option", "AlwaysOnTop", "0", ini.c_str());
-    Start(HarnessReadFile(ini));
+    restart([](const char *ini) {
+        WritePrivateProfileStringA("Option", "LoadPosition", "0", ini);
+        WritePrivateProfileStringA("Option", "AlwaysOnTop", "0", ini);
+    });
     EXPECT_FALSE(EqualRect(&GetFrameState(frame)->placement.rcNormalPosition, &wp.rcNormalPosition));
     EXPECT_FALSE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }

@@ -2,8 +2,8 @@
 // real double-byte code page.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include <windows.h>
@@ -21,37 +21,27 @@ class LangFileOnDisk : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        ASSERT_TRUE(GetTempPathA(sizeof(temp), temp));
         static int serial;
-        folder_ = std::string(temp) + "lngfile-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  std::to_string(++serial);
+        folder_ = (std::filesystem::temp_directory_path() /
+                   ("lngfile-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial)))
+                      .string();
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
     }
     void TearDown() override
     {
-        for (const std::string &name : Names()) {
+        for (const std::string &name : Names())
             SetFileAttributesA(Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileA(Path(name).c_str())) RemoveDirectoryA(Path(name).c_str());
-        }
-        RemoveDirectoryA(folder_.c_str());
+        std::filesystem::remove_all(folder_);
     }
     std::string Path(const std::string &name) const { return folder_ + "\\" + name; }
     std::set<std::string> Names() const
     {
         std::set<std::string> names;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(Path("*").c_str(), &data);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
-            if (strcmp(data.cFileName, ".") && strcmp(data.cFileName, "..")) names.insert(data.cFileName);
-        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        for (const auto &entry : std::filesystem::directory_iterator(folder_))
+            names.insert(entry.path().filename().string());
         return names;
     }
-    std::string Contents(const std::string &name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Contents(const std::string &name) const { return ReadFile(Path(name)); }
     void Put(const std::string &name, const std::string &bytes) const
     {
         std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -132,8 +122,8 @@ TEST(LangFileGolden, FilesReadThroughTheFileLayer)
         LangReadDetail detail;
         const int count = LangFileRead(model.get(), path.c_str(), &detail);
         EXPECT_TRUE(count == (detail.refused ? -1 : LangFileCount(model.get())) && !detail.error) << name;
-        char temp[MAX_PATH]; // and a save writes what the writer forms
-        const std::string saved = std::string(temp, GetTempPathA(sizeof(temp), temp)) + "golden-save.lng";
+        // and a save writes what the writer forms
+        const std::string saved = (std::filesystem::temp_directory_path() / "golden-save.lng").string();
         EXPECT_GE(LangFileWrite(model.get(), saved.c_str(), 0), 0) << name;
         EXPECT_EQ(ReadFile(saved), ReadFile(path + ".out")) << name;
         DeleteFileA(saved.c_str());

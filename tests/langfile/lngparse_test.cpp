@@ -21,11 +21,8 @@ Records ReferenceRecords(const std::string &file, LeadByteFn isLeadByte)
 // letters, with lengths around the reader's window (64) and the longest text kept (251).
 std::string RandomItems(uint32_t seed, int items)
 {
-    uint32_t state = seed;
-    const auto next = [&state](uint32_t bound) {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<uint32_t>((static_cast<uint64_t>(state >> 4) * bound) >> 28);
-    };
+    Random random{seed};
+    const auto next = [&random](uint32_t bound) { return random.Next(bound); };
     static const char *const kPieces[] = {"\\n",  "\\t", "\\\"", "\\\\", "\\",   "\"",       "\r", "\n",
                                           "\r\n", " ",   "=",    ";",    "\x81", "\x81\x40", "\t", "\\\r\n"};
     static const char *const kFills[] = {"\\n", "\t", "a\\\"", "\\t\t"};

@@ -17,20 +17,12 @@ TEST(LangGolden, FilesReadAndWriteBackAsRecorded)
     });
 }
 
-struct Random {
-    uint32_t state;
-    uint32_t Next(uint32_t bound)
-    {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<uint32_t>((static_cast<uint64_t>(state >> 4) * bound) >> 28);
-    }
-    // Any byte but NUL (it ends a text), the ones the reader takes specially drawn more often.
-    char TextByte()
-    {
-        static const char kSpecial[] = {'\t', '\n', '\r', '"', '\\', ' ', '=', ';', '\'', 'n', 't', 'r'};
-        return Next(3) == 0 ? kSpecial[Next(sizeof(kSpecial))] : static_cast<char>(1 + Next(255));
-    }
-};
+// Any byte but NUL (it ends a text), the ones the reader takes specially drawn more often.
+char TextByte(Random &random)
+{
+    static const char kSpecial[] = {'\t', '\n', '\r', '"', '\\', ' ', '=', ';', '\'', 'n', 't', 'r'};
+    return random.Next(3) == 0 ? kSpecial[random.Next(sizeof(kSpecial))] : static_cast<char>(1 + random.Next(255));
+}
 
 TEST(LangRoundTrip, RandomRecordsReadBackAsWritten)
 {
@@ -42,7 +34,7 @@ TEST(LangRoundTrip, RandomRecordsReadBackAsWritten)
         for (uint32_t lines = random.Next(6); lines > 0; --lines) {
             std::string line;
             for (uint32_t j = random.Next(40); j > 0; --j) {
-                const char c = random.TextByte();
+                const char c = TextByte(random);
                 line += c == '\n' || (line.empty() && (c == '\t' || c == ' ' || c == ';')) ? 'x' : c;
             }
             line += random.Next(2) ? "\r\n" : "\n";
@@ -56,7 +48,7 @@ TEST(LangRoundTrip, RandomRecordsReadBackAsWritten)
             const uint32_t id = random.Next(8) == 0 ? random.Next(0xFFFFFFFFu) : random.Next(70000);
             std::string text(random.Next(4) == 0 ? kLangTextMax - random.Next(3) : random.Next(kLangTextMax + 1), 0);
             for (char &c : text)
-                c = random.TextByte();
+                c = TextByte(random);
             ASSERT_TRUE(LangFileAppend(written.get(), id, text.data(), text.size()));
             expected.emplace_back(id, text);
         }

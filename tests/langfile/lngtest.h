@@ -61,6 +61,16 @@ inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
     return model;
 }
 
+// The tests' random numbers: the same every run.
+struct Random {
+    uint32_t state;
+    uint32_t Next(uint32_t bound)
+    {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<uint32_t>((static_cast<uint64_t>(state >> 4) * bound) >> 28);
+    }
+};
+
 // A double-byte code page for the tests: every byte from 0x81 up starts a two-byte character.
 inline bool FakeDbcsLeadByte(unsigned char byte)
 {
