@@ -6,7 +6,6 @@
 #include <prsht.h>
 
 #include <string>
-#include <vector>
 
 #include "state/appstate.h"
 #include "catalogue/hostmodule.h"
@@ -17,8 +16,6 @@
 
 namespace
 {
-
-constexpr int kApplyButton = 0x3021;
 
 class ModulePage : public AppTest
 {
@@ -40,7 +37,6 @@ protected:
         psp.lParam = LPARAM(view);
         HPROPSHEETPAGE handle = CreatePropertySheetPageA(&psp);
         PROPSHEETHEADERA psh = {sizeof psh, PSH_MODELESS, view, GetModuleHandleA(nullptr)};
-        psh.pszCaption = "Test";
         psh.nPages = 1;
         psh.phpage = &handle;
         sheet = HWND(PropertySheetA(&psh));
@@ -48,68 +44,53 @@ protected:
         PumpUntil([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; });
         ASSERT_NE(page, nullptr);
     }
-    bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet, kApplyButton)); }
-    bool Greyed(UINT command) const { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; }
-    std::string SavedPath() const
+    HWND Apply() const { return GetDlgItem(sheet, 0x3021); }
+    // Whether a module is loaded, the File menu commands greyed, and the path saved.
+    std::string State() const
     {
         char saved[MAX_PATH];
         GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
-        return saved;
+        auto greyed = [&](UINT command) { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; };
+        return std::string(HostModuleHandle() ? "loaded" : "none") + (greyed(CMD_FILE_NEW) ? " new-greyed" : "") +
+               (greyed(CMD_FILE_OPEN) ? " open-greyed" : "") + " saved=" + saved;
     }
 };
-
-TEST_F(ModulePage, ShowsTheUnexpandedPathAndApplyGivesThePathFieldTheKeyboard)
-{
-    Start();
-    SetModulePath("%LUMIVEX_HOME%\\Lumivex.dll");
-    OpenPage();
-    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_LABEL)), "Filename");
-    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_BROWSE)), "&Browse...");
-    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)), "%LUMIVEX_HOME%\\Lumivex.dll");
-    EXPECT_FALSE(ApplyEnabled());
-    SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
-    PumpMessages();
-    ASSERT_TRUE(ApplyEnabled());
-    HWND apply = GetDlgItem(sheet, kApplyButton);
-    SetFocus(apply);
-    SendMessageA(apply, BM_CLICK, 0, 0);
-    PumpMessages();
-    EXPECT_FALSE(ApplyEnabled());
-    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
-    EXPECT_EQ(SavedPath(), SampleModulePath());
-}
 
 TEST_F(ModulePage, ApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutRefilling)
 {
     Start();
     int rows = ListRowCount(view);
+    SetModulePath("%LUMIVEX_HOME%\\Lumivex.dll");
     OpenPage();
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_LABEL)), "Filename");
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_BROWSE)), "&Browse...");
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)), "%LUMIVEX_HOME%\\Lumivex.dll"); // unexpanded
+    EXPECT_FALSE(IsWindowEnabled(Apply()));
     std::string missing = TestModulePath("does-not-exist");
     SetDlgItemTextA(page, IDC_MODULE_PATH, missing.c_str());
-    std::vector<std::string> said;
+    std::string said;
     {
         ModalDriver driver([&](HWND box) {
             if (box == sheet) return; // active again after the box
-            said.push_back(MessageBoxText(box));
+            said += MessageBoxText(box);
             PressButton(box, IDOK);
         });
         PropSheet_Apply(sheet);
         PumpMessages();
     }
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0].substr(0, said[0].find('\n')), "The module " + missing + " was not found.");
-    EXPECT_EQ(HostModuleHandle(), nullptr);
-    EXPECT_TRUE(Greyed(CMD_FILE_NEW));
-    EXPECT_TRUE(Greyed(CMD_FILE_OPEN));
+    EXPECT_EQ(said.substr(0, said.find('\n')), "The module " + missing + " was not found.");
+    EXPECT_EQ(State(), "none new-greyed open-greyed saved=" + missing);
     EXPECT_EQ(ListRowCount(view), rows);
     ListSetCell(view, 1, kColumnText, "as shown");
     SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
-    PropSheet_Apply(sheet);
     PumpMessages();
-    EXPECT_NE(HostModuleHandle(), nullptr);
-    EXPECT_FALSE(Greyed(CMD_FILE_NEW));
-    EXPECT_FALSE(Greyed(CMD_FILE_OPEN));
-    EXPECT_EQ(SavedPath(), SampleModulePath());
+    ASSERT_TRUE(IsWindowEnabled(Apply()));
+    SetFocus(Apply());
+    SendMessageA(Apply(), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowEnabled(Apply()));
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
+    EXPECT_EQ(State(), "loaded saved=" + SampleModulePath());
     // Nothing is refilled: the rows shown stay until the next open.
     EXPECT_EQ(Cell(1, kColumnText), "as shown");
 }
@@ -121,8 +102,7 @@ TEST_F(ModulePage, ApplyWithoutAViewChangesNothing)
     SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\elsewhere.dll");
     PropSheet_Apply(sheet);
     PumpMessages();
-    EXPECT_NE(HostModuleHandle(), nullptr);
-    EXPECT_EQ(SavedPath(), SampleModulePath());
+    EXPECT_EQ(State(), "loaded new-greyed open-greyed saved=" + SampleModulePath());
 }
 
 } // namespace

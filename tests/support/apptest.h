@@ -10,13 +10,12 @@
 #include "tests/support/winharness.h"
 #include "view/list.h"
 
-// The sample module beside the built program; a module built for the tests.
-std::string SampleModulePath();
+std::string SampleModulePath(); // beside the built program
 std::string TestModulePath(const char *name);
 std::string SampleModuleIni();
 
-// Starts the program as start-up does: settings from iniText, then the command line, and
-// handles what the start posted (the open of its document). Returns the frame, or null.
+// Starts the program as start-up does, settings from iniText, and handles what the start posted
+// (the open of its document). Returns the frame, or null.
 HWND StartProgram(const std::string &iniText, const std::string &commandLine = "Parlevo.exe");
 // Started with that module; returns the view, or null.
 HWND StartWithModule(const std::string &modulePath);
@@ -25,10 +24,7 @@ struct ListRow {
     UINT value;
     std::string id, text, translated;
     bool operator==(const ListRow &) const = default;
-    friend void PrintTo(const ListRow &r, std::ostream *os)
-    {
-        *os << r.value << " [" << r.id << "] [" << r.text << "] [" << r.translated << "]";
-    }
+    friend void PrintTo(const ListRow &r, std::ostream *os) { *os << r.value << " [" << r.text << "]"; }
 };
 std::vector<ListRow> ReadRows(HWND view);
 std::string ListCell(HWND view, int row, int column);

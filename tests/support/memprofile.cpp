@@ -13,14 +13,3 @@ std::string EncodeProfileBlob(const void *data, size_t size)
     }
     return text;
 }
-
-bool DecodeProfileBlob(const std::string &text, void *out, size_t size)
-{
-    if (text.size() != size * 2 + 2 || text.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos)
-        return false;
-    auto *bytes = static_cast<unsigned char *>(out);
-    unsigned sum = 0;
-    for (size_t i = 0; i < size; ++i)
-        sum += bytes[i] = (unsigned char)strtoul(text.substr(2 * i, 2).c_str(), nullptr, 16);
-    return strtoul(text.substr(2 * size).c_str(), nullptr, 16) == (sum & 0xFF);
-}

@@ -1,17 +1,15 @@
 // An in-memory profile file for window-free tests of the settings load. Binary values are
-// kept as the platform's structured-profile functions keep them: two uppercase hex digits
-// per byte, then two for the low byte of the byte sum.
+// kept as the platform keeps them: two uppercase hex digits per byte, then the byte sum's.
 #pragma once
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 
 #include "frame/settingsdata.h"
 
 std::string EncodeProfileBlob(const void *data, size_t size);
-// False when the text is not exactly 2 * size + 2 hex digits or the checksum differs.
-bool DecodeProfileBlob(const std::string &text, void *out, size_t size);
 
 class MemoryProfile final : public ProfileSource
 {
@@ -25,7 +23,8 @@ public:
     }
     const std::string *Find(const std::string &section, const std::string &key) const
     {
-        return values.count(section + "/" + key) ? &values.at(section + "/" + key) : nullptr;
+        auto found = values.find(section + "/" + key);
+        return found == values.end() ? nullptr : &found->second;
     }
     int GetInt(const char *section, const char *key, int defaultValue) override
     {
@@ -35,9 +34,16 @@ public:
     {
         snprintf(out, capacity, "%s", Find(section, key) ? Find(section, key)->c_str() : defaultValue);
     }
+    // Read only when the text is exactly what the platform writes for the bytes it decodes to.
     bool GetStruct(const char *section, const char *key, void *out, size_t size) override
     {
-        return Find(section, key) && DecodeProfileBlob(*Find(section, key), out, size);
+        const std::string *text = Find(section, key);
+        std::string bytes(size, '\0');
+        for (size_t i = 0; text && 2 * i + 2 <= text->size() && i < size; ++i)
+            bytes[i] = char(strtoul(text->substr(2 * i, 2).c_str(), nullptr, 16));
+        if (!text || EncodeProfileBlob(bytes.data(), size) != *text) return false;
+        memcpy(out, bytes.data(), size);
+        return true;
     }
     bool WriteString(const char *section, const char *key, const char *value) override
     {

@@ -29,14 +29,13 @@ std::string HarnessTempDir()
 
 std::string HarnessWriteFile(const std::string &path, const std::string &bytes)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    return std::ofstream(path, std::ios::binary) << bytes, path;
 }
 
 std::string HarnessReadFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 bool HarnessFileExists(const std::string &path)
@@ -74,13 +73,10 @@ void HarnessStopApp()
 
 void PumpMessages()
 {
-    // A message that posts itself again (a focus rule bouncing between two rows) would keep
-    // the pump busy for ever: past this many the test fails instead.
-    constexpr int kLimit = 200000;
     MSG msg;
     for (int n = 0; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
         if (msg.message == WM_QUIT) return PostQuitMessage(int(msg.wParam));
-        if (n == kLimit) {
+        if (n == 200000) { // a message that posts itself again would keep the pump busy for ever
             ADD_FAILURE() << "the message queue does not settle: message 0x" << std::hex << msg.message;
             return;
         }
@@ -112,9 +108,8 @@ std::string ClassName(HWND window)
     return name;
 }
 
-// A modal dialog nobody drives would hold the test in its loop until the test's timeout:
-// every dialog is looked at again after a while and, if it still holds its owner disabled,
-// the test fails and the dialog gets its most cautious button. Modeless ones (Find) stay.
+// A modal dialog nobody drives fails the test and gets its most cautious button, rather than
+// holding the test until its timeout. Modeless ones (Find) stay.
 static void CALLBACK WatchTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(dialog, id);
@@ -148,8 +143,7 @@ struct DialogWatch : ::testing::Environment {
 
 ModalDriver *ModalDriver::current;
 
-// The action runs from a timer, so the dialog has finished initialising and its modal loop
-// is the one dispatching.
+// From a timer, so that the dialog is initialised and its modal loop dispatching.
 static void CALLBACK DriverTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
@@ -166,7 +160,7 @@ void ModalDriver::OnActivate(HWND dialog)
 void ModalDriver::Run()
 {
     HWND dialog = pending_;
-    // Activated while still being made (a property sheet under load): act once it shows.
+    // Activated while still being made (a sheet under load): act once it shows.
     if (IsWindow(dialog) && !IsWindowVisible(dialog)) return void(SetTimer(nullptr, 0, 10, DriverTimer));
     pending_ = nullptr;
     if (!IsWindow(dialog)) return;
@@ -186,21 +180,22 @@ std::string MessageBoxText(HWND box)
     return WindowText(GetDlgItem(box, 0xFFFF)); // a message box's static text control
 }
 
-static std::string ExeDir()
+// The tests sit in tests/ below the program.
+static std::string ExePath(const std::string &name)
 {
     char exe[MAX_PATH];
     std::string dir(exe, GetModuleFileNameA(nullptr, exe, sizeof exe));
-    return dir.substr(0, dir.rfind('\\') + 1);
+    return dir.substr(0, dir.rfind('\\') + 1) + name;
 }
 
 std::string SampleModulePath()
 {
-    return ExeDir() + "..\\Lumivex.dll"; // the tests sit in tests/ below the program
+    return ExePath("..\\Lumivex.dll");
 }
 
 std::string TestModulePath(const char *name)
 {
-    return ExeDir() + "catalogue-data\\" + name + ".dll";
+    return ExePath("catalogue-data\\" + std::string(name) + ".dll");
 }
 
 std::string SampleModuleIni()

@@ -1,5 +1,5 @@
-// The harness for window tests: the program's state set up inside the test process, message
-// pumping, temporary files, and a driver for modal dialogs and message boxes.
+// The harness for window tests: the program's state inside the test process, message pumping,
+// temporary files, and a driver for modal dialogs.
 #pragma once
 #include <windows.h>
 
@@ -8,11 +8,9 @@
 #include <utility>
 #include <vector>
 
-// Resets the application state and starts it as start-up does, with the settings read from
-// iniText (written to a fresh temporary Parlvo.ini; empty text means no file).
+// Fresh application state set up as start-up does, with settings from iniText (empty: no file).
 void HarnessStartApp(const std::string &iniText = "");
-// Ends what HarnessStartApp started: destroys leftover frames, releases the state.
-void HarnessStopApp();
+void HarnessStopApp(); // destroys leftover frames, releases the state
 
 // A fresh empty folder for one test, with a trailing backslash.
 std::string HarnessTempDir();
@@ -20,8 +18,7 @@ std::string HarnessWriteFile(const std::string &path, const std::string &bytes);
 std::string HarnessReadFile(const std::string &path);
 bool HarnessFileExists(const std::string &path);
 
-// Dispatches every queued message of this thread.
-void PumpMessages();
+void PumpMessages(); // every queued message of this thread
 // Pumps until cond() holds or timeoutMs passes; returns cond().
 bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs = 5000);
 
@@ -38,8 +35,7 @@ public:
     ~ModalDriver() { current = nullptr; }
     ModalDriver(const ModalDriver &) = delete;
     int Seen() const { return seen_; }
-    // The text of the last message box seen.
-    const std::string &LastText() const { return lastText_; }
+    const std::string &LastText() const { return lastText_; } // of the last message box
     void OnActivate(HWND dialog);
     void Run();
 
@@ -51,7 +47,5 @@ private:
     std::string lastText_;
 };
 
-// Presses a dialog button as a click would (BN_CLICKED to the dialog).
-void PressButton(HWND dialog, int id);
-// The text of a message box (its static text control).
+void PressButton(HWND dialog, int id); // BN_CLICKED, as a click sends
 std::string MessageBoxText(HWND box);
