@@ -43,52 +43,43 @@ protected:
     int Selected() const { return ListNextRow(view, -1, LVNI_SELECTED); }
 };
 
+// Each row: the rows selected before, the text and flags, then the row found, the rows selected
+// after, and the focused row or the message shown.
 TEST_F(Find, SearchRowsFromTheSelection)
 {
     const std::string source = Cell(RowOf(1), kColumnText).substr(0, 4); // a source text's word
     struct Row {
-        char from, to; // a, b, c; '-' for none; from "ac" is both
-        const char *what;
+        const char *from, *what;
         DWORD flags;
+        const char *expected;
     };
     const Row kRows[] = {
-        {'-', '-', source.c_str(), FR_DOWN | FR_MATCHCASE}, // only translations are searched
-        {'-', 'a', "DATEI", FR_DOWN},
-        {'-', 'b', "datei", FR_DOWN | FR_MATCHCASE},
-        {'-', 'a', "datei", FR_DOWN | FR_WHOLEWORD},
-        {'a', 'c', "datei", FR_DOWN | FR_WHOLEWORD}, // b holds more than the word
-        {'a', 'b', "datei", FR_DOWN},
-        {'b', 'c', "datei", FR_DOWN},
-        {'c', '-', "datei", FR_DOWN}, // past the last match: the selection stays
-        {'c', 'b', "datei", 0},
-        {'-', '-', "datei", 0},       // upward without a selection fails at once
-        {'2', 'b', "datei", FR_DOWN}, // after the first of a and c
-        {'-', '-', "", FR_DOWN},      // an empty text does nothing, not even the message
+        {"", source.c_str(), FR_DOWN | FR_MATCHCASE, "-  Text not found"}, // only translations are searched
+        {"", "DATEI", FR_DOWN, "a a a"},
+        {"", "datei", FR_DOWN | FR_MATCHCASE, "b b b"},
+        {"", "datei", FR_DOWN | FR_WHOLEWORD, "a a a"},
+        {"a", "datei", FR_DOWN | FR_WHOLEWORD, "c c c"}, // b holds more than the word
+        {"a", "datei", FR_DOWN, "b b b"},
+        {"b", "datei", FR_DOWN, "c c c"},
+        {"c", "datei", FR_DOWN, "- c Text not found"}, // past the last match: the selection stays
+        {"c", "datei", 0, "b b b"},
+        {"", "datei", 0, "-  Text not found"}, // upward without a selection fails at once
+        {"ac", "datei", FR_DOWN, "b b b"},     // after the first selected row
+        {"", "", FR_DOWN, "-  "},              // an empty text does nothing, not even the message
     };
-    auto rowOf = [&](char name) { return name == 'a' ? a : name == 'b' ? b : name == 'c' ? c : -1; };
+    auto rowOf = [&](char name) { return name == 'a' ? a : name == 'b' ? b : c; };
+    auto name = [&](int row) { return row < 0 ? '-' : row == a ? 'a' : row == b ? 'b' : row == c ? 'c' : '?'; };
     for (const Row &row : kRows) {
-        if (row.from == '2')
-            SelectOnly({a, c});
-        else if (row.from == '-')
-            SelectOnly({});
-        else
-            SelectOnly({rowOf(row.from)});
+        SelectOnly({});
+        for (const char *n = row.from; *n; ++n)
+            ListSetRowState(view, rowOf(*n), LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-        const int expected = rowOf(row.to);
-        const std::string at = std::string(1, row.from) + " " + row.what;
-        EXPECT_EQ(Search(row.what, row.flags), expected) << at;
-        EXPECT_EQ(driver.Seen(), expected < 0 && row.what[0]) << at;
-        if (expected < 0 && row.what[0]) {
-            EXPECT_EQ(driver.LastText(), "Text not found") << at;
-        }
-        if (expected >= 0) {
-            EXPECT_EQ(FocusedRow(), expected) << at;
-        }
-        const int selected = expected >= 0 ? expected : row.from == '-' ? -1 : rowOf(row.from);
-        EXPECT_EQ(Selected(), selected) << at;
-        if (selected >= 0) {
-            EXPECT_EQ(ListNextRow(view, selected, LVNI_SELECTED), -1) << at;
-        }
+        const int found = Search(row.what, row.flags);
+        std::string seen = {name(found), ' '};
+        for (int r = Selected(); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
+            seen += name(r);
+        seen += ' ' + (found >= 0 ? std::string(1, name(FocusedRow())) : "") + driver.LastText();
+        EXPECT_EQ(seen, row.expected) << row.from << " " << row.what;
     }
 }
 

@@ -6,17 +6,18 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "frame/settingsdata.h"
 #include "res/resource.h"
-#include "tests/support/apptest.h"
+#include "tests/view/viewtesting.h"
 #include "view/list.h"
 
 namespace
 {
 
-class List : public AppTest
+class List : public ViewTest
 {
 protected:
     HWND list = nullptr;
@@ -68,6 +69,11 @@ protected:
     }
 
     int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
+    std::string Widths() const
+    {
+        return std::to_string(ColumnWidth(0)) + " " + std::to_string(ColumnWidth(1)) + " " +
+               std::to_string(ColumnWidth(2));
+    }
 
     // Sizes the view so that the list's client area is `width` pixels wide.
     void ListClientWidth(int width)
@@ -96,15 +102,14 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
     const LONG_PTR kMask = LVS_TYPEMASK | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_VISIBLE;
     EXPECT_EQ(style & kMask, LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    const char *headers[] = {"ID", "Text", "Translated text"};
+    std::string headers;
     for (int i = 0; i < 3; ++i) {
         char text[64] = "";
-        LVCOLUMNA column = {LVCF_TEXT};
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(text, headers[i]);
+        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text};
+        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        headers += text + std::string("|");
     }
+    EXPECT_EQ(headers, "ID|Text|Translated text|");
     auto bounds = [this](HWND window) {
         RECT rc = {};
         if (window) GetWindowRect(window, &rc);
@@ -122,23 +127,31 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
 TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
 {
     ListClientWidth(261);
-    EXPECT_EQ(std::to_string(ColumnWidth(0)) + " " + std::to_string(ColumnWidth(1)) + " " +
-                  std::to_string(ColumnWidth(2)),
-              "60 100 101");
+    EXPECT_EQ(Widths(), "60 100 101");
     ListClientWidth(40);
-    EXPECT_EQ(ColumnWidth(0) * 10000 + ColumnWidth(1) * 100 + ColumnWidth(2), 600000);
+    EXPECT_EQ(Widths(), "60 0 0");
+}
 
-    // An open fills the list with the redraw held; the vertical scroll bar comes with the
-    // release, and the columns must not spill past it.
+// An open fills the list with the redraw held; the vertical scroll bar comes with the release,
+// and the columns must not spill past it. The focus lands on row one.
+TEST_F(List, EveryOpenReleasesTheRedrawFitsTheColumnsAndFocusesRowOne)
+{
+    EXPECT_EQ(Focused(), "1");
     ListClientWidth(461);
     SendMessageA(view, kMsgOpenDocument, kOpenClose, reinterpret_cast<LPARAM>(""));
     PumpMessages();
-    SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    ASSERT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL);
-    RECT client;
-    GetClientRect(list, &client);
-    EXPECT_EQ(ColumnWidth(0) + ColumnWidth(1) + ColumnWidth(2), client.right);
-    EXPECT_FALSE(GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL);
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
+        EXPECT_EQ(Vs()->redrawHold, 0);
+        const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+        EXPECT_EQ(style & (WS_VISIBLE | WS_VSCROLL | WS_HSCROLL), WS_VISIBLE | WS_VSCROLL);
+        RECT client;
+        GetClientRect(list, &client);
+        EXPECT_EQ(ColumnWidth(0) + ColumnWidth(1) + ColumnWidth(2), client.right);
+        PumpMessages();
+        EXPECT_EQ(Focused(), "1");
+        Focus(5);
+    }
 }
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
@@ -162,17 +175,6 @@ TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
         if (row.key) SendMessageA(list, WM_KEYUP, row.key, 0xC0000001);
         PumpMessages();
         EXPECT_EQ(Focused(), row.expected) << row.rows.size() << " rows, from " << row.focus << " key " << row.key;
-    }
-}
-
-TEST_F(List, FocusLandsOnRowOneAfterEveryOpen)
-{
-    EXPECT_EQ(Focused(), "1");
-    Focus(5);
-    for (int i = 0; i < 2; ++i) {
-        SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-        PumpMessages();
-        EXPECT_EQ(Focused(), "1");
     }
 }
 
@@ -282,10 +284,6 @@ TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)
     ListReleaseRedraw(view);
     ListReleaseRedraw(view);
     EXPECT_EQ(Vs()->redrawHold, 0);
-    // Every open takes the hold and gives it back.
-    SendMessageA(view, kMsgOpenDocument, kOpenNew, reinterpret_cast<LPARAM>(""));
-    EXPECT_EQ(Vs()->redrawHold, 0);
-    EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE);
 }
 
 // Rows drawn by the view's owner-draw handler into a 32-bit DIB of 461 x 18 pixels with a
@@ -417,33 +415,11 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
         }
         return '-';
     };
-    auto pane = [&]() -> std::string {
-        for (int i = 0; i < Vs()->partCount; ++i)
-            if (Vs()->parts[i].type == kPaneProblems) return Vs()->parts[i].text;
-        return "";
-    };
-    // Runs Translate on the row: notes the dialog's problem line as it opens and after each of
-    // the texts is typed (the last one is confirmed with OK).
-    auto translate = [&](int row, std::initializer_list<const char *> typed) {
-        SelectOnly({row});
-        std::vector<std::string> lines;
-        ModalDriver driver([&](HWND dialog) {
-            lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
-            for (const char *text : typed) {
-                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 0, -1);
-                SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-                lines.push_back(WindowText(GetDlgItem(dialog, IDC_TR_PROBLEMS)));
-            }
-            PressButton(dialog, IDOK);
-        });
-        EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        return lines;
-    };
     const int ready = RowOf(3), ofRow = RowOf(8), loading = RowOf(4), width = RowOf(1008);
     ASSERT_GE(ready, 0);
     EXPECT_EQ(std::string() + markOf(ofRow) + markOf(width) + markOf(ready), "EW-");
     EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
-    EXPECT_EQ(pane(), "1 error, 1 warning");
+    EXPECT_EQ(Pane(kPaneProblems), "1 error, 1 warning");
 
     // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
     SelectOnly({});
@@ -460,22 +436,23 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
     EXPECT_EQ(visited, (std::vector<int>{width, ofRow, width}));
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
-    EXPECT_EQ(translate(ofRow, {"%d von %d", "%d von %d %d "}),
-              (std::vector<std::string>{"%d expected where %s stands", "",
+    EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
+              (std::vector<std::string>{"8", "%d expected where %s stands", "",
                                         "%d is not in the source; 0 trailing blanks expected where 1 stands"}));
     EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%d von %d %d ");
     EXPECT_EQ(markOf(ofRow), 'E');
-    translate(ofRow, {"%d von %d"});
-    EXPECT_EQ(markOf(ofRow), '-');
-    EXPECT_EQ(pane(), "0 errors, 1 warning");
-    translate(loading, {"Lade..."});
-    EXPECT_EQ(markOf(loading), 'E');
-    EXPECT_EQ(pane(), "1 error, 1 warning");
-    translate(width, {"&Breite:"});
-    translate(loading, {"Lade %s..."});
-    EXPECT_EQ(pane(), "") << "no pane when nothing is wrong";
+    // Translations and the mark and pane after each ("": no pane when nothing is wrong).
+    const std::tuple<int, const char *, char, const char *> kSteps[] = {
+        {ofRow, "%d von %d", '-', "0 errors, 1 warning"},
+        {loading, "Lade...", 'E', "1 error, 1 warning"},
+        {width, "&Breite:", '-', "1 error, 0 warnings"},
+        {loading, "Lade %s...", '-', ""}};
+    for (const auto &[row, text, mark, pane] : kSteps) {
+        TranslateRow(row, {text});
+        EXPECT_EQ(markOf(row), mark) << text;
+        EXPECT_EQ(Pane(kPaneProblems), pane) << text;
+    }
     EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
-    EXPECT_EQ(markOf(width), '-');
 }
 
 } // namespace

@@ -6,29 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "res/resource.h"
-#include "tests/support/apptest.h"
+#include "tests/view/viewtesting.h"
 #include "view/list.h"
-#include "view/translate.h"
 
 namespace
 {
 
-std::string DlgText(HWND dialog, int id)
-{
-    char text[512] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-bool Cp932Lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-class Translate : public AppTest
+class Translate : public ViewTest
 {
 protected:
+    void SetUp() override { Start(); }
     // Translates the rows of every string ID but the given ones.
     void TranslateAllBut(const std::vector<int> &open)
     {
@@ -37,102 +24,59 @@ protected:
     }
 };
 
-TEST(TranslateDisplay, LineBreaksBecomeCrLfAndBackWithinTheRecord)
+// The stored text, what the field shows, what is done in the dialog before OK, and the text after.
+TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 {
-    struct Row {
-        std::string text;
-        bool toDisplay, cp932;
-        size_t capacity;
-        std::string expected;
-    };
-    const std::string a249(249, 'a'), a250(250, 'a');
-    const Row kRows[] = {
-        {"one\ntwo\r\nthree", true, false, 252, "one\r\ntwo\r\nthree"},
-        {"one\r\ntwo\r\nthree", false, false, 252, "one\ntwo\nthree"},
-        {a249 + "\nzz", true, false, 252, a249 + "\r\n"}, // 251 bytes fit exactly; the z's no longer do
-        {a250 + "\nzz", true, false, 252, a250},          // a CR LF that no longer fits is left out
-        {"abc", true, false, 1, ""},
-        {a250 + "\x83\x41", false, true, 252, a250}, // not half of a double-byte character
-        {a249 + "\r\x83\x41z", false, true, 252, a249 + "\x83\x41"},
-    };
-    for (const Row &row : kRows) {
-        char out[252];
-        size_t n = row.toDisplay
-                       ? ToDisplayText(row.text.c_str(), out, row.capacity)
-                       : FromDisplayText(row.text.c_str(), out, row.capacity, row.cp932 ? Cp932Lead : nullptr);
-        EXPECT_EQ(std::string(out), row.expected) << row.text.substr(0, 20);
-        EXPECT_EQ(n, row.expected.size());
-    }
-}
-
-TEST_F(Translate, OkWithoutAChangeShowsLineBreaksAndKeepsTheTextWhole)
-{
-    Start();
-    // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
-    std::string stored, display;
-    for (int i = 0; i < 80; ++i)
-        stored += "ab\n", display += "ab\r\n";
-    const std::pair<std::string, std::string> kTexts[] = {{"Zeile\nzwei", "Zeile\r\nzwei"},
-                                                          {stored + "c\r\nd", display + "c\r\nd"}};
-    int row = RowOf(103);
-    for (const auto &[text, shown] : kTexts) {
-        SetTranslation(row, text);
-        SelectOnly({row});
-        std::string seen, id;
-        ModalDriver driver([&](HWND dialog) {
-            seen = DlgText(dialog, IDC_TR_TRANSLATION);
-            id = DlgText(dialog, IDC_TR_ID);
-            PressButton(dialog, IDOK);
-        });
-        EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        EXPECT_EQ(seen, shown);
-        EXPECT_EQ(id, "103");
-        EXPECT_EQ(Cell(row, kColumnTranslated), text);
-        EXPECT_FALSE(Vs()->modified) << "an unchanged text is no change";
-    }
-}
-
-TEST_F(Translate, ButtonsAndTheFieldChangeTheRow)
-{
-    Start();
     int lineBreak = -1; // a source text with a line break
     for (int r = 0; r < ListRowCount(view) && lineBreak < 0; ++r)
         if (ListRowValue(view, r) && Cell(r, kColumnText).find('\n') != std::string::npos) lineBreak = r;
     ASSERT_GE(lineBreak, 0);
+    // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
+    std::string stored, display;
+    for (int i = 0; i < 80; ++i)
+        stored += "ab\n", display += "ab\r\n";
     struct Row {
         int row;
-        const char *before;
+        std::string before, shown;
         std::function<void(HWND)> act;
-        std::string expected;
+        std::string after;
     };
+    const auto none = [](HWND) {};
     const Row kRows[] = {
-        {RowOf(103), "abc", // Insert Enter replaces the selection
+        // Unchanged texts come back whole and are no change.
+        {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", none, "Zeile\nzwei"},
+        {RowOf(103), stored + "c\r\nd", display + "c\r\nd", none, stored + "c\r\nd"},
+        {RowOf(103), "abc", "abc", // Insert Enter replaces the selection
          [](HWND d) {
              SendDlgItemMessageA(d, IDC_TR_TRANSLATION, EM_SETSEL, 1, 2);
              SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_TR_INSERT_ENTER, BN_CLICKED), 0);
          },
          "a\nc"},
-        {lineBreak, "", [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_TR_COPY, BN_CLICKED), 0); },
+        {lineBreak, "", "", [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_TR_COPY, BN_CLICKED), 0); },
          Cell(lineBreak, kColumnText)}, // Copy text takes the source byte for byte
-        {RowOf(103), "weg", [](HWND d) { SetDlgItemTextA(d, IDC_TR_TRANSLATION, ""); }, ""}, // untranslated again
+        {RowOf(103), "weg", "weg", [](HWND d) { SetDlgItemTextA(d, IDC_TR_TRANSLATION, ""); }, ""}, // untranslated
     };
     for (const Row &row : kRows) {
         SetTranslation(row.row, row.before);
         SelectOnly({row.row});
+        std::string id, shown;
         ModalDriver driver([&](HWND dialog) {
+            id = DlgText(dialog, IDC_TR_ID);
+            shown = DlgText(dialog, IDC_TR_TRANSLATION);
             row.act(dialog);
             PressButton(dialog, IDOK);
         });
-        Run(CMD_TEXT_TRANSLATE);
-        EXPECT_EQ(Cell(row.row, kColumnTranslated), row.expected);
+        EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
+        EXPECT_EQ(id, std::to_string(ListRowValue(view, row.row)));
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(Cell(row.row, kColumnTranslated), row.after);
+        EXPECT_EQ(Vs()->modified, row.after != row.before) << "the changes come after the unchanged rows";
     }
-    EXPECT_TRUE(Vs()->modified);
     EXPECT_NE(WindowText(frame).find("*]"), std::string::npos);
 }
 
 TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 {
-    Start();
     SelectOnly({5, 9, 12});
     std::vector<std::string> ids;
     std::vector<int> focused;
@@ -151,7 +95,6 @@ TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 
 TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
 {
-    Start();
     std::vector<int> open;
     for (int r = 21; open.size() < 3; ++r)
         if (ListRowValue(view, r)) open.push_back(r);
@@ -176,16 +119,13 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(Cell(open[0], kColumnTranslated), "erste");
     EXPECT_EQ(Cell(open[1], kColumnTranslated), "");
-
-    // Nothing left: only a beep.
     TranslateAllBut({});
-    EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_NEXT), 0);
+    EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_NEXT), 0) << "nothing left: only a beep";
     EXPECT_EQ(driver.Seen(), 5);
 }
 
 TEST_F(Translate, SignatureKeepsItsLineBreaksAndCancelKeepsThePrevious)
 {
-    Start();
     lstrcpynA(Vs()->signature, "Language: X\r\n", 4096);
     std::vector<std::string> shown;
     ModalDriver driver([&](HWND dialog) {

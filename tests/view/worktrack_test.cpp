@@ -1,8 +1,8 @@
 // The window-free records behind progress, back/forward and repeated texts.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,42 +62,30 @@ TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
         {7, 3, ",", 64, "7 of 3 translated (100%)", "7 of 3"}, // more than there are: held at 100%
         {1234, 2136, ",", 8, "1,234 o", "1,234 o"},
     };
-    const ProgressWords words = {"of", "translated", nullptr};
     for (const auto &c : kCases) {
-        ProgressWords w = words;
-        w.thousands = c.thousands;
-        char out[64];
-        memset(out, 'x', sizeof out);
-        ASSERT_TRUE(FormatProgress(ProgressCount{c.rows, c.translated}, w, out, c.capacity));
-        EXPECT_STREQ(out, c.pane);
-        memset(out, 'x', sizeof out);
-        ASSERT_TRUE(FormatCategoryProgress(ProgressCount{c.rows, c.translated}, w, out, c.capacity));
-        EXPECT_STREQ(out, c.category);
+        const ProgressWords w = {"of", "translated", c.thousands};
+        std::vector<char> pane(c.capacity, 'x'), category(c.capacity, 'x'); // no room past the capacity
+        ASSERT_TRUE(FormatProgress(ProgressCount{c.rows, c.translated}, w, pane.data(), c.capacity));
+        ASSERT_TRUE(FormatCategoryProgress(ProgressCount{c.rows, c.translated}, w, category.data(), c.capacity));
+        EXPECT_EQ(std::string(pane.data()), c.pane);
+        EXPECT_EQ(std::string(category.data()), c.category);
     }
 }
 
 TEST(History, GoesBackAndForwardAsABrowserDoes)
 {
-    // 'v' visits the place, 'b' and 'f' go back and forward and expect the place (0: none).
-    struct Step {
-        char op;
-        uint32_t place;
-    };
-    const std::vector<std::vector<Step>> kCases = {
-        {{'b', 0}, {'f', 0}, {'v', 0}, {'b', 0}},
-        {{'v', 1}, {'v', 2}, {'v', 3}, {'b', 2}, {'b', 1}, {'b', 0}, {'f', 2}, {'v', 4}, {'f', 0}, {'b', 2}, {'b', 1}},
-        {{'v', 1}, {'v', 2}, {'v', 2}, {'b', 1}, {'b', 0}},
-        {{'v', 1}, {'v', 2}, {'b', 1}, {'v', 1}, {'f', 2}, {'f', 0}},
-        {{'v', 1}, {'v', 2}, {'b', 1}, {'v', 2}, {'f', 0}, {'b', 1}},
-    };
-    for (size_t i = 0; i < kCases.size(); ++i) {
+    // "v1" visits place 1; "b2" and "f2" go back and forward and expect place 2 (0: none).
+    const char *const kCases[] = {"b0 f0 v0 b0", "v1 v2 v3 b2 b1 b0 f2 v4 f0 b2 b1", "v1 v2 v2 b1 b0",
+                                  "v1 v2 b1 v1 f2 f0", "v1 v2 b1 v2 f0 b1"};
+    for (const char *steps : kCases) {
         PlaceHistory h = {};
-        for (const Step &s : kCases[i]) {
-            if (s.op == 'v') {
-                HistoryVisit(&h, s.place);
-                continue;
-            }
-            EXPECT_EQ(s.op == 'b' ? HistoryBack(&h) : HistoryForward(&h), s.place) << "case " << i;
+        std::istringstream in(steps);
+        for (std::string step; in >> step;) {
+            const uint32_t place = uint32_t(std::stoul(step.substr(1)));
+            if (step[0] == 'v')
+                HistoryVisit(&h, place);
+            else
+                EXPECT_EQ(step[0] == 'b' ? HistoryBack(&h) : HistoryForward(&h), place) << steps << " at " << step;
         }
     }
     // Past 100 places the oldest fall off, and the ring still drops the places ahead.
@@ -138,34 +126,17 @@ std::string FillsText(const std::vector<RepeatFill> &fills)
 
 TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
 {
+    // Row 0 is a category row. 2 and 9 take row 1's text and 15 row 13's (14 agrees with 13);
+    // 3 differs by its access key and 7 by a blank; 4 and 5 disagree, so 6 and 12 are left; 8
+    // has no text; nobody translated 10 and 11; 16's text has the hash of 17's but is not it.
+    const char *const kSources[] = {"&File",  "&File",   "&File", "File",  "Cancel",   "Cancel",
+                                    "Cancel", "Cancel ", "",      "&File", "Untitled", "Untitled",
+                                    "Cancel", "OK",      "OK",    "OK",    "kqcxcrz",  "qkacgwy"};
     Rows rows;
-    struct {
-        uint32_t id;
-        const char *source, *translation;
-    } const kRows[] = {
-        {0, "&File", ""},           // 0 a category row
-        {1, "&File", "&Datei"},     // 1
-        {2, "&File", ""},           // 2 takes row 1's
-        {3, "File", ""},            // 3 the access key counts
-        {4, "Cancel", "Abbrechen"}, // 4
-        {5, "Cancel", "Abbruch"},   // 5 disagrees with row 4
-        {6, "Cancel", ""},          // 6 left
-        {7, "Cancel ", ""},         // 7 the blank counts
-        {8, "", ""},                // 8 no text
-        {9, "&File", ""},           // 9 takes row 1's
-        {10, "Untitled", ""},       // 10 nobody to take from
-        {11, "Untitled", ""},       // 11
-        {12, "Cancel", ""},         // 12 left
-        {13, "OK", "OK"},           // 13
-        {14, "OK", "OK"},           // 14 agrees
-        {15, "OK", ""},             // 15 takes row 13's
-        {16, "kqcxcrz", "x"},       // 16 the same hash as row 17's text
-        {17, "qkacgwy", ""},        // 17 but not the same text
-    };
-    for (const auto &r : kRows) {
-        rows.sources.push_back(RepeatSource{r.id, r.source});
-        rows.translations.push_back(r.translation);
-    }
+    rows.translations = {"", "&Datei", "", "", "Abbrechen", "Abbruch", "", "",  "",
+                         "", "",       "", "", "OK",        "OK",      "", "x", ""};
+    for (uint32_t row = 0; row < std::size(kSources); ++row)
+        rows.sources.push_back(RepeatSource{row, kSources[row]});
     RepeatIndex index;
     ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
     const RepeatTexts texts = {TranslationAt, &rows};

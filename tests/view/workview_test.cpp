@@ -4,25 +4,18 @@
 
 #include <string>
 
-#include "state/appstate.h"
 #include "frame/settingsdata.h"
-#include "res/resource.h"
-#include "tests/support/apptest.h"
+#include "state/appstate.h"
+#include "tests/view/viewtesting.h"
 #include "view/list.h"
 #include "view/worktrack.h"
 
 namespace
 {
 
-class WorkView : public AppTest
+class WorkView : public ViewTest
 {
 protected:
-    std::string ProgressPane() const
-    {
-        for (int i = 0; i < Vs()->partCount; ++i)
-            if (Vs()->parts[i].type == kPaneProgress) return Vs()->parts[i].text;
-        return "<no pane>";
-    }
     // The nearest row above row that is a string row (category: a title row instead).
     int RowAbove(int row, bool category = false) const
     {
@@ -38,29 +31,14 @@ protected:
         if (!WorkCategoryProgressText(view, RowAbove(RowOf(id), true), text, sizeof text)) return "<none>";
         return text;
     }
-    int StringRows() const
-    {
-        int count = 0;
-        for (int row = 0; row < ListRowCount(view); ++row)
-            count += ListRowValue(view, row) != 0;
-        return count;
-    }
-    // Opens the Translate dialog on the row of id, types text and presses OK; other windows
-    // (the offer) get answer.
+    // Translates the row of id; the offer to fill its repeats gets answer.
     void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
     {
-        SelectOnly({RowOf(id)});
-        ModalDriver driver([&](HWND dialog) {
-            if (GetDlgItem(dialog, IDC_TR_TRANSLATION)) {
-                SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, text.c_str());
-                PressButton(dialog, IDOK);
-                return;
-            }
+        TranslateRow(RowOf(id), {text}, [&](HWND offer) {
             offers++;
-            if (dontAsk) CheckDlgButton(dialog, IDC_FR_DONT_ASK, BST_CHECKED);
-            PressButton(dialog, answer);
+            if (dontAsk) CheckDlgButton(offer, IDC_FR_DONT_ASK, BST_CHECKED);
+            PressButton(offer, answer);
         });
-        Run(CMD_TEXT_TRANSLATE);
     }
     int offers = 0;
 };
@@ -68,26 +46,30 @@ protected:
 TEST_F(WorkView, ProgressFollowsOpenTranslateAndFill)
 {
     Start("[Option]\r\nAskToFillRepeated=0\r\n");
-    const std::string rows = std::to_string(StringRows());
-    EXPECT_EQ(ProgressPane(), "0 of " + rows + " translated (0%)");
+    int count = 0;
+    for (int row = 0; row < ListRowCount(view); ++row)
+        count += ListRowValue(view, row) != 0;
+    const std::string rows = std::to_string(count);
+    EXPECT_EQ(Pane(kPaneProgress), "0 of " + rows + " translated (0%)");
     const std::string inPreviewCategory = CategoryProgress(27);
     ASSERT_EQ(inPreviewCategory.rfind("0 of ", 0), 0u) << inPreviewCategory;
     EXPECT_EQ(Cell(RowAbove(RowOf(27), true), kColumnText).find(" of "), std::string::npos) << "the title stays";
 
     TranslateById(27, "Vorschau");
     EXPECT_EQ(offers, 0) << "AskToFillRepeated=0 asks nothing";
-    EXPECT_EQ(ProgressPane(), "1 of " + rows + " translated (0%)");
+    EXPECT_EQ(Pane(kPaneProgress), "1 of " + rows + " translated (0%)");
     EXPECT_EQ(CategoryProgress(27), "1" + inPreviewCategory.substr(1));
 
     ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
     Run(CMD_TEXT_FILL_REPEATED);
     EXPECT_EQ(driver.LastText(), "1 rows filled");
     EXPECT_EQ(Cell(RowOf(1006), kColumnTranslated), "Vorschau");
-    EXPECT_EQ(ProgressPane(), "2 of " + rows + " translated (0%)");
+    EXPECT_EQ(Pane(kPaneProgress), "2 of " + rows + " translated (0%)");
     EXPECT_TRUE(Vs()->modified);
 }
 
-TEST_F(WorkView, BackAndForwardThroughTheOpenedRows)
+// Back and forward go through the rows opened in Translate; Translate Previous walks up.
+TEST_F(WorkView, PlacesOfTheOpenedRowsAndPreviousUntranslated)
 {
     Start();
     for (UINT id : {103u, 27u, 1012u}) {
@@ -96,31 +78,24 @@ TEST_F(WorkView, BackAndForwardThroughTheOpenedRows)
         Run(CMD_TEXT_TRANSLATE);
     }
     SelectOnly({RowOf(50007)});
-    EXPECT_EQ(Run(CMD_EDIT_BACK), 1);
-    EXPECT_EQ(FocusedRow(), RowOf(27));
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), RowOf(27));
-    EXPECT_EQ(ListNextRow(view, RowOf(27), LVNI_SELECTED), -1) << "the place alone is selected";
-    EXPECT_EQ(Run(CMD_EDIT_BACK), 1);
-    EXPECT_EQ(FocusedRow(), RowOf(103));
-    EXPECT_EQ(Run(CMD_EDIT_BACK), 0) << "the oldest place";
-    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 1);
-    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 1);
-    EXPECT_EQ(FocusedRow(), RowOf(1012));
-    EXPECT_EQ(Run(CMD_EDIT_FORWARD), 0) << "the newest place";
-}
+    const std::pair<UINT, UINT> kSteps[] = {{CMD_EDIT_BACK, 27},    {CMD_EDIT_BACK, 103},     {CMD_EDIT_BACK, 0},
+                                            {CMD_EDIT_FORWARD, 27}, {CMD_EDIT_FORWARD, 1012}, {CMD_EDIT_FORWARD, 0}};
+    int place = RowOf(50007);
+    for (const auto &[command, id] : kSteps) {
+        EXPECT_EQ(Run(command), id ? 1 : 0) << id;
+        place = id ? RowOf(id) : place; // at the oldest and newest place nothing moves
+        EXPECT_EQ(FocusedRow(), place) << id;
+        EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), place) << id;
+        EXPECT_EQ(ListNextRow(view, place, LVNI_SELECTED), -1) << "the place alone is selected";
+    }
 
-TEST_F(WorkView, PreviousUntranslatedWalksUpFromTheFocusedRow)
-{
-    Start();
     const int focused = RowOf(1006), above = RowAbove(focused);
     SetTranslation(above, "schon da");
     SelectOnly({focused});
     ListSetRowState(view, focused, LVIS_FOCUSED, LVIS_FOCUSED);
     std::string opened;
     ModalDriver driver([&](HWND dialog) {
-        char id[16] = "";
-        GetDlgItemTextA(dialog, IDC_TR_ID, id, sizeof id);
-        opened = id;
+        opened = DlgText(dialog, IDC_TR_ID);
         PressButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_PREVIOUS), 0);
@@ -134,7 +109,6 @@ TEST_F(WorkView, OfferAfterOkFillsTheRepeatsAndCanBeTurnedOff)
     EXPECT_EQ(offers, 1);
     EXPECT_EQ(Cell(RowOf(50007), kColumnTranslated), "Pixel");
     EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
-
     offers = 0;
     TranslateById(27, "Vorschau");
     EXPECT_EQ(offers, 0) << "Don't ask again holds";

@@ -1,10 +1,14 @@
-// The translation checks as a table of real interface strings: source, translation, and the
-// problems expected ("severity check: message", one per line; empty: none).
+// The window-free text rules of the view: Find's match, the Translate dialog's display form and
+// the translation checks (a table of real interface strings: source, translation, and the
+// problems expected as "severity check: message", one per line; empty: none).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "view/displaytext.h"
 #include "view/textcheck.h"
+#include "view/textsearch.h"
 
 namespace
 {
@@ -13,6 +17,11 @@ namespace
 bool FakeLead(unsigned char c)
 {
     return c >= 0x81 && c <= 0x9F;
+}
+
+bool Cp932Lead(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 struct Row {
@@ -122,5 +131,75 @@ TEST(TextCheck, TableOfInterfaceStrings)
         int count = CheckTranslation(row.source, row.translation, row.doubleByte ? FakeLead : nullptr, &problems);
         EXPECT_EQ(Describe(problems), row.expected) << row.source << " -> " << row.translation;
         EXPECT_EQ(count, problems.errors + problems.warnings);
+    }
+}
+
+TEST(TextSearch, Table)
+{
+    struct Case {
+        const char *cell, *what;
+        bool matchCase, wholeWord, cp932, expected;
+    };
+    // Katakana A is 0x83 0x41 (its second byte is 'A'); katakana DI is 0x83 0x61 (second byte 'a').
+    const Case kCases[] = {
+        {"Datei öffnen", "DATEI", false, false, false, true},
+        {"Datei öffnen", "ÖFFNEN", false, false, false, false}, // only A-Z fold
+        {"Datei öffnen", "öffnen", false, false, false, true},
+        {"Datei öffnen", "DATEI", true, false, false, false},
+        {"Datei öffnen", "Datei", true, false, false, true},
+        {"abc", "c", false, false, false, true},
+        {"abc", "abcd", false, false, false, false},
+        {"abc", "", false, false, false, false},
+        {"", "a", false, false, false, false},
+        // Whole word means the whole cell.
+        {"Speichern", "speichern", false, true, false, true},
+        {"Speichern unter", "Speichern", false, true, false, false},
+        {"Speichern", "Speichern unter", false, true, false, false},
+        {"Speichern", "speichern", true, true, false, false},
+        // Double-byte characters stay whole.
+        {"\x83\x41\x42", "AB", true, false, true, false}, // no match starts on a second byte
+        {"\x83\x41\x42", "AB", true, false, false, true}, // byte-wise it would
+        {"\x83\x41\x42", "\x83\x41\x42", true, false, true, true},
+        {"x\x83\x41\x41\x42", "AB", true, false, true, true}, // the single-byte A after the pair
+        {"ab\x83", "z", true, false, true, false},           // a lead byte at the end does not step past the terminator
+        {"\x83\x61", "\x83\x41", false, false, true, false}, // a second byte never folds
+        {"\x83\x41", "\x83\x61", false, false, true, false},
+        {"\x83\x41", "\x83\x41", false, false, true, true},
+        {"\x83\x41x", "\x83\x41X", false, false, true, true}, // single-byte letters still fold
+        {"\x83\x61", "\x83\x41", false, true, true, false},
+    };
+    for (const Case &row : kCases)
+        EXPECT_EQ(TextMatches(row.cell, row.what, SearchOptions{row.matchCase, row.wholeWord},
+                              row.cp932 ? Cp932Lead : nullptr),
+                  row.expected)
+            << row.cell << " / " << row.what;
+}
+
+// Native, so that the sanitizers watch the output buffer.
+TEST(TranslateDisplay, LineBreaksBecomeCrLfAndBackWithinTheRecord)
+{
+    struct Case {
+        std::string text;
+        bool toDisplay, cp932;
+        size_t capacity;
+        std::string expected;
+    };
+    const std::string a249(249, 'a'), a250(250, 'a');
+    const Case kCases[] = {
+        {"one\ntwo\r\nthree", true, false, 252, "one\r\ntwo\r\nthree"},
+        {"one\r\ntwo\r\nthree", false, false, 252, "one\ntwo\nthree"},
+        {a249 + "\nzz", true, false, 252, a249 + "\r\n"}, // 251 bytes fit exactly; the z's no longer do
+        {a250 + "\nzz", true, false, 252, a250},          // a CR LF that no longer fits is left out
+        {"abc", true, false, 1, ""},
+        {a250 + "\x83\x41", false, true, 252, a250}, // not half of a double-byte character
+        {a249 + "\r\x83\x41z", false, true, 252, a249 + "\x83\x41"},
+    };
+    for (const Case &row : kCases) {
+        std::vector<char> out(row.capacity, 'x'); // exactly the capacity, so that a write past it shows
+        size_t n = row.toDisplay
+                       ? ToDisplayText(row.text.c_str(), out.data(), row.capacity)
+                       : FromDisplayText(row.text.c_str(), out.data(), row.capacity, row.cp932 ? Cp932Lead : nullptr);
+        EXPECT_EQ(std::string(out.data()), row.expected) << row.text.substr(0, 20);
+        EXPECT_EQ(n, row.expected.size());
     }
 }
