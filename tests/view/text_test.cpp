@@ -1,8 +1,8 @@
-// The window-free text rules of the view: Find's match, the Translate dialog's display form and
-// the translation checks (a table of real interface strings: source, translation, and the
-// problems expected as "severity check: message", one per line; empty: none).
+// The window-free text rules of the view: the translation checks and Find's match (rows in
+// textcheck.tsv and textsearch.tsv beside this file) and the Translate dialog's display form.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,92 +24,36 @@ bool Cp932Lead(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-struct Row {
-    const char *source;
-    const char *translation;
-    const char *expected;
-    bool doubleByte;
-};
-
-const std::string kLong(252, 'x');
-const std::string kLongest(251, 'x');
-
-const Row kRows[] = {
-    // Untranslated, and a translation equal to its source.
-    {"%d of %d", "", ""},
-    {"Name", "Name", ""},
-    // printf conversions: number, order and argument type; flags, width and precision free.
-    {"%d of %d", "%d von %d", ""},
-    {"%d of %d", "%s von %d", "error printf: %d expected where %s stands"},
-    {"%d of %d", "%d von", "error printf: %d missing (conversion 2 of 2)"},
-    {"Loading %s...", "%s wird geladen (%d)...", "error printf: %d is not in the source"},
-    {"%d files (%s)", "(%s) %d Dateien", "error printf: %d expected where %s stands"},
-    {"Unknown tag 0x%04X", "Unbekanntes Tag 0x%08x", ""},
-    {"%-5.2f mm", "%e mm", ""},
-    {"%lu bytes", "%u Byte", ""},
-    {"%I64d bytes", "%d Byte", "error printf: %I64d expected where %d stands"},
-    {"Name: %S", "Name: %s", "error printf: %S expected where %s stands"},
-    {"%*d", "%d", "error printf: %*d expected where %d stands"},
-    // A percent sign: %% in a format, text elsewhere; a blank after it is text.
-    {"Zoom: %d%%", "Zoom: %d %%", ""},
-    {"Zoom: %d%%", "Zoom: %d %", "error printf: % that begins no conversion (a percent sign is written %%)"},
-    {"100%", "100 %", ""},
-    {"Opacity (%):", "Deckkraft (%):", ""},
-    {"50% smaller", "50 % größer", ""},
-    // FormatMessage inserts: the same set, each with its !fmt! (none is !s!); order free.
-    {"%1!d! files", "%1!d! Dateien", ""},
-    {"%1 of %2", "%2 von %1", ""},
-    {"%1!s! selected", "%1 ausgewählt", ""},
-    {"%1!d! files", "%1 Dateien", "error inserts: %1!d! expected where %1 stands"},
-    {"%1 of %2", "%1 von", "error inserts: %2 missing"},
-    {"%1", "%1 %3", "error inserts: %3 is not in the source"},
-    {"Line %1%nof %2", "%2:%n Zeile %1", ""},
-    // Length.
-    {"x", kLongest.c_str(), ""},
-    {"x", kLong.c_str(), "error length: 252 bytes where at most 251 are kept"},
-    // The shortcut after a tab: same key, as many modifiers; modifier and key names may be
-    // the translation's own, letters and F-keys may not change.
-    {"&Open...\tCtrl+O", "Ö&ffnen...\tStrg+O", ""},
-    {"&Open...\tCtrl+O", "Ö&ffnen...\tStrg+P", "warning shortcut: Ctrl+O expected where Strg+P stands"},
-    {"&Open...\tCtrl+O", "Ö&ffnen...", "warning shortcut: Ctrl+O expected after a tab at the end"},
-    {"Copy Path\tCtrl+Shift+C", "Pfad kopieren\tStrg+C", "warning shortcut: Ctrl+Shift+C expected where Strg+C stands"},
-    {"Delete\tDel", "Löschen\tEntf", ""},
-    {"Properties\tAlt+Enter", "Eigenschaften\tAlt+Eingabe", ""},
-    {"Delete\tDel", "Löschen\tF5", "warning shortcut: Del expected where F5 stands"},
-    {"Zoom in\tCtrl++", "Vergrößern\tStrg++", ""},
-    {"Slide &Show\tS", "&Diashow\tS", ""},
-    {"Use the mouse wheel to:\tzoom", "Mausrad verwenden zum:\tZoomen", ""},
-    // Access keys: one for one; && is an ampersand, and so is one before a blank.
-    {"Save &as...", "Speichern &unter...", ""},
-    {"Save &as...", "Speichern unter...", "warning accesskey: access key missing (the source has &a)"},
-    {"Save &as...", "&Speichern &unter...", "warning accesskey: 2 access keys where one (&a) is expected"},
-    {"Name", "&Name", "warning accesskey: access key &N where the source has none"},
-    {"Black & white", "Schwarz & weiß", ""},
-    {"R&&D", "F&E", "warning accesskey: access key &E where the source has none"},
-    // Line breaks, blanks, the final ":" or "...".
-    {"Moving %d files to\n%s", "%d Dateien werden verschoben nach %s",
-     "warning linebreaks: 1 line break expected where 0 stand"},
-    {" %d", "%d", "warning blanks: 1 leading blank expected where 0 stand"},
-    {"Name: ", "Name:", "warning blanks: 1 trailing blank expected where 0 stand"},
-    {"Width:", "Breite", "warning ending: ':' expected at the end"},
-    {"Width:", "Largeur :", ""},
-    {"Loading...", "Wird geladen\x85", ""},
-    {"Done.", "Fertig...", "warning ending: '...' at the end where the source has none"},
-    {"&Open...\tCtrl+O", "Ö&ffnen\tStrg+O", "warning ending: '...' expected at the end"},
-    {"Width:", "Breite...", "warning ending: ':' expected where '...' stands"},
-    // Several checks report together, in their order.
-    {"&Save\tCtrl+S", "Speichern %s",
-     "error printf: %s is not in the source\n"
-     "warning shortcut: Ctrl+S expected after a tab at the end\n"
-     "warning accesskey: access key missing (the source has &S)"},
-    // Double-byte code pages: a trail byte is never a '%' or '&' of its own, and a full-width
-    // colon may end a text that ends in ':'.
-    {"Open", "\x83%s\x83&pen", "", true},
-    {"Width:", "\x95\x9D\x81\x46", "", true},
-    {"Open", "\x83%s\x83&pen",
-     "error printf: %s is not in the source\n"
-     "warning accesskey: access key &p where the source has none"},
-};
+// The tab-separated rows of a data file, each field unescaped ("-" empty, x*N N times x).
+std::vector<std::vector<std::string>> ReadRows(const char *name)
+{
+    std::ifstream in(std::string(PARLEVO_VIEW_DATA_DIR "/") + name, std::ios::binary);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        rows.emplace_back(1);
+        for (size_t i = 0; i < line.size(); ++i) {
+            std::string &field = rows.back().back();
+            if (line[i] == '\t') {
+                rows.back().emplace_back();
+            } else if (line[i] != '\\' || i + 1 == line.size()) {
+                field += line[i];
+            } else if (line[++i] == 'x') {
+                field += char(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                field += line[i] == 'n' ? '\n' : line[i] == 't' ? '\t' : line[i];
+            }
+        }
+        for (std::string &field : rows.back()) {
+            if (field == "-") field.clear();
+            if (field.size() > 2 && field[1] == '*' && field.find_first_not_of("0123456789", 2) == std::string::npos)
+                field = std::string(std::stoul(field.substr(2)), field[0]);
+        }
+    }
+    EXPECT_GT(rows.size(), 20u) << name;
+    return rows;
+}
 
 std::string Describe(const TextProblems &problems)
 {
@@ -126,53 +70,25 @@ std::string Describe(const TextProblems &problems)
 
 TEST(TextCheck, TableOfInterfaceStrings)
 {
-    for (const Row &row : kRows) {
+    for (const auto &row : ReadRows("textcheck.tsv")) {
         TextProblems problems;
-        int count = CheckTranslation(row.source, row.translation, row.doubleByte ? FakeLead : nullptr, &problems);
-        EXPECT_EQ(Describe(problems), row.expected) << row.source << " -> " << row.translation;
+        int count =
+            CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &problems);
+        EXPECT_EQ(Describe(problems), row.at(2)) << row[0] << " -> " << row[1];
         EXPECT_EQ(count, problems.errors + problems.warnings);
     }
 }
 
 TEST(TextSearch, Table)
 {
-    struct Case {
-        const char *cell, *what;
-        bool matchCase, wholeWord, cp932, expected;
-    };
-    // Katakana A is 0x83 0x41 (its second byte is 'A'); katakana DI is 0x83 0x61 (second byte 'a').
-    const Case kCases[] = {
-        {"Datei öffnen", "DATEI", false, false, false, true},
-        {"Datei öffnen", "ÖFFNEN", false, false, false, false}, // only A-Z fold
-        {"Datei öffnen", "öffnen", false, false, false, true},
-        {"Datei öffnen", "DATEI", true, false, false, false},
-        {"Datei öffnen", "Datei", true, false, false, true},
-        {"abc", "c", false, false, false, true},
-        {"abc", "abcd", false, false, false, false},
-        {"abc", "", false, false, false, false},
-        {"", "a", false, false, false, false},
-        // Whole word means the whole cell.
-        {"Speichern", "speichern", false, true, false, true},
-        {"Speichern unter", "Speichern", false, true, false, false},
-        {"Speichern", "Speichern unter", false, true, false, false},
-        {"Speichern", "speichern", true, true, false, false},
-        // Double-byte characters stay whole.
-        {"\x83\x41\x42", "AB", true, false, true, false}, // no match starts on a second byte
-        {"\x83\x41\x42", "AB", true, false, false, true}, // byte-wise it would
-        {"\x83\x41\x42", "\x83\x41\x42", true, false, true, true},
-        {"x\x83\x41\x41\x42", "AB", true, false, true, true}, // the single-byte A after the pair
-        {"ab\x83", "z", true, false, true, false},           // a lead byte at the end does not step past the terminator
-        {"\x83\x61", "\x83\x41", false, false, true, false}, // a second byte never folds
-        {"\x83\x41", "\x83\x61", false, false, true, false},
-        {"\x83\x41", "\x83\x41", false, false, true, true},
-        {"\x83\x41x", "\x83\x41X", false, false, true, true}, // single-byte letters still fold
-        {"\x83\x61", "\x83\x41", false, true, true, false},
-    };
-    for (const Case &row : kCases)
-        EXPECT_EQ(TextMatches(row.cell, row.what, SearchOptions{row.matchCase, row.wholeWord},
-                              row.cp932 ? Cp932Lead : nullptr),
-                  row.expected)
-            << row.cell << " / " << row.what;
+    for (const auto &row : ReadRows("textsearch.tsv")) {
+        const std::string &options = row.at(2);
+        const SearchOptions search = {options.find('c') != std::string::npos, options.find('w') != std::string::npos};
+        EXPECT_EQ(TextMatches(row[0].c_str(), row[1].c_str(), search,
+                              options.find('j') != std::string::npos ? Cp932Lead : nullptr),
+                  row.at(3) == "1")
+            << row[0] << " / " << row[1];
+    }
 }
 
 // Native, so that the sanitizers watch the output buffer.
