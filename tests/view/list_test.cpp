@@ -49,14 +49,6 @@ protected:
         PumpMessages();
     }
 
-    // The focused row, and whether it is the one row selected.
-    std::string Focused() const
-    {
-        int focused = FocusedRow(), selected = ListNextRow(view, -1, LVNI_SELECTED);
-        bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
-        return std::to_string(focused) + (alone ? "" : " (selection differs)");
-    }
-
     std::string ControlText(int row) const
     {
         char text[2 * kTextSize] = ""; // room for more than a cell holds
@@ -110,18 +102,17 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
         headers += text + std::string("|");
     }
     EXPECT_EQ(headers, "ID|Text|Translated text|");
-    auto bounds = [this](HWND window) {
-        RECT rc = {};
-        if (window) GetWindowRect(window, &rc);
-        MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&rc), 2);
-        return rc;
-    };
-    RECT client, rc = bounds(list);
-    GetClientRect(view, &client);
-    EXPECT_EQ(rc.left, 0);
-    EXPECT_EQ(rc.right, client.right);
-    EXPECT_EQ(rc.top, bounds(Vs()->toolbar).bottom);
-    EXPECT_EQ(rc.bottom, client.bottom - (bounds(Vs()->statusBar).bottom - bounds(Vs()->statusBar).top));
+    // In the view's client area: the list's left, right, top and bottom, then the client's
+    // right, the toolbar's bottom and the status bar's top.
+    RECT rc[4] = {};
+    GetClientRect(view, &rc[3]);
+    for (HWND window : {list, Vs()->toolbar, Vs()->statusBar}) {
+        RECT &r = rc[window == list ? 0 : window == Vs()->toolbar ? 1 : 2];
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&r), 2);
+    }
+    EXPECT_EQ(rc[0].left, 0);
+    EXPECT_EQ(std::tie(rc[0].right, rc[0].top, rc[0].bottom), std::tie(rc[3].right, rc[1].bottom, rc[2].top));
 }
 
 TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
@@ -292,7 +283,6 @@ class ListDrawing : public List
 {
 protected:
     static constexpr int kWidth = 461, kHeight = 18, kMargin = 3;
-    static constexpr COLORREF kMagenta = RGB(255, 0, 255);
     std::vector<COLORREF> pixels;
 
     void SetUp() override
@@ -302,7 +292,22 @@ protected:
         Rows({0, 1, 2, 0, 4});
     }
 
-    void Draw(int row, UINT state)
+    COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
+    // Pixels of the area that are (or, with same false, are not) the colour.
+    int Count(RECT area, COLORREF colour, bool same = true) const
+    {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += (At(x, y) == colour) == same;
+        return n;
+    }
+
+    // Draws the row and describes it: its problem mark (E red, W yellow, - none), background,
+    // ink in the ID and Text columns and at the start (30 pixels) and in the rest of the
+    // Translated text cell, the category band and dotted line, grid lines, focus rectangle,
+    // and "spill" past the row.
+    std::string Look(int row, UINT state)
     {
         const int width = kWidth + kMargin, height = kHeight + kMargin;
         BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
@@ -322,76 +327,53 @@ protected:
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
-    // Pixels of the area that are (or, with same false, are not) the colour.
-    int Count(RECT area, COLORREF colour, bool same = true) const
-    {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += (At(x, y) == colour) == same;
-        return n;
+
+        std::string look = "-";
+        for (int y = 0; y < kHeight && look == "-"; ++y)
+            for (int x = 260; x < 280; ++x) {
+                const COLORREF c = At(x, y);
+                if (GetRValue(c) > 200 && GetBValue(c) < 80)
+                    look = GetGValue(c) < 80 ? "E" : GetGValue(c) > 180 ? "W" : "-";
+            }
+        const COLORREF back = At(55, 9), text = GetSysColor(COLOR_WINDOWTEXT);
+        look += back == GetSysColor(COLOR_WINDOW)         ? " window"
+                : back == GetSysColor(COLOR_HIGHLIGHT)    ? " selected"
+                : back == GetSysColor(COLOR_APPWORKSPACE) ? " workspace"
+                                                          : " other";
+        const std::pair<RECT, const char *> kParts[] = {{{2, 2, 58, kHeight - 2}, " id"},
+                                                        {{62, 2, 258, kHeight - 2}, " text"},
+                                                        {{262, 2, 290, kHeight - 2}, " start"},
+                                                        {{290, 2, kWidth - 1, kHeight - 2}, " rest"}};
+        for (const auto &[area, name] : kParts)
+            if (Count(area, back, false)) look += name;
+        if (Count({0, 0, kWidth, 2}, text) == 2 * kWidth) look += " band";
+        const int dotted = Count({0, kHeight - 1, kWidth, kHeight}, text);
+        if (dotted > kWidth / 5 && dotted < kWidth * 4 / 5) look += " dotted";
+        if (At(59, 5) == GetSysColor(COLOR_3DFACE) &&
+            Count({0, kHeight - 1, kWidth, kHeight}, GetSysColor(COLOR_3DFACE)))
+            look += " grid";
+        if (Count({0, 2, 1, kHeight - 2}, back, false)) look += " focus";
+        if (Count({kWidth, 0, width, height}, RGB(255, 0, 255), false) +
+            Count({0, kHeight, kWidth, height}, RGB(255, 0, 255), false))
+            look += " spill";
+        return look;
     }
 };
 
-TEST_F(ListDrawing, EmptyTranslationIsHatchedAlsoWhenSelected)
+TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
 {
-    const RECT cell = {260, 0, kWidth - 1, kHeight - 1}; // the Translated text cell without its grid lines
-    const int area = (cell.right - cell.left) * (cell.bottom - cell.top);
-    for (COLORREF back : {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT)}) {
-        Draw(1, back == GetSysColor(COLOR_WINDOW) ? 0 : ODS_SELECTED);
-        EXPECT_EQ(At(5, 9), back);
-        EXPECT_GT(Count(cell, back, false), area / 20);
-    }
-    // Once a translation is stored, the cell keeps its background beyond the text.
-    ListSetCell(view, 1, kColumnTranslated, "x");
-    Draw(1, ODS_SELECTED);
-    EXPECT_EQ(Count({290, 0, kWidth - 1, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHT), false), 0);
+    const std::tuple<int, UINT, const char *> kRows[] = {
+        {1, 0, "- window id text start rest grid"}, // hatched
+        {1, ODS_SELECTED, "- selected id text start rest grid"},
+        {4, ODS_SELECTED | ODS_FOCUS, "- selected id text start rest grid focus"},
+        {3, ODS_SELECTED, "- workspace text band dotted grid"},    // a category row shows no selection
+        {0, ODS_FOCUS, "- workspace text rest dotted grid focus"}, // nor a band on row 0; its progress
+    };
+    for (const auto &[row, state, look] : kRows)
+        EXPECT_EQ(Look(row, state), look) << row << " " << state;
+    ListSetCell(view, 1, kColumnTranslated, "x"); // the cell keeps its background beyond the text
+    EXPECT_EQ(Look(1, ODS_SELECTED), "- selected id text start grid");
     EXPECT_GT(Count({260, 0, 290, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
-}
-
-TEST_F(ListDrawing, CategoryRowShowsNoSelectionAndABandExceptOnRowZero)
-{
-    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE), text = GetSysColor(COLOR_WINDOWTEXT);
-    ASSERT_NE(workspace, text);
-    Draw(3, ODS_SELECTED);
-    EXPECT_EQ(Count({0, 0, kWidth, kHeight}, GetSysColor(COLOR_HIGHLIGHT)), 0);
-    EXPECT_EQ(Count({0, 0, kWidth, 2}, text), 2 * kWidth); // the 2-pixel band over the full width
-    EXPECT_EQ(At(5, 2), workspace);
-    EXPECT_EQ(At(5, 9), workspace);
-    // The title is in the Text column, not in the Translated text column (no hatch there).
-    EXPECT_EQ(Count({260, 2, kWidth - 1, kHeight - 2}, workspace, false), 0);
-    EXPECT_GT(Count({60, 2, 259, kHeight - 2}, text), 0);
-    // The dotted line: the text colour on part of the bottom line only.
-    int dotted = Count({0, kHeight - 1, kWidth, kHeight}, text);
-    EXPECT_GT(dotted, kWidth / 5);
-    EXPECT_LT(dotted, kWidth * 4 / 5);
-    Draw(0, 0);
-    EXPECT_EQ(At(5, 0), workspace);
-    EXPECT_EQ(At(5, 1), workspace);
-}
-
-TEST_F(ListDrawing, RowsStayInsideAndHaveGridLinesAndTheFocusRectangle)
-{
-    for (int row : {0, 1, 3, 4}) {
-        for (UINT state : {0u, UINT(ODS_SELECTED | ODS_FOCUS)}) {
-            Draw(row, state);
-            int touched = Count({kWidth, 0, kWidth + kMargin, kHeight + kMargin}, kMagenta, false) +
-                          Count({0, kHeight, kWidth, kHeight + kMargin}, kMagenta, false);
-            EXPECT_EQ(touched, 0) << "row " << row << " state " << state;
-        }
-    }
-    const COLORREF face = GetSysColor(COLOR_3DFACE);
-    Draw(4, 0);
-    EXPECT_EQ(At(3, kHeight - 1), face);
-    EXPECT_EQ(At(59, 5), face);
-    const std::vector<COLORREF> plain = pixels;
-    Draw(4, ODS_FOCUS);
-    int changed = 0;
-    for (int y = 0; y < kHeight - 1; ++y)
-        changed += At(0, y) != plain[size_t(y * (kWidth + kMargin))];
-    EXPECT_GT(changed, 0);
 }
 
 // The problems of the translations: the marks, F8/Shift+F8, the status bar pane and the line
@@ -403,54 +385,43 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
     HarnessWriteFile(path, "3=\"Bereit\"\r\n8=\"%s von %d\"\r\n1008=\"Breite:\"\r\n");
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNamed, reinterpret_cast<LPARAM>(path.c_str())));
     PumpMessages();
-    // The mark at the start of the Translated text cell: red for an error, yellow for a warning.
-    auto markOf = [&](int row) {
-        Draw(row, 0);
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = ColumnWidth(0) + ColumnWidth(1), end = x + 20; x < end; ++x) {
-                COLORREF c = At(x, y);
-                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) < 80) return 'E';
-                if (GetRValue(c) > 200 && GetBValue(c) < 80 && GetGValue(c) > 180) return 'W';
-            }
-        }
-        return '-';
-    };
-    const int ready = RowOf(3), ofRow = RowOf(8), loading = RowOf(4), width = RowOf(1008);
+    const int ofRow = RowOf(8), width = RowOf(1008), loading = RowOf(4), ready = RowOf(3);
     ASSERT_GE(ready, 0);
-    EXPECT_EQ(std::string() + markOf(ofRow) + markOf(width) + markOf(ready), "EW-");
+    // The marks of those four rows and the pane ("": none when nothing is wrong).
+    auto state = [&]() {
+        std::string marks;
+        for (int row : {ofRow, width, loading, ready})
+            marks += Look(row, 0)[0];
+        return marks + " " + Pane(kPaneProblems);
+    };
+    EXPECT_EQ(state(), "EW-- 1 error, 1 warning");
     EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
-    EXPECT_EQ(Pane(kPaneProblems), "1 error, 1 warning");
 
     // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
     SelectOnly({});
     ListSetRowState(view, RowOf(1), LVIS_FOCUSED, LVIS_FOCUSED);
     PumpMessages();
     SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
-    EXPECT_EQ(FocusedRow(), ofRow) << "F8 runs Next problem";
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), ofRow);
-    std::vector<int> visited;
+    std::string visited = Focused();
     for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM}) {
-        EXPECT_EQ(Run(command), 1);
-        visited.push_back(FocusedRow());
+        visited += " " + std::to_string(Run(command));
+        visited += ":" + Focused();
     }
-    EXPECT_EQ(visited, (std::vector<int>{width, ofRow, width}));
+    const std::string o = std::to_string(ofRow), w = std::to_string(width);
+    EXPECT_EQ(visited, o + " 1:" + w + " 1:" + o + " 1:" + w);
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
     EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
               (std::vector<std::string>{"8", "%d expected where %s stands", "",
                                         "%d is not in the source; 0 trailing blanks expected where 1 stands"}));
-    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%d von %d %d ");
-    EXPECT_EQ(markOf(ofRow), 'E');
-    // Translations and the mark and pane after each ("": no pane when nothing is wrong).
-    const std::tuple<int, const char *, char, const char *> kSteps[] = {
-        {ofRow, "%d von %d", '-', "0 errors, 1 warning"},
-        {loading, "Lade...", 'E', "1 error, 1 warning"},
-        {width, "&Breite:", '-', "1 error, 0 warnings"},
-        {loading, "Lade %s...", '-', ""}};
-    for (const auto &[row, text, mark, pane] : kSteps) {
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%d von %d %d |EW-- 1 error, 2 warnings");
+    const std::tuple<int, const char *, const char *> kSteps[] = {{ofRow, "%d von %d", "-W-- 0 errors, 1 warning"},
+                                                                  {loading, "Lade...", "-WE- 1 error, 1 warning"},
+                                                                  {width, "&Breite:", "--E- 1 error, 0 warnings"},
+                                                                  {loading, "Lade %s...", "---- "}};
+    for (const auto &[row, text, after] : kSteps) {
         TranslateRow(row, {text});
-        EXPECT_EQ(markOf(row), mark) << text;
-        EXPECT_EQ(Pane(kPaneProblems), pane) << text;
+        EXPECT_EQ(state(), after) << text;
     }
     EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
 }

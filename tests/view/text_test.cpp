@@ -2,10 +2,10 @@
 // textcheck.tsv and textsearch.tsv beside this file) and the Translate dialog's display form.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/view/datarows.h"
 #include "view/displaytext.h"
 #include "view/textcheck.h"
 #include "view/textsearch.h"
@@ -24,37 +24,6 @@ bool Cp932Lead(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// The tab-separated rows of a data file, each field unescaped ("-" empty, x*N N times x).
-std::vector<std::vector<std::string>> ReadRows(const char *name)
-{
-    std::ifstream in(std::string(PARLEVO_VIEW_DATA_DIR "/") + name, std::ios::binary);
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        rows.emplace_back(1);
-        for (size_t i = 0; i < line.size(); ++i) {
-            std::string &field = rows.back().back();
-            if (line[i] == '\t') {
-                rows.back().emplace_back();
-            } else if (line[i] != '\\' || i + 1 == line.size()) {
-                field += line[i];
-            } else if (line[++i] == 'x') {
-                field += char(std::stoi(line.substr(i + 1, 2), nullptr, 16));
-                i += 2;
-            } else {
-                field += line[i] == 'n' ? '\n' : line[i] == 't' ? '\t' : line[i];
-            }
-        }
-        for (std::string &field : rows.back()) {
-            if (field == "-") field.clear();
-            if (field.size() > 2 && field[1] == '*' && field.find_first_not_of("0123456789", 2) == std::string::npos)
-                field = std::string(std::stoul(field.substr(2)), field[0]);
-        }
-    }
-    EXPECT_GT(rows.size(), 20u) << name;
-    return rows;
-}
-
 std::string Describe(const TextProblems &problems)
 {
     std::string text;
@@ -70,7 +39,7 @@ std::string Describe(const TextProblems &problems)
 
 TEST(TextCheck, TableOfInterfaceStrings)
 {
-    for (const auto &row : ReadRows("textcheck.tsv")) {
+    for (const auto &row : ReadRows("textcheck.tsv", 20)) {
         TextProblems problems;
         int count =
             CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &problems);
@@ -81,7 +50,7 @@ TEST(TextCheck, TableOfInterfaceStrings)
 
 TEST(TextSearch, Table)
 {
-    for (const auto &row : ReadRows("textsearch.tsv")) {
+    for (const auto &row : ReadRows("textsearch.tsv", 20)) {
         const std::string &options = row.at(2);
         const SearchOptions search = {options.find('c') != std::string::npos, options.find('w') != std::string::npos};
         EXPECT_EQ(TextMatches(row[0].c_str(), row[1].c_str(), search,
@@ -94,28 +63,13 @@ TEST(TextSearch, Table)
 // Native, so that the sanitizers watch the output buffer.
 TEST(TranslateDisplay, LineBreaksBecomeCrLfAndBackWithinTheRecord)
 {
-    struct Case {
-        std::string text;
-        bool toDisplay, cp932;
-        size_t capacity;
-        std::string expected;
-    };
-    const std::string a249(249, 'a'), a250(250, 'a');
-    const Case kCases[] = {
-        {"one\ntwo\r\nthree", true, false, 252, "one\r\ntwo\r\nthree"},
-        {"one\r\ntwo\r\nthree", false, false, 252, "one\ntwo\nthree"},
-        {a249 + "\nzz", true, false, 252, a249 + "\r\n"}, // 251 bytes fit exactly; the z's no longer do
-        {a250 + "\nzz", true, false, 252, a250},          // a CR LF that no longer fits is left out
-        {"abc", true, false, 1, ""},
-        {a250 + "\x83\x41", false, true, 252, a250}, // not half of a double-byte character
-        {a249 + "\r\x83\x41z", false, true, 252, a249 + "\x83\x41"},
-    };
-    for (const Case &row : kCases) {
-        std::vector<char> out(row.capacity, 'x'); // exactly the capacity, so that a write past it shows
-        size_t n = row.toDisplay
-                       ? ToDisplayText(row.text.c_str(), out.data(), row.capacity)
-                       : FromDisplayText(row.text.c_str(), out.data(), row.capacity, row.cp932 ? Cp932Lead : nullptr);
-        EXPECT_EQ(std::string(out.data()), row.expected) << row.text.substr(0, 20);
-        EXPECT_EQ(n, row.expected.size());
+    for (const auto &row : ReadRows("display.tsv", 5)) {
+        const size_t capacity = std::stoul(row.at(2));
+        std::vector<char> out(capacity, 'x'); // exactly the capacity, so that a write past it shows
+        size_t n = row[1] == "to" ? ToDisplayText(row[0].c_str(), out.data(), capacity)
+                                  : FromDisplayText(row[0].c_str(), out.data(), capacity,
+                                                    row[1] == "from932" ? Cp932Lead : nullptr);
+        EXPECT_EQ(std::string(out.data()), row.at(3)) << row[0].substr(0, 20);
+        EXPECT_EQ(n, row[3].size());
     }
 }

@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "tests/support/apptest.h"
+#include "view/list.h"
 
 inline std::string DlgText(HWND dialog, int id)
 {
@@ -21,6 +22,13 @@ protected:
         for (int i = 0; i < Vs()->partCount; ++i)
             if (Vs()->parts[i].type == type) return Vs()->parts[i].text;
         return "";
+    }
+    // The focused row, and whether it is the one row selected.
+    std::string Focused() const
+    {
+        int focused = FocusedRow(), selected = ListNextRow(view, -1, LVNI_SELECTED);
+        bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
+        return std::to_string(focused) + (alone ? "" : " (selection differs)");
     }
     // Translate on the row alone: notes the dialog's ID and problem line, then types each text
     // (noting the problem line after it) and presses OK. Other dialogs go to `other`.
