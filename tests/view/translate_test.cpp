@@ -78,19 +78,17 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 {
     SelectOnly({5, 9, 12});
-    std::vector<std::string> ids;
-    std::vector<int> focused;
+    std::string seen, expected; // each dialog's ID and focused row
     ModalDriver driver([&](HWND dialog) {
-        ids.push_back(DlgText(dialog, IDC_TR_ID));
-        focused.push_back(FocusedRow());
-        SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, ("t" + ids.back()).c_str());
+        seen += DlgText(dialog, IDC_TR_ID) + "@" + std::to_string(FocusedRow()) + " ";
+        SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, ("t" + DlgText(dialog, IDC_TR_ID)).c_str());
         PressButton(dialog, IDOK);
     });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 3);
-    EXPECT_EQ(focused, (std::vector<int>{5, 9, 12}));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(ids.at(size_t(i)), std::to_string(ListRowValue(view, focused[size_t(i)])));
-    EXPECT_EQ(Cell(9, kColumnTranslated), "t" + ids[1]);
+    for (int row : {5, 9, 12})
+        expected += std::to_string(ListRowValue(view, row)) + "@" + std::to_string(row) + " ";
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(Cell(9, kColumnTranslated), "t" + std::to_string(ListRowValue(view, 9)));
 }
 
 TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
