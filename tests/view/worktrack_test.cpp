@@ -4,6 +4,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/view/datarows.h"
@@ -25,25 +26,21 @@ TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
     ProgressAddRow(&p, 1, true);
     ProgressAddRow(&p, 2, false);
     ProgressAddRow(&p, 1000, false);
-    // id, was, is, then translated in category 0, in category 2 and in total
-    struct {
-        uint32_t id;
-        bool was, is;
-        uint32_t first, third, total;
-    } const kChanges[] = {
-        {2, false, true, 2, 0, 2},    {2, true, true, 2, 0, 2},     {1000, false, true, 2, 1, 3},
-        {1000, false, true, 2, 1, 3}, {1, true, false, 1, 1, 2},    {0, false, true, 1, 1, 2},
-        {1000, true, false, 1, 0, 1}, {1000, true, false, 1, 0, 1},
+    // Translated (or rows) in category 0, in category 2 and in total.
+    auto counts = [&p](uint32_t ProgressCount::*field) {
+        return std::to_string(p.categories[0].*field) + " " + std::to_string(p.categories[2].*field) + " " +
+               std::to_string(p.total.*field);
     };
-    for (const auto &c : kChanges) {
-        ProgressTranslationChanged(&p, c.id, c.was, c.is);
-        EXPECT_EQ(p.categories[0].translated, c.first) << c.id;
-        EXPECT_EQ(p.categories[2].translated, c.third) << c.id;
-        EXPECT_EQ(p.total.translated, c.total) << c.id;
+    const std::tuple<uint32_t, bool, bool, const char *> kChanges[] = {
+        {2, false, true, "2 0 2"},    {2, true, true, "2 0 2"},     {1000, false, true, "2 1 3"},
+        {1000, false, true, "2 1 3"}, {1, true, false, "1 1 2"},    {0, false, true, "1 1 2"},
+        {1000, true, false, "1 0 1"}, {1000, true, false, "1 0 1"},
+    };
+    for (const auto &[id, was, is, translated] : kChanges) {
+        ProgressTranslationChanged(&p, id, was, is);
+        EXPECT_EQ(counts(&ProgressCount::translated), translated) << id;
     }
-    EXPECT_EQ(p.categories[0].rows, 2u);
-    EXPECT_EQ(p.categories[2].rows, 1u);
-    EXPECT_EQ(p.total.rows, 3u);
+    EXPECT_EQ(counts(&ProgressCount::rows), "2 1 3");
 }
 
 TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
