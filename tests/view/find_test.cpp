@@ -5,6 +5,7 @@
 #include <dlgs.h>
 
 #include <string>
+#include <tuple>
 
 #include "res/resource.h"
 #include "tests/support/apptest.h"
@@ -46,12 +47,7 @@ protected:
 TEST_F(Find, SearchRowsFromTheSelection)
 {
     const std::string source = Cell(RowOf(1), kColumnText).substr(0, 4); // a source text's word
-    struct Row {
-        const char *from, *what;
-        DWORD flags;
-        const char *expected;
-    };
-    const Row kRows[] = {
+    const std::tuple<const char *, const char *, DWORD, const char *> kRows[] = {
         {"", source.c_str(), FR_DOWN | FR_MATCHCASE, "-  Text not found"}, // only translations are searched
         {"", "DATEI", FR_DOWN, "a a a"},
         {"", "datei", FR_DOWN | FR_MATCHCASE, "b b b"},
@@ -65,17 +61,17 @@ TEST_F(Find, SearchRowsFromTheSelection)
     };
     auto rowOf = [&](char name) { return name == 'a' ? a : name == 'b' ? b : c; };
     auto name = [&](int row) { return row < 0 ? '-' : row == a ? 'a' : row == b ? 'b' : row == c ? 'c' : '?'; };
-    for (const Row &row : kRows) {
+    for (const auto &[from, what, flags, expected] : kRows) {
         SelectOnly({});
-        for (const char *n = row.from; *n; ++n)
+        for (const char *n = from; *n; ++n)
             ListSetRowState(view, rowOf(*n), LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-        const int found = Search(row.what, row.flags);
+        const int found = Search(what, flags);
         std::string seen = {name(found), ' '};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
             seen += name(r);
         seen += ' ' + (found >= 0 ? std::string(1, name(FocusedRow())) : "") + driver.LastText();
-        EXPECT_EQ(seen, row.expected) << row.from << " " << row.what;
+        EXPECT_EQ(seen, expected) << from << " " << what;
     }
 }
 

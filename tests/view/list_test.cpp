@@ -147,25 +147,20 @@ TEST_F(List, EveryOpenReleasesTheRedrawFitsTheColumnsAndFocusesRowOne)
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
 {
-    struct Row {
-        std::vector<UINT> rows;
-        int focus;
-        UINT key;
-        const char *expected;
-    };
-    const Row kRows[] = {
+    // The rows, the focused row, the key pressed and the row focused after it.
+    const std::tuple<std::vector<UINT>, int, UINT, const char *> kRows[] = {
         {{0, 1, 2, 0, 4, 5}, 2, VK_DOWN, "4"}, {{0, 1, 2, 0, 4, 5}, 4, VK_UP, "2"},
         {{0, 1, 2, 0, 4, 5}, 1, VK_UP, "1"},                                    // under a category row: stays
         {{0, 1, 2, 0, 4, 5}, 4, VK_HOME, "1"}, {{0, 1, 2, 0}, 2, VK_DOWN, "2"}, // a category row last: back up
         {{0, 1, 2, 0}, 1, VK_END, "2"},        {{0, 0}, 0, 0, "-1"},            // nothing to focus
     };
-    for (const Row &row : kRows) {
-        Rows(row.rows);
-        Focus(row.focus);
-        if (row.key) SendMessageA(list, WM_KEYDOWN, row.key, 1);
-        if (row.key) SendMessageA(list, WM_KEYUP, row.key, 0xC0000001);
+    for (const auto &[rows, focus, key, expected] : kRows) {
+        Rows(rows);
+        Focus(focus);
+        if (key) SendMessageA(list, WM_KEYDOWN, key, 1);
+        if (key) SendMessageA(list, WM_KEYUP, key, 0xC0000001);
         PumpMessages();
-        EXPECT_EQ(Focused(), row.expected) << row.rows.size() << " rows, from " << row.focus << " key " << row.key;
+        EXPECT_EQ(Focused(), expected) << rows.size() << " rows, from " << focus << " key " << key;
     }
 }
 

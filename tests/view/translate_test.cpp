@@ -67,9 +67,8 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
             PressButton(dialog, IDOK);
         });
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        EXPECT_EQ(id, std::to_string(ListRowValue(view, row.row)));
-        EXPECT_EQ(shown, row.shown);
-        EXPECT_EQ(Cell(row.row, kColumnTranslated), row.after);
+        EXPECT_EQ(id + "|" + shown + "|" + Cell(row.row, kColumnTranslated),
+                  std::to_string(ListRowValue(view, row.row)) + "|" + row.shown + "|" + row.after);
         EXPECT_EQ(Vs()->modified, row.after != row.before) << "the changes come after the unchanged rows";
     }
     EXPECT_NE(WindowText(frame).find("*]"), std::string::npos);

@@ -14,12 +14,10 @@
 
 TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
 {
-    struct {
-        uint32_t id;
-        int category;
-    } const kIds[] = {{0, -1}, {1, 0}, {102, 0}, {103, 1}, {1000, 2}, {40001, 4}, {54500, 8}, {54501, 9}, {65535, 9}};
-    for (const auto &row : kIds)
-        EXPECT_EQ(ProgressCategoryOf(row.id), row.category) << row.id;
+    const std::pair<uint32_t, int> kIds[] = {{0, -1},    {1, 0},     {102, 0},   {103, 1},  {1000, 2},
+                                             {40001, 4}, {54500, 8}, {54501, 9}, {65535, 9}};
+    for (const auto &[id, category] : kIds)
+        EXPECT_EQ(ProgressCategoryOf(id), category) << id;
 
     Progress p = {};
     ProgressAddRow(&p, 0, true); // a category row
@@ -132,14 +130,12 @@ TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
 
     // After a translation in the dialog: the other untranslated rows of the same text.
     rows.translations[10] = "Unbenannt";
-    struct {
-        uint32_t row;
-        std::vector<uint32_t> like;
-    } const kLike[] = {{1, {2, 9}}, {2, {9}}, {4, {6, 12}}, {10, {11}}, {3, {}}, {0, {}}, {8, {}}, {99, {}}};
-    for (const auto &c : kLike) {
+    const std::pair<uint32_t, std::vector<uint32_t>> kLike[] = {{1, {2, 9}}, {2, {9}}, {4, {6, 12}}, {10, {11}},
+                                                                {3, {}},     {0, {}},  {8, {}},      {99, {}}};
+    for (const auto &[row, expectedLike] : kLike) {
         std::vector<uint32_t> like = {77};
-        ASSERT_TRUE(RepeatUntranslatedLike(index, c.row, texts, &like));
-        EXPECT_EQ(like, c.like) << c.row;
+        ASSERT_TRUE(RepeatUntranslatedLike(index, row, texts, &like));
+        EXPECT_EQ(like, expectedLike) << row;
     }
 }
 
@@ -147,35 +143,29 @@ TEST(RepeatedTexts, PlanMatchesAnOrderedMapOnManyRows)
 {
     // Few texts over many rows, so the table probes past filled slots and wraps around.
     Rows rows;
-    std::vector<std::string> sources(3000);
+    std::vector<std::string> sources;
     uint32_t seed = 12345;
     auto next = [&seed](uint32_t n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
-    for (uint32_t row = 0; row < sources.size(); ++row) {
-        sources[row] = "t" + std::to_string(next(400));
-        static const char *const kTranslations[] = {"", "", "", "a", "b"};
-        rows.translations.push_back(kTranslations[next(5)]);
+    for (uint32_t row = 0; row < 3000; ++row) {
+        sources.push_back("t" + std::to_string(next(400)));
+        rows.translations.push_back(next(5) < 3 ? "" : next(2) ? "a" : "b");
     }
     for (uint32_t row = 0; row < sources.size(); ++row)
         rows.sources.push_back({row + 1, sources[row].c_str()});
-    // The same rule by another road: an ordered map of each text's first translation.
-    struct Seen {
-        uint32_t from;
-        bool disagree;
-    };
-    std::map<std::string, Seen> seen;
+    // The same rule by another road: each text's first translation and whether another disagrees.
+    std::map<std::string, std::pair<uint32_t, bool>> seen;
     for (uint32_t row = 0; row < sources.size(); ++row) {
-        const std::string &t = rows.translations[row];
-        if (t.empty()) continue;
-        auto [it, added] = seen.insert({sources[row], Seen{row, false}});
-        if (!added && rows.translations[it->second.from] != t) it->second.disagree = true;
+        if (rows.translations[row].empty()) continue;
+        auto it = seen.insert({sources[row], {row, false}}).first;
+        it->second.second |= rows.translations[it->second.first] != rows.translations[row];
     }
     std::vector<RepeatFill> expected;
     uint32_t expectedLeft = 0;
     for (uint32_t row = 0; row < sources.size(); ++row) {
         auto it = seen.find(sources[row]);
         if (!rows.translations[row].empty() || it == seen.end()) continue;
-        if (it->second.disagree) ++expectedLeft;
-        if (!it->second.disagree) expected.push_back({row, it->second.from});
+        expectedLeft += it->second.second;
+        if (!it->second.second) expected.push_back({row, it->second.first});
     }
     RepeatIndex index;
     ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
