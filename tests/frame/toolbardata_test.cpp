@@ -1,5 +1,5 @@
-// The toolbar's window-free rules: button records from the toolbar list, labels and their
-// cutting, and the grey mapping of the strip's palette.
+// The toolbar's window-free rules: button records and labels from the toolbar list, and the grey
+// mapping of the strip's palette (the label cut is in textrules.tsv).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,49 +25,12 @@ bool FakeText(unsigned id, char *buffer)
     return true;
 }
 
-bool FakeLeadByte(unsigned char byte)
-{
-    return byte >= 0x81;
-}
-
 PALETTEENTRY Entry(int level, uint8_t flags = 0)
 {
     return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
 }
 
 } // namespace
-
-TEST(ToolbarLabel, CutRule)
-{
-    struct Row {
-        const char *text;
-        bool doubleByte;
-        size_t capacity;
-        const char *expected;
-    };
-    const Row kRows[] = {
-        {"Find", false, 10, "Find"},
-        {"Translate", false, 10, "Translate"},    // nine bytes: the longest text kept whole
-        {"Abcdefghij", false, 10, "Abcde..."},    // ten bytes: the shortest text that is cut
-        {"Save template", false, 10, "Save ..."}, // the blank is the fifth byte
-        {"", false, 10, ""},
-        {nullptr, false, 10, ""},
-        {"abcd\x82\xA0xyzuvw", true, 10, "abcd\x82\xA0..."},          // the cut moves behind a pair over bytes 4-5
-        {"\x82\xA0\x82\xA1zyxwvu", true, 10, "\x82\xA0\x82\xA1z..."}, // pairs and one byte reach byte 5
-        {"abcd\x82\xA0xyzuvw", false, 10, "abcd\x82..."},             // no two-byte code page: cut at byte 5
-        {"Preferences", false, 4, ""},
-        {"Find", false, 4, ""}, // no room for its NUL
-    };
-    for (const Row &row : kRows) {
-        char out[16];
-        memset(out, 'z', sizeof out);
-        size_t n = CutToolbarLabel(row.text, row.doubleByte ? FakeLeadByte : nullptr, out, row.capacity);
-        EXPECT_STREQ(out, row.expected) << (row.text ? row.text : "(null)");
-        EXPECT_EQ(n, strlen(out));
-        EXPECT_EQ(out[row.capacity], 'z') << "wrote past the capacity";
-    }
-    EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
-}
 
 // The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
 // "!" marks a state or style that does not fit the kind.
