@@ -1,6 +1,7 @@
 // The status bar's panes, the status message and the tooltip, on the real view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,25 +85,21 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
 TEST_F(StatusBar, NewDocumentsNameStartsAtThePanesLeftEdgeWithoutAFileIcon)
 {
     Start(PaneIni({kPaneFilename}));
-    constexpr int kWidth = 120, kHeight = 20, kIconWidth = 16;
-    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB}};
-    uint32_t *pixels = nullptr;
+    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 120, -20, 1, 32, BI_RGB}};
+    void *bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, reinterpret_cast<void **>(&pixels), nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT whole = {0, 0, kWidth, kHeight};
-    FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     DRAWITEMSTRUCT draw = {};
     draw.hDC = dc;
-    draw.rcItem = whole;
+    draw.rcItem = {0, 0, 120, 20};
     draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
+    FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     EXPECT_TRUE(DrawStatusPart(view, &draw));
-    GdiFlush();
-    int firstInk = kWidth;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < firstInk; ++x)
-            if ((pixels[y * kWidth + x] & 0xFFFFFF) != 0xFFFFFF) firstInk = x;
-    EXPECT_LT(firstInk, kIconWidth);
+    int firstInk = 120;
+    for (int i = 0; i < 120 * 20; ++i)
+        if (GetPixel(dc, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
+    EXPECT_LT(firstInk, 16); // a file icon would take the first 16 pixels
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
