@@ -1,11 +1,13 @@
-// The window-free text rules of the frame (mnemonics, sizes, character-boundary cuts, path parts,
-// toolbar labels), each case a row of textrules.tsv.
+// The window-free rules of the frame: texts (mnemonics, sizes, character-boundary cuts, path parts,
+// toolbar labels) as rows of textrules.tsv, the toolbar's button records and its grey mapping.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "frame/decorate.h"
 #include "frame/pathparts.h"
@@ -86,6 +88,99 @@ TEST(TextRules, EveryRowGivesItsExpectedText)
     char tiny[3];
     EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
     EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
+}
+
+// A few texts of the string table, and one string outside the commands.
+bool FakeText(unsigned id, char *buffer)
+{
+    static const std::map<unsigned, std::string> kTexts = {
+        {1, "OK"},       {40005, "New"},       {40011, "Save template"}, {40012, "Translate next untranslated"},
+        {40013, "Find"}, {40014, "Find Next"}, {40008, "Translate"},     {40001, "Exit"},
+    };
+    auto it = kTexts.find(id);
+    if (it == kTexts.end()) return false;
+    strcpy(buffer, it->second.c_str());
+    return true;
+}
+
+PALETTEENTRY Entry(int level, uint8_t flags = 0)
+{
+    return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
+}
+
+// The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
+// "!" marks a state or style that does not fit the kind.
+std::string Describe(const ToolbarLayout &layout)
+{
+    std::vector<std::string> labels;
+    for (const char *p = layout.labels; labels.size() < size_t(layout.labelCount); p += strlen(p) + 1)
+        labels.emplace_back(p);
+    std::string out;
+    for (int i = 0; i < layout.buttonCount; ++i) {
+        const ToolbarButtonRecord &b = layout.buttons[i];
+        bool separator = b.style == kButtonStyleSeparator;
+        out += out.empty() ? "" : " ";
+        if (separator)
+            out += b.command || b.image || b.state ? "|!" : "|"; // image 0: the default width
+        else
+            out += std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
+        if (!separator && (b.state != kButtonEnabled || b.style != kButtonStyleButton)) out += "!";
+        if (b.label >= 0) out += "'" + labels.at(size_t(b.label)) + "'";
+    }
+    return out;
+}
+
+TEST(ToolbarLayout, RecordsAndLabelsOfAList)
+{
+    ToolbarList list;
+    for (int32_t id : {-1, 40005, 40000, 40023, 40024, 1, 0, -2, 40020, 40012, 40013, 40011, 40008, 40014})
+        list.Append(id);
+    ToolbarLayout layout;
+    ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 14);
+    // Images are command - 40001 within the strip; 1 has whatever text string 1 has; 40020 has
+    // none and uses no label number.
+    EXPECT_EQ(Describe(layout), "| 40005@4'New' 40000@- 40023@22 40024@- 1@-'OK' 0@- -2@- 40020@19 40012@11'Trans...' "
+                                "40013@12'Find' 40011@10'Save ...' 40008@7'Translate' 40014@13'Find Next'");
+    // NUL-separated with one more NUL at the end, as the control's string list wants them.
+    const char kLabels[] = "New\0OK\0Trans...\0Find\0Save ...\0Translate\0Find Next\0";
+    EXPECT_EQ(layout.labelCount, 7);
+    ASSERT_EQ(layout.labelBytes, sizeof kLabels);
+    EXPECT_EQ(memcmp(layout.labels, kLabels, sizeof kLabels), 0);
+
+    // Without texts there are no labels at all.
+    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 14);
+    EXPECT_EQ(Describe(layout).substr(0, 12), "| 40005@4 40");
+    EXPECT_EQ(layout.labelCount, 0);
+    EXPECT_EQ(layout.labelBytes, 0u);
+    EXPECT_EQ(BuildToolbarLayout(ToolbarList(), FakeText, nullptr, &layout), 0);
+
+    // A full list of cut labels fits, ending in two NULs.
+    ToolbarList full;
+    while (full.Append(40012)) {
+    }
+    ASSERT_EQ(BuildToolbarLayout(full, FakeText, nullptr, &layout), kToolbarCapacity);
+    EXPECT_EQ(layout.labelCount, kToolbarCapacity);
+    ASSERT_EQ(layout.labelBytes, size_t(kToolbarCapacity) * 9 + 1);
+    EXPECT_EQ(std::string(layout.labels + layout.labelBytes - 10, 10), std::string("Trans...\0\0", 10));
+}
+
+TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColoursOnce)
+{
+    std::vector<PALETTEENTRY> palette = {Entry(128, 7), Entry(192),       Entry(223),     Entry(192),
+                                         Entry(0),      Entry(127),       Entry(193),     Entry(224),
+                                         Entry(255),    {223, 223, 0, 0}, {128, 0, 0, 0}, Entry(128)};
+    std::vector<PALETTEENTRY> before = palette;
+    // The shadow becomes the old face grey: it must not then be taken for a face entry; the
+    // light stays what it was and is not counted.
+    ButtonColours colours = {0x00C0C0C0, 0x00332211, 0x00DFDFDF};
+    EXPECT_EQ(RemapButtonGreys(palette.data(), 11, colours), 3);
+    auto rgb = [](const PALETTEENTRY &e) { return e.peRed | e.peGreen << 8 | e.peBlue << 16 | e.peFlags << 24; };
+    EXPECT_EQ(rgb(palette[0]), 0x07C0C0C0); // flags stay
+    EXPECT_EQ(rgb(palette[1]), 0x00332211);
+    EXPECT_EQ(rgb(palette[3]), 0x00332211);
+    for (size_t i : {2, 4, 5, 6, 7, 8, 9, 10, 11})
+        EXPECT_EQ(rgb(palette[i]), rgb(before[i])) << i;
+    EXPECT_EQ(RemapButtonGreys(nullptr, 16, colours), 0);
 }
 
 } // namespace
