@@ -1,5 +1,4 @@
-// The toolbar inside the test process: a plain parent window stands in for the view, with a
-// zeroed view state attached as the view window attaches its own.
+// The toolbar on the real view, whose commands and tooltip answers a spy records.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -14,29 +13,23 @@
 #include "frame/toolbardata.h"
 #include "image/imageres.h"
 #include "res/resource.h"
-#include "tests/support/winharness.h"
+#include "tests/support/apptest.h"
 
 namespace
 {
 
-const char kParentClass[] = "ToolbarTestParent";
+std::vector<UINT> g_commands;    // WM_COMMAND IDs the view was sent: swallowed, so that nothing runs
+std::vector<std::string> g_tips; // texts the view gave to tooltip requests
+WNDPROC g_viewProc;
 
-std::vector<UINT> g_commands;    // WM_COMMAND IDs the parent received
-std::vector<std::string> g_tips; // texts the parent gave to tooltip requests
-
-LRESULT CALLBACK ParentProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK Spy(HWND window, UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-    case WM_COMMAND: g_commands.push_back(LOWORD(wp)); return 0;
-    case WM_NOTIFY: {
-        auto *info = reinterpret_cast<NMTTDISPINFOA *>(lp);
-        if (info->hdr.code != UINT(TTN_GETDISPINFOA)) break;
-        if (ToolbarTooltipText(window, info)) g_tips.push_back(info->lpszText);
-        return 0;
-    }
-    case WM_SIZE: RepositionToolbar(window); return 0;
-    }
-    return DefWindowProcA(window, msg, wp, lp);
+    if (msg == WM_COMMAND && lp) return g_commands.push_back(LOWORD(wp)), 0;
+    LRESULT result = CallWindowProcA(g_viewProc, window, msg, wp, lp);
+    auto *info = reinterpret_cast<NMTTDISPINFOA *>(lp);
+    if (msg == WM_NOTIFY && info->hdr.code == UINT(TTN_GETDISPINFOA) && info->lpszText)
+        g_tips.push_back(info->lpszText);
+    return result;
 }
 
 bool Enabled(HWND toolbar, UINT command)
@@ -52,55 +45,29 @@ POINT Middle(HWND toolbar, UINT command)
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-class Toolbar : public ::testing::Test
+class Toolbar : public AppTest
 {
 protected:
-    HWND parent = nullptr;
-    ViewState *vs = nullptr;
+    HWND parent = nullptr; // the view
 
-    void SetUp() override
-    {
-        HarnessStartApp("");
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kParentClass;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); // as under a frame
-        RegisterClassA(&wc);                                            // a second time fails harmlessly
-        g_commands.clear();
-        g_tips.clear();
-    }
-
-    void TearDown() override
-    {
-        CloseParent();
-        HarnessStopApp();
-    }
-
-    void CloseParent()
-    {
-        if (parent) DestroyToolbar(parent), DestroyWindow(parent), LocalFree(vs);
-        parent = nullptr;
-    }
-
-    // A parent with a view state, and the toolbar the view would create with these settings
-    // (no items: the default list).
+    // The toolbar the view makes with these settings (no items: the default list).
     HWND Create(std::vector<int32_t> items = {}, bool flat = false, bool labels = false)
     {
-        CloseParent();
+        if (!view) {
+            Start();
+            parent = view;
+            g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, LONG_PTR(Spy)));
+            g_commands.clear();
+            g_tips.clear();
+        }
         SettingsRecord &settings = App().settings;
         if (!items.empty()) settings.toolbarItems.Clear();
         for (int32_t id : items)
             settings.toolbarItems.Append(id);
         settings.flatStyle = flat;
         settings.textLabels = labels;
-        parent = CreateWindowExA(0, kParentClass, "Toolbar", WS_OVERLAPPEDWINDOW, 0, 0, 560, 140, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        vs = static_cast<ViewState *>(LocalAlloc(LPTR, sizeof(ViewState)));
-        vs->view = parent;
-        SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vs));
-        ShowToolbar(parent, true);
-        return vs->toolbar;
+        ShowToolbar(view, true);
+        return Vs()->toolbar;
     }
 };
 
@@ -109,7 +76,6 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsWithTheirStripImages)
     HWND toolbar = Create();
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(GetDlgItem(parent, kToolbarId), toolbar);
-    EXPECT_FALSE(IsWindowVisible(toolbar)); // shown by the first reposition
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
     // The records themselves are ToolbarLayout's: here the control is given them and the strip.
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
@@ -200,8 +166,8 @@ using ToolbarPointer = Toolbar;
 TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
 {
     HWND toolbar = Create();
-    ShowWindow(parent, SW_SHOW);
-    SetForegroundWindow(parent); // tooltips show for the active window only
+    ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame); // tooltips show for the active window only
     RepositionToolbar(parent);
     PumpMessages();
     POINT at = Middle(toolbar, CMD_EDIT_FIND);
@@ -216,8 +182,8 @@ TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
 TEST_F(Toolbar, RepositionShowsTheToolbarAcrossTheTopOfTheView)
 {
     HWND toolbar = Create();
-    ShowWindow(parent, SW_SHOWNOACTIVATE);
-    SetWindowPos(parent, nullptr, 0, 0, 700, 140, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
     RECT client, bar;
     GetClientRect(parent, &client);
     GetWindowRect(toolbar, &bar);
@@ -234,14 +200,14 @@ TEST_F(Toolbar, ShowReplacesTheToolbarAndFalseDestroysIt)
 {
     HWND first = Create();
     ShowToolbar(parent, true);
-    HWND second = vs->toolbar;
+    HWND second = Vs()->toolbar;
     ASSERT_NE(second, nullptr);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(FindWindowExA(parent, second, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
     EXPECT_NE(App().toolbarImage, nullptr);
 
     ShowToolbar(parent, false);
-    EXPECT_EQ(vs->toolbar, nullptr);
+    EXPECT_EQ(Vs()->toolbar, nullptr);
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(App().toolbarImage, nullptr);
     DestroyToolbar(parent); // twice is harmless
