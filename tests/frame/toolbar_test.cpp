@@ -1,5 +1,4 @@
-// The toolbar inside the test process: a plain parent window stands in for the view, with a
-// zeroed view state attached as the view window attaches its own.
+// The toolbar on the real view, whose commands and tooltip answers a spy records.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -14,29 +13,23 @@
 #include "frame/toolbardata.h"
 #include "image/imageres.h"
 #include "res/resource.h"
-#include "tests/support/winharness.h"
+#include "tests/support/apptest.h"
 
 namespace
 {
 
-const char kParentClass[] = "ToolbarTestParent";
+std::vector<UINT> g_commands;    // WM_COMMAND IDs the view was sent: swallowed, so that nothing runs
+std::vector<std::string> g_tips; // texts the view gave to tooltip requests
+WNDPROC g_viewProc;
 
-std::vector<UINT> g_commands;    // WM_COMMAND IDs the parent received
-std::vector<std::string> g_tips; // texts the parent gave to tooltip requests
-
-LRESULT CALLBACK ParentProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK Spy(HWND window, UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-    case WM_COMMAND: g_commands.push_back(LOWORD(wp)); return 0;
-    case WM_NOTIFY: {
-        auto *info = reinterpret_cast<NMTTDISPINFOA *>(lp);
-        if (info->hdr.code != UINT(TTN_GETDISPINFOA)) break;
-        if (ToolbarTooltipText(window, info)) g_tips.push_back(info->lpszText);
-        return 0;
-    }
-    case WM_SIZE: RepositionToolbar(window); return 0;
-    }
-    return DefWindowProcA(window, msg, wp, lp);
+    if (msg == WM_COMMAND && lp) return g_commands.push_back(LOWORD(wp)), 0;
+    LRESULT result = CallWindowProcA(g_viewProc, window, msg, wp, lp);
+    auto *info = reinterpret_cast<NMTTDISPINFOA *>(lp);
+    if (msg == WM_NOTIFY && info->hdr.code == UINT(TTN_GETDISPINFOA) && info->lpszText)
+        g_tips.push_back(info->lpszText);
+    return result;
 }
 
 bool Enabled(HWND toolbar, UINT command)
@@ -44,66 +37,37 @@ bool Enabled(HWND toolbar, UINT command)
     return SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0) != 0;
 }
 
-RECT ButtonRect(HWND toolbar, UINT command)
+// The middle of a button, in the toolbar's client coordinates.
+POINT Middle(HWND toolbar, UINT command)
 {
     RECT rc = {};
     SendMessageA(toolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&rc));
-    return rc;
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-class Toolbar : public ::testing::Test
+class Toolbar : public AppTest
 {
 protected:
-    HWND parent = nullptr;
-    ViewState *vs = nullptr;
+    HWND parent = nullptr; // the view
 
-    void SetUp() override
-    {
-        HarnessStartApp("");
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kParentClass;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); // as under a frame
-        RegisterClassA(&wc);                                            // a second time fails harmlessly
-        g_commands.clear();
-        g_tips.clear();
-    }
-
-    void TearDown() override
-    {
-        CloseParent();
-        HarnessStopApp();
-    }
-
-    void CloseParent()
-    {
-        if (!parent) return;
-        DestroyToolbar(parent);
-        DestroyWindow(parent);
-        parent = nullptr;
-        LocalFree(vs);
-        vs = nullptr;
-    }
-
-    // A parent with a view state, and the toolbar the view would create with these settings
-    // (no items: the default list).
+    // The toolbar the view makes with these settings (no items: the default list).
     HWND Create(std::vector<int32_t> items = {}, bool flat = false, bool labels = false)
     {
-        CloseParent();
+        if (!view) {
+            Start();
+            parent = view;
+            g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, LONG_PTR(Spy)));
+            g_commands.clear();
+            g_tips.clear();
+        }
         SettingsRecord &settings = App().settings;
         if (!items.empty()) settings.toolbarItems.Clear();
         for (int32_t id : items)
             settings.toolbarItems.Append(id);
         settings.flatStyle = flat;
         settings.textLabels = labels;
-        parent = CreateWindowExA(0, kParentClass, "Toolbar", WS_OVERLAPPEDWINDOW, 0, 0, 560, 140, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        vs = static_cast<ViewState *>(LocalAlloc(LPTR, sizeof(ViewState)));
-        vs->view = parent;
-        SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(vs));
-        ShowToolbar(parent, true);
-        return vs->toolbar;
+        ShowToolbar(view, true);
+        return Vs()->toolbar;
     }
 };
 
@@ -112,27 +76,18 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsWithTheirStripImages)
     HWND toolbar = Create();
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(GetDlgItem(parent, kToolbarId), toolbar);
-    EXPECT_FALSE(IsWindowVisible(toolbar)); // shown by the first reposition
-    LONG_PTR style = GetWindowLongPtrA(toolbar, GWL_STYLE);
-    EXPECT_EQ(style & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS); // 0x8000: transparent
-
-    // The default list (pinned in settings_test) reaches the control as its records.
+    EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
+    // The records themselves are ToolbarLayout's: here the control is given them and the strip.
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
-    TBBUTTON b[2] = {};
-    for (int i = 0; i < 2; ++i)
-        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&b[i]));
-    EXPECT_TRUE(b[0].fsStyle & BTNS_SEP);
-    EXPECT_EQ(b[1].idCommand * 100 + b[1].iBitmap, 40005 * 100 + 4);
-    EXPECT_EQ(b[1].fsState & TBSTATE_ENABLED, TBSTATE_ENABLED);
-    EXPECT_EQ(b[1].fsStyle & BTNS_SEP, 0);
-    // The whole strip, cut into 16 x 16 images.
+    TBBUTTON b = {};
+    SendMessageA(toolbar, TB_GETBUTTON, 1, reinterpret_cast<LPARAM>(&b));
+    EXPECT_EQ(b.idCommand * 100 + b.iBitmap, 40005 * 100 + 4);
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
-    EXPECT_EQ(ImageList_GetImageCount(images), kStripImageCount);
     int cx = 0, cy = 0;
     ImageList_GetIconSize(images, &cx, &cy);
-    EXPECT_EQ(cx * 100 + cy, 1616);
+    EXPECT_EQ(ImageList_GetImageCount(images) * 10000 + cx * 100 + cy, kStripImageCount * 10000 + 1616);
 
-    toolbar = Create({}, true);
+    toolbar = Create({}, true); // 0x8000: transparent
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);
 }
 
@@ -155,8 +110,7 @@ TEST_F(Toolbar, ButtonsRunTheirCommandsAndGreyWithTheMenus)
     HWND toolbar = Create();
     RepositionToolbar(parent);
     auto click = [&](UINT command) {
-        RECT rc = ButtonRect(toolbar, command);
-        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        LPARAM at = MAKELPARAM(Middle(toolbar, command).x, Middle(toolbar, command).y);
         SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageA(toolbar, WM_LBUTTONUP, 0, at);
         PumpMessages();
@@ -171,10 +125,8 @@ TEST_F(Toolbar, ButtonsRunTheirCommandsAndGreyWithTheMenus)
     EXPECT_TRUE(Enabled(toolbar, CMD_FILE_SAVE));
     EnableToolbarButton(parent, CMD_EDIT_FIND, false);
     EXPECT_FALSE(Enabled(toolbar, CMD_EDIT_FIND));
-
-    // Without a toolbar the menus still grey, and nothing fails.
     ShowToolbar(parent, false);
-    EnableCommand(parent, CMD_FILE_SAVE, false);
+    EnableCommand(parent, CMD_FILE_SAVE, false); // without a toolbar nothing fails
     EnableToolbarButton(parent, CMD_FILE_SAVE, false);
 }
 
@@ -214,16 +166,15 @@ using ToolbarPointer = Toolbar;
 TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
 {
     HWND toolbar = Create();
-    ShowWindow(parent, SW_SHOW);
-    SetForegroundWindow(parent); // tooltips show for the active window only
+    ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame); // tooltips show for the active window only
     RepositionToolbar(parent);
     PumpMessages();
-    RECT rc = ButtonRect(toolbar, CMD_EDIT_FIND);
-    POINT at = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    POINT at = Middle(toolbar, CMD_EDIT_FIND);
+    // The toolbar relays mouse moves to its tooltip, which asks for the text when it shows.
+    SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     ClientToScreen(toolbar, &at);
     SetCursorPos(at.x, at.y);
-    // The toolbar relays mouse moves to its tooltip, which asks for the text when it shows.
-    SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
     ASSERT_TRUE(PumpUntil([&] { return !g_tips.empty(); }, 5000));
     EXPECT_EQ(g_tips.back(), "Find");
 }
@@ -231,21 +182,15 @@ TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
 TEST_F(Toolbar, RepositionShowsTheToolbarAcrossTheTopOfTheView)
 {
     HWND toolbar = Create();
-    ShowWindow(parent, SW_SHOWNOACTIVATE);
-    for (int width : {560, 700}) {
-        SetWindowPos(parent, nullptr, 0, 0, width, 140, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-        RepositionToolbar(parent);
-        EXPECT_TRUE(IsWindowVisible(toolbar));
-        RECT client, bar;
-        GetClientRect(parent, &client);
-        GetWindowRect(toolbar, &bar);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&bar), 2);
-        EXPECT_EQ(bar.left, 0);
-        EXPECT_EQ(bar.top, 0);
-        EXPECT_EQ(bar.right, client.right);
-        EXPECT_GE(bar.bottom - bar.top, 22); // a 16-pixel image with the button's edges
-        EXPECT_LT(bar.bottom - bar.top, 60);
-    }
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
+    RECT client, bar;
+    GetClientRect(parent, &client);
+    GetWindowRect(toolbar, &bar);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&bar), 2);
+    EXPECT_TRUE(IsWindowVisible(toolbar));
+    EXPECT_EQ(std::to_string(bar.left) + "," + std::to_string(bar.top) + "," + std::to_string(bar.right),
+              "0,0," + std::to_string(client.right));
     ShowToolbar(parent, false);
     RepositionToolbar(parent); // without a toolbar nothing happens
     RepositionToolbar(nullptr);
@@ -255,14 +200,14 @@ TEST_F(Toolbar, ShowReplacesTheToolbarAndFalseDestroysIt)
 {
     HWND first = Create();
     ShowToolbar(parent, true);
-    HWND second = vs->toolbar;
+    HWND second = Vs()->toolbar;
     ASSERT_NE(second, nullptr);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(FindWindowExA(parent, second, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
     EXPECT_NE(App().toolbarImage, nullptr);
 
     ShowToolbar(parent, false);
-    EXPECT_EQ(vs->toolbar, nullptr);
+    EXPECT_EQ(Vs()->toolbar, nullptr);
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(App().toolbarImage, nullptr);
     DestroyToolbar(parent); // twice is harmless
@@ -292,17 +237,14 @@ TEST_F(Toolbar, StripIsDrawnWithItsGreysInTheSystemButtonColours)
     PALETTEENTRY palette[256] = {};
     ImageGetPalette(strip, palette);
     int mismatches = 0;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const PALETTEENTRY &e = palette[ImageGetPixel(strip, x, y)];
-            COLORREF expected = RGB(e.peRed, e.peGreen, e.peBlue);
-            bool grey = e.peRed == e.peGreen && e.peGreen == e.peBlue;
-            if (grey && e.peRed == 128) expected = GetSysColor(COLOR_BTNSHADOW);
-            if (grey && e.peRed == 192) expected = GetSysColor(COLOR_BTNFACE);
-            if (grey && e.peRed == 223) expected = GetSysColor(COLOR_3DLIGHT);
-            uint32_t p = drawn[size_t(y) * size_t(width) + size_t(x)];
-            mismatches += RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) != expected;
-        }
+    for (int i = 0; i < width * 16; ++i) {
+        const PALETTEENTRY &e = palette[ImageGetPixel(strip, i % width, i / width)];
+        COLORREF c = RGB(e.peRed, e.peGreen, e.peBlue);
+        c = c == 0x808080   ? GetSysColor(COLOR_BTNSHADOW)
+            : c == 0xC0C0C0 ? GetSysColor(COLOR_BTNFACE)
+            : c == 0xDFDFDF ? GetSysColor(COLOR_3DLIGHT)
+                            : c;
+        mismatches += RGB((drawn[i] >> 16) & 0xFF, (drawn[i] >> 8) & 0xFF, drawn[i] & 0xFF) != c;
     }
     EXPECT_EQ(mismatches, 0);
     ImageFree(strip);

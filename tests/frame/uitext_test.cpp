@@ -1,153 +1,186 @@
-// Mnemonic decoration, size formatting and the character-boundary cut: the window-free text
-// rules of the frame.
+// The window-free rules of the frame: texts (mnemonics, sizes, character-boundary cuts, path parts,
+// toolbar labels) as rows of textrules.tsv, the toolbar's button records and its grey mapping.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "frame/decorate.h"
 #include "frame/pathparts.h"
 #include "frame/sizeformat.h"
 #include "frame/textcut.h"
-#include "res/resource.h"
+#include "frame/toolbardata.h"
 
-TEST(Decorate, TheLetterGoesToTheBestPlaceWithinTheOutput)
+namespace
 {
-    const std::string kLong(251, 'z');
-    const struct {
-        char letter;
-        bool ellipsis;
-        std::string text;
-        size_t capacity;
-        std::string expected;
-    } kRows[] = {
-        {'X', false, "Exit", 260, "E&xit"},
-        {'A', true, "Save as", 260, "Save &as..."},   // the word start beats the first a
-        {'N', false, "Find Next", 260, "Find &Next"}, // upper-case word start beats n
-        {'U', true, "Translate next untranslated", 260, "Translate next &untranslated..."},
-        {'V', false, "Previous problem", 260, "Pre&vious problem"},
-        // Translated texts: only a lower-case occurrence, or none (appended before the ellipsis).
-        {'O', true, "Ouvrir", 260, "&Ouvrir..."},
-        {'O', true, "abrir o ficheiro", 260, "abrir &o ficheiro..."},
-        {'O', true, "Laden", 260, "Laden(&O)..."},
-        {'X', false, "Beenden", 260, "Beenden(&X)"},
-        {'U', true, "Translate next untranslated", 8, "Transla"},
-        {'Q', true, kLong, 260, kLong + "(&Q)..."},
-    };
-    for (const auto &row : kRows) {
-        char out[262];
-        memset(out, 'z', sizeof out);
-        const size_t n = DecorateText(row.text.c_str(), row.letter, row.ellipsis, out, row.capacity);
-        EXPECT_EQ(std::string(out), row.expected) << row.text;
-        EXPECT_EQ(n, row.expected.size());
-    }
-}
 
-TEST(Decorate, UiTextsTakeTheirTableRowAndOthersHaveNone)
-{
-    // "none" when not found; the output is cleared then.
-    const std::pair<uint32_t, const char *> kRows[] = {{1013, "E"},    {1005, "B..."},  {50069, "N"},
-                                                       {1, "none"},    {1011, "none"},  {999, "none"},
-                                                       {1003, "none"}, {60000, "none"}, {CMD_FIRST, "none"}};
-    for (auto [id, expected] : kRows) {
-        Mnemonic mnemonic = {'?', true};
-        const bool found = FindMnemonic(id, &mnemonic);
-        std::string got = found ? "" : "none";
-        if (mnemonic.letter) got += mnemonic.letter;
-        EXPECT_EQ(got + (mnemonic.ellipsis ? "..." : ""), expected) << id;
-    }
-}
-
-TEST(FormatSize, UnitsDecimalsSeparatorsAndTheCut)
-{
-    const struct {
-        uint64_t n;
-        bool units;
-        size_t capacity;
-        const char *expected;
-    } kRows[] = {
-        {0, true, 64, "0 Byte"},
-        {1023, true, 64, "1,023 Byte"},
-        {1024 + 512, true, 64, "1.50 KB"},
-        {1024 + 10, true, 64, "1.00 KB"},
-        {1024 * 1024 - 1, true, 64, "1023.99 KB"},
-        {1048576, true, 64, "1.00 MB"},
-        {1048576 + 52429, true, 64, "1.05 MB"}, // hundredths keep their zero
-        {uint64_t(1) << 30, true, 64, "1.00 GB"},
-        {1100000000ull, true, 64, "1.02 GB"},
-        {5ull << 30, true, 64, "5.00 GB"},
-        {1234567, false, 64, "1,234,567 Byte"},
-        {4294967296ull, false, 64, "4,294,967,296 Byte"},
-        {UINT64_MAX, false, 64, "18,446,744,073,709,551,615 Byte"},
-        {1234567, false, 6, "1,234"},
-        {1234567, false, 1, ""},
-    };
-    const SizeUnits units = {"Byte", "KB", "MB", "GB", ".", ","};
-    for (const auto &row : kRows) {
-        char out[64];
-        memset(out, 'z', sizeof out);
-        FormatSize(row.n, row.units, units, out, row.capacity);
-        EXPECT_STREQ(out, row.expected) << row.n;
-    }
-}
-
-// Code page 932's lead bytes.
-static bool Cp932Lead(unsigned char c)
+bool Cp932Lead(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-TEST(TextCut, NeverSplitsADoubleByteCharacter)
+std::string Unescape(const std::string &s)
 {
-    struct Row {
-        const char *text;
-        size_t limit;
-        LeadByteFn isLead;
-        size_t expected;
-    };
-    const Row kRows[] = {
-        {"abc", 5, Cp932Lead, 3},    // fits: all of it
-        {"abcdef", 4, Cp932Lead, 4}, // single bytes: cut at the limit
-        {"ab\x82\xA0"
-         "cd",
-         3, Cp932Lead, 2}, // the character across the limit is left out
-        {"ab\x82\xA0"
-         "cd",
-         4, Cp932Lead, 4},                      // ... and kept when it ends there
-        {"\x82\x82\x82\x82x", 3, Cp932Lead, 2}, // a trail byte that could lead is still a trail
-        {"ab\x82\xA0"
-         "cd",
-         3, nullptr, 3}, // no double-byte code page
-        {"\x82\xA0", 0, Cp932Lead, 0},
-    };
-    for (const Row &row : kRows) {
-        EXPECT_EQ(CutAtCharBoundary(row.text, strlen(row.text), row.limit, row.isLead), row.expected)
-            << row.text << " at " << row.limit;
-    }
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i)
+        if (s.compare(i, 2, "\\x") == 0 && i + 3 < s.size() && isxdigit(s[i + 2]) && isxdigit(s[i + 3]))
+            out += char(std::stoi(s.substr(i + 2, 2), nullptr, 16)), i += 3;
+        else
+            out += s[i];
+    return out;
 }
 
-TEST(PathParts, FileAndFolderStepOverDoubleByteCharacters)
+// What the rule of the row's kind makes of its input; "!" marks bytes written past the capacity
+// or a returned length that is not the output's.
+std::string Apply(const std::string &kind, const std::string &input, std::istringstream &args)
 {
-    struct Row {
-        const char *path;
-        const char *name;
-        const char *folder; // null: no folder
-    };
-    const Row kRows[] = {
-        {"C:\\work\\de.lng", "de.lng", "C:\\work"},
-        {"C:\\de.lng", "de.lng", "C:\\"},
-        {"de.lng", "de.lng", nullptr},
-        {"\\de.lng", "de.lng", nullptr},
-        // 0x95 0x5C is one character of code page 932 whose second byte is a backslash.
-        {"C:\\\x95\x5C\\a.lng", "a.lng", "C:\\\x95\x5C"},
-        {"C:\\x\\\x95\x5C.lng", "\x95\x5C.lng", "C:\\x"},
-    };
-    for (const Row &row : kRows) {
-        EXPECT_STREQ(FileNamePart(row.path, Cp932Lead), row.name) << row.path;
-        char folder[32] = "untouched";
-        EXPECT_EQ(FolderPart(row.path, folder, sizeof folder, Cp932Lead), row.folder != nullptr) << row.path;
-        EXPECT_STREQ(folder, row.folder ? row.folder : "untouched") << row.path;
+    char out[300];
+    memset(out, 'z', sizeof out);
+    std::string word;
+    size_t capacity = 0;
+    if (kind == "decorate") {
+        char letter;
+        args >> letter >> word >> capacity;
+        size_t n = DecorateText(input.c_str(), letter, word == "...", out, capacity);
+        return out + std::string(n == strlen(out) ? "" : "!");
     }
+    if (kind == "mnemonic") {
+        Mnemonic m = {'?', true};
+        std::string got = FindMnemonic(uint32_t(std::stoul(input)), &m) ? "" : "none";
+        return got + (m.letter ? std::string(1, m.letter) : "") + (m.ellipsis ? "..." : "");
+    }
+    if (kind == "size") {
+        args >> word >> capacity;
+        const SizeUnits units = {"Byte", "KB", "MB", "GB", ".", ","};
+        FormatSize(std::stoull(input), word == "units", units, out, capacity);
+        return out;
+    }
+    args >> word >> capacity;
+    LeadByteFn lead = word == "932" ? Cp932Lead : nullptr;
+    if (kind == "cut") return std::to_string(CutAtCharBoundary(input.c_str(), input.size(), capacity, lead));
+    if (kind == "path") {
+        bool hasFolder = FolderPart(input.c_str(), out, 32, Cp932Lead);
+        return FileNamePart(input.c_str(), Cp932Lead) + std::string("|") + (hasFolder ? out : "-");
+    }
+    size_t n = CutToolbarLabel(input == "(null)" ? nullptr : input.c_str(), lead, out, capacity);
+    return out + std::string(n == strlen(out) && out[capacity] == 'z' ? "" : "!");
+}
+
+TEST(TextRules, EveryRowGivesItsExpectedText)
+{
+    std::ifstream file(PARLEVO_FRAME_DATA_DIR "/textrules.tsv");
+    int rows = 0;
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::string kind, input, arguments, expected;
+        std::istringstream fields(line);
+        std::getline(fields, kind, '\t'), std::getline(fields, input, '\t'), std::getline(fields, arguments, '\t');
+        std::getline(fields, expected);
+        std::istringstream args(arguments);
+        EXPECT_EQ(Apply(kind, Unescape(input), args), Unescape(expected)) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 59);
     char tiny[3];
     EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
+    EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
 }
+
+// A few texts of the string table, and one string outside the commands.
+bool FakeText(unsigned id, char *buffer)
+{
+    static const std::map<unsigned, std::string> kTexts = {
+        {1, "OK"},       {40005, "New"},       {40011, "Save template"}, {40012, "Translate next untranslated"},
+        {40013, "Find"}, {40014, "Find Next"}, {40008, "Translate"},     {40001, "Exit"},
+    };
+    auto it = kTexts.find(id);
+    if (it == kTexts.end()) return false;
+    strcpy(buffer, it->second.c_str());
+    return true;
+}
+
+PALETTEENTRY Entry(int level, uint8_t flags = 0)
+{
+    return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
+}
+
+// The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
+// "!" marks a state or style that does not fit the kind.
+std::string Describe(const ToolbarLayout &layout)
+{
+    std::vector<std::string> labels;
+    for (const char *p = layout.labels; labels.size() < size_t(layout.labelCount); p += strlen(p) + 1)
+        labels.emplace_back(p);
+    std::string out;
+    for (int i = 0; i < layout.buttonCount; ++i) {
+        const ToolbarButtonRecord &b = layout.buttons[i];
+        bool separator = b.style == kButtonStyleSeparator;
+        out += out.empty() ? "" : " ";
+        if (separator)
+            out += b.command || b.image || b.state ? "|!" : "|"; // image 0: the default width
+        else
+            out += std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
+        if (!separator && (b.state != kButtonEnabled || b.style != kButtonStyleButton)) out += "!";
+        if (b.label >= 0) out += "'" + labels.at(size_t(b.label)) + "'";
+    }
+    return out;
+}
+
+TEST(ToolbarLayout, RecordsAndLabelsOfAList)
+{
+    ToolbarList list;
+    for (int32_t id : {-1, 40005, 40000, 40023, 40024, 1, 0, -2, 40020, 40012, 40013, 40011, 40008, 40014})
+        list.Append(id);
+    ToolbarLayout layout;
+    ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 14);
+    // Images are command - 40001 within the strip; 1 has whatever text string 1 has; 40020 has
+    // none and uses no label number.
+    EXPECT_EQ(Describe(layout), "| 40005@4'New' 40000@- 40023@22 40024@- 1@-'OK' 0@- -2@- 40020@19 40012@11'Trans...' "
+                                "40013@12'Find' 40011@10'Save ...' 40008@7'Translate' 40014@13'Find Next'");
+    // NUL-separated with one more NUL at the end, as the control's string list wants them.
+    const char kLabels[] = "New\0OK\0Trans...\0Find\0Save ...\0Translate\0Find Next\0";
+    EXPECT_EQ(layout.labelCount, 7);
+    ASSERT_EQ(layout.labelBytes, sizeof kLabels);
+    EXPECT_EQ(memcmp(layout.labels, kLabels, sizeof kLabels), 0);
+
+    // Without texts there are no labels at all.
+    ASSERT_EQ(BuildToolbarLayout(list, nullptr, nullptr, &layout), 14);
+    EXPECT_EQ(Describe(layout).substr(0, 12), "| 40005@4 40");
+    EXPECT_EQ(layout.labelCount, 0);
+    EXPECT_EQ(layout.labelBytes, 0u);
+    EXPECT_EQ(BuildToolbarLayout(ToolbarList(), FakeText, nullptr, &layout), 0);
+
+    // A full list of cut labels fits, ending in two NULs.
+    ToolbarList full;
+    while (full.Append(40012)) {
+    }
+    ASSERT_EQ(BuildToolbarLayout(full, FakeText, nullptr, &layout), kToolbarCapacity);
+    EXPECT_EQ(layout.labelCount, kToolbarCapacity);
+    ASSERT_EQ(layout.labelBytes, size_t(kToolbarCapacity) * 9 + 1);
+    EXPECT_EQ(std::string(layout.labels + layout.labelBytes - 10, 10), std::string("Trans...\0\0", 10));
+}
+
+TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColoursOnce)
+{
+    std::vector<PALETTEENTRY> palette = {Entry(128, 7), Entry(192),       Entry(223),     Entry(192),
+                                         Entry(0),      Entry(127),       Entry(193),     Entry(224),
+                                         Entry(255),    {223, 223, 0, 0}, {128, 0, 0, 0}, Entry(128)};
+    std::vector<PALETTEENTRY> before = palette;
+    // The shadow becomes the old face grey: it must not then be taken for a face entry; the
+    // light stays what it was and is not counted.
+    ButtonColours colours = {0x00C0C0C0, 0x00332211, 0x00DFDFDF};
+    EXPECT_EQ(RemapButtonGreys(palette.data(), 11, colours), 3);
+    auto rgb = [](const PALETTEENTRY &e) { return e.peRed | e.peGreen << 8 | e.peBlue << 16 | e.peFlags << 24; };
+    EXPECT_EQ(rgb(palette[0]), 0x07C0C0C0); // flags stay
+    EXPECT_EQ(rgb(palette[1]), 0x00332211);
+    EXPECT_EQ(rgb(palette[3]), 0x00332211);
+    for (size_t i : {2, 4, 5, 6, 7, 8, 9, 10, 11})
+        EXPECT_EQ(rgb(palette[i]), rgb(before[i])) << i;
+    EXPECT_EQ(RemapButtonGreys(nullptr, 16, colours), 0);
+}
+
+} // namespace

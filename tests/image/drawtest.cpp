@@ -121,25 +121,20 @@ TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
     rgb24->bits = bits;
 }
 
-TEST(BitmapHolder, TheBitmapOutlivesItsDeviceContextUntilTheHolderIsFreed)
+// Drawing into an open holder and reading its bitmap back is the Canvas of the tests above.
+TEST(BitmapHolder, TheDeviceContextClosesOnceAndFreeingDeletesTheBitmap)
 {
     BitmapHolder *holder = BitmapHolderCreate(kWidth, kHeight);
-    ASSERT_NE(holder, nullptr);
     HBITMAP bitmap = BitmapHolderGetBitmap(holder);
-    BITMAP info = {};
-    ASSERT_NE(GetObjectA(bitmap, sizeof(info), &info), 0);
-    EXPECT_EQ(info.bmWidth * 1000 + info.bmHeight, kWidth * 1000 + kHeight);
     EXPECT_EQ(BitmapHolderCloseDC(holder), 0) << "never opened";
     HDC screen = GetDC(nullptr);
-    HDC dc = BitmapHolderOpenDC(holder, screen);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmap);
-    EXPECT_EQ(ImageDraw(MakeStrip(true).get(), dc, 0, 0, 0, 0, 0, 0), kHeight);
-    EXPECT_NE(BitmapHolderCloseDC(holder), 0);
-    EXPECT_EQ(BitmapHolderCloseDC(holder), 0) << "closed once only";
-    EXPECT_NE(BitmapHolderOpenDC(holder, screen), nullptr) << "the bitmap can be selected again";
-    EXPECT_NE(BitmapHolderCloseDC(holder), 0);
+    for (int i = 0; i < 2; ++i) { // the bitmap can be selected again
+        EXPECT_EQ(GetCurrentObject(BitmapHolderOpenDC(holder, screen), OBJ_BITMAP), bitmap);
+        EXPECT_NE(BitmapHolderCloseDC(holder), 0);
+        EXPECT_EQ(BitmapHolderCloseDC(holder), 0) << "closed once only";
+    }
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(ReadBack(bitmap, kWidth, kHeight)[kWidth * 5 + 40], EntryColor(7)) << "the drawn strip stays";
+    BITMAP info = {};
     EXPECT_EQ(BitmapHolderFree(holder), 1);
     EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), 0) << "freeing the holder deletes its bitmap";
     EXPECT_TRUE(!BitmapHolderFree(nullptr) && !BitmapHolderOpenDC(nullptr, nullptr) && !BitmapHolderGetBitmap(nullptr));

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "tests/image/testimage.h"
 
@@ -15,38 +18,37 @@ ImagePtr Create(int32_t width, int32_t height, int32_t code)
     return ImagePtr(ImageCreate(width, height, code, nullptr));
 }
 
+// The rows of records.txt that start with kind, as their further fields.
+std::vector<std::vector<std::string>> Rows(const std::string &kind)
+{
+    std::ifstream file(PARLEVO_IMAGE_TEST_DIR "/records.txt");
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line, first; std::getline(file, line);) {
+        std::istringstream fields(line);
+        if (!(fields >> first) || first != kind) continue;
+        rows.emplace_back(std::istream_iterator<std::string>(fields), std::istream_iterator<std::string>());
+    }
+    EXPECT_FALSE(rows.empty()) << kind;
+    return rows;
+}
+
 TEST(ImageRecord, CreateGivesPaddedRowsOrTheReasonItCannot)
 {
-    const int32_t made[][4] = {{1, 1, 1, 4},    {32, 1, 1, 4},  {33, 2, 1, 8},    {9, 1, 4, 8},
-                               {5, 1, 8, 8},    {3, 2, 16, 8},  {3, 2, 565, 8},   {4, 1, 24, 12},
-                               {10, 3, 24, 32}, {7, 5, 32, 28}, {224, 16, 4, 112}}; // width, height, code, stride
-    for (const auto [width, height, code, stride] : made) {
+    for (const auto &row : Rows("create")) {
+        const int32_t width = std::stoi(row[0]), height = std::stoi(row[1]), code = std::stoi(row[2]);
         uint32_t error = 99;
         ImagePtr image(ImageCreate(width, height, code, &error));
-        ASSERT_TRUE(image) << width << "x" << height << " code " << code;
+        const char *kReasons[] = {"ok", "", "", "", "bad-depth", "", "", "bad-size", "", "", "", "", "bad-dimensions"};
+        EXPECT_EQ(image ? std::to_string(ImageGetStride(image.get())) : kReasons[error < 13 ? error : 1], row[3])
+            << row[0] << "x" << row[1] << " code " << row[2];
+        if (!image) continue;
         const BITMAPINFOHEADER &h = image->header;
-        EXPECT_EQ(ImageGetStride(image.get()) * 1000 + error, stride * 1000u + kImageOk) << code;
+        EXPECT_EQ(error, kImageOk);
         EXPECT_EQ(h.biSize + h.biPlanes + h.biSizeImage + h.biClrUsed, 41u);
         EXPECT_EQ(h.biWidth * 100000 + h.biHeight, width * 100000 + height) << "positive height: bottom-up";
         EXPECT_EQ(ImageGetDepthCode(image.get()), code);
         EXPECT_EQ(h.biCompression, code == kDepth565 ? BI_BITFIELDS : BI_RGB);
-        ImageGetBits(image.get())[stride * height - 1] = 0xAB; // ASan: the buffer is whole
-    }
-    const int32_t refused[][4] = {{4, 4, 0, kImageBadDepth},
-                                  {4, 4, 2, kImageBadDepth},
-                                  {4, 4, 15, kImageBadDepth},
-                                  {4, 4, 555, kImageBadDepth},
-                                  {4, 4, -1, kImageBadDepth},
-                                  {0, 0, 2, kImageBadDepth},
-                                  {0, 1, 8, kImageBadDimensions},
-                                  {1, 0, 8, kImageBadDimensions},
-                                  {-5, 3, 8, kImageBadDimensions},
-                                  {65536, 65536, 8, kImageBadSize},
-                                  {0x7FFFFFFF, 0x7FFFFFFF, 32, kImageBadSize}};
-    for (const auto [width, height, code, reason] : refused) {
-        uint32_t error = 99;
-        EXPECT_EQ(ImageCreate(width, height, code, &error), nullptr);
-        EXPECT_EQ(error, static_cast<uint32_t>(reason)) << width << "x" << height << " code " << code;
+        ImageGetBits(image.get())[ImageGetStride(image.get()) * height - 1] = 0xAB; // ASan: the buffer is whole
     }
     EXPECT_EQ(ImageCreate(0, 1, 8, nullptr), nullptr) << "the error output may be left out";
     ImagePtr rgb565 = Create(2, 2, kDepth565);
@@ -74,30 +76,20 @@ TEST(ImageRecord, CreateGivesPaddedRowsOrTheReasonItCannot)
 
 TEST(ImagePixels, ValuesLandInTheTopRowAtTheLastStoredRow)
 {
-    struct Case {
-        int32_t code, x;
-        uint32_t value, readBack;
-        std::vector<uint8_t> topRow; // the bytes of the row after setting the pixel on a cleared image
-    };
-    const Case cases[] = {{1, 0, 1, 1, {0x80, 0, 0, 0}},
-                          {1, 9, 1, 1, {0, 0x40, 0, 0}},
-                          {1, 0, 2, 0, {0, 0, 0, 0}},
-                          {4, 0, 3, 3, {0x30, 0, 0, 0}},
-                          {4, 1, 0xF, 0xF, {0x0F, 0, 0, 0}},
-                          {4, 2, 0x1A, 0xA, {0, 0xA0, 0, 0}},
-                          {8, 2, 0x1FF, 0xFF, {0, 0, 0xFF, 0}},
-                          {16, 1, 0x7C1F, 0x7C1F, {0, 0, 0x1F, 0x7C}},
-                          {24, 1, 0xFF112233, 0x112233, {0, 0, 0, 0x33, 0x22, 0x11}},
-                          {32, 0, 0xA1B2C3D4, 0xA1B2C3D4, {0xD4, 0xC3, 0xB2, 0xA1}}};
-    for (const Case &c : cases) {
-        ImagePtr image = Create(10, 3, c.code);
+    for (const auto &row : Rows("pixel")) {
+        ImagePtr image = Create(10, 3, std::stoi(row[0]));
+        const int32_t x = std::stoi(row[1]);
         const uint32_t stride = ImageGetStride(image.get());
         std::memset(ImageGetBits(image.get()), 0, stride * 3);
-        ImageSetPixel(image.get(), c.x, 0, c.value);
-        const uint8_t *top = ImageGetBits(image.get()) + stride * 2;
-        EXPECT_EQ(std::vector<uint8_t>(top, top + c.topRow.size()), c.topRow) << c.code << " x " << c.x;
-        EXPECT_EQ(ImageGetPixel(image.get(), c.x, 0), c.readBack) << c.code << " x " << c.x;
-        EXPECT_EQ(ImageGetPixel(image.get(), c.x, 2), 0u);
+        ImageSetPixel(image.get(), x, 0, uint32_t(std::stoul(row[2], nullptr, 0)));
+        std::string got =
+            std::to_string(ImageGetPixel(image.get(), x, 0)) + " " + std::to_string(ImageGetPixel(image.get(), x, 2));
+        for (size_t i = 4; i < row.size(); ++i)
+            got += " " + std::to_string(ImageGetBits(image.get())[stride * 2 + i - 4]);
+        std::string want = std::to_string(std::stoul(row[3], nullptr, 0)) + " 0";
+        for (size_t i = 4; i < row.size(); ++i)
+            want += " " + std::to_string(std::stoul(row[i], nullptr, 16));
+        EXPECT_EQ(got, want) << row[0] << " x " << row[1];
     }
     for (int32_t code : {1, 4, 8, 24}) { // FillRect covers its rectangle and clips to the image
         ImagePtr image = Create(9, 6, code);
@@ -115,27 +107,15 @@ TEST(ImagePixels, ValuesLandInTheTopRowAtTheLastStoredRow)
     }
 }
 
-TEST(ImagePalette, EntryCountFollowsTheDepthAndTheColourTableFollowsTheEntries)
+// Entry counts and the colour table GDI draws from are checked by the golden files and the drawing tests.
+TEST(ImagePalette, ReplacingFreesTheOldOneAndAboveEightBitsTheMasksStay)
 {
-    PALETTEENTRY entries[257]; // the set from entry 1 is replaced by the set from entry 0
-    for (int i = 0; i < 257; ++i)
-        entries[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i / 2), 0};
-    const std::pair<int32_t, uint32_t> cases[] = {{1, 2}, {4, 16}, {8, 256}, {24, 256}, {kDepth565, 256}};
-    for (auto [code, count] : cases) {
-        ImagePtr image = Create(2, 2, code);
-        if (code != kDepth565) std::memset(image->colors, 0x55, sizeof(image->colors));
-        PALETTEENTRY out[256] = {};
-        EXPECT_EQ(ImageGetPalette(image.get(), out), 0u) << "no palette yet";
-        EXPECT_EQ(ImageSetPalette(image.get(), entries + 1), 1);
-        EXPECT_EQ(ImageSetPalette(image.get(), entries), 1) << "replaced, the first freed";
-        EXPECT_EQ(ImageGetPalette(image.get(), out), count) << code;
-        EXPECT_EQ(std::memcmp(out, entries, count * sizeof(PALETTEENTRY)), 0);
-        uint32_t second = code <= 8 ? 0x0001FE00u : code == 24 ? 0x55555555u : 0x07E0u; // no table above 8 bits
-        EXPECT_EQ(ImageGetColorTableEntry(image.get(), 1), second) << code;
-        if (count < 256) {
-            EXPECT_EQ(ImageGetColorTableEntry(image.get(), count), 0x55555555u) << "entries past the count stay";
-        }
-    }
+    PALETTEENTRY entries[256] = {{1, 2, 3, 0}}, out[256];
+    ImagePtr image = Create(2, 2, kDepth565);
+    EXPECT_EQ(ImageGetPalette(image.get(), out), 0u) << "no palette yet";
+    EXPECT_EQ(ImageSetPalette(image.get(), entries) + ImageSetPalette(image.get(), entries), 2) << "LSan: a leak";
+    EXPECT_EQ(ImageGetPalette(image.get(), out) * 0x10000 + ImageGetColorTableEntry(image.get(), 1),
+              256 * 0x10000 + 0x07E0u);
     EXPECT_EQ(ImageSetPalette(nullptr, entries), 0);
     EXPECT_EQ(ImageSetPalette(Create(1, 1, 8).get(), nullptr), 0);
 }
