@@ -1,12 +1,9 @@
 // Reading the host module's string tables into the list, and the notice when there is no module.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/hostfill.h"
 #include "app/startup.h"
@@ -15,7 +12,6 @@
 #include "catalogue/stringblock.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
-#include "view/list.h"
 
 namespace
 {

@@ -1,17 +1,13 @@
 // The Module page in a sheet of the test's own: Apply saves the path and reloads the module.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
-
-#include <string>
 
 #include "state/appstate.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/modulepage.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
-#include "view/list.h"
 
 namespace
 {

@@ -1,8 +1,6 @@
 // The harness for window tests, and the program started inside the test process.
 #include "tests/support/apptest.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -13,7 +11,6 @@
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
-#include "view/list.h"
 
 std::string HarnessTempDir()
 {
