@@ -93,20 +93,17 @@ bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs)
 
 std::string WindowText(HWND window)
 {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    char text[1024];
+    return std::string(text, std::max(0, GetWindowTextA(window, text, sizeof text)));
 }
 
 std::string ClassName(HWND window)
 {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    char name[256];
+    return std::string(name, std::max(0, GetClassNameA(window, name, sizeof name)));
 }
 
-// A modal dialog nobody drives fails the test and gets its most cautious button, rather than
-// holding the test until its timeout. Modeless ones (Find) stay.
+// A modal dialog nobody drives fails the test and gets its most cautious button; modeless ones stay.
 static void CALLBACK WatchTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(dialog, id);
@@ -217,8 +214,7 @@ HWND StartWithModule(const std::string &modulePath)
 std::string ListCell(HWND view, int row, int column)
 {
     char text[kTextSize] = "";
-    ListGetCell(view, row, column, text, sizeof text);
-    return text;
+    return ListGetCell(view, row, column, text, sizeof text), text;
 }
 
 std::vector<ListRow> ReadRows(HWND view)
