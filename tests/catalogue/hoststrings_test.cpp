@@ -1,22 +1,20 @@
-// Loading the host module and reading its string tables into the list: the sample module,
-// modules built for the edge cases, Wine's own DLLs, and the notice when there is no module.
-#include <gtest/gtest.h>
+// The host module: its string tables read into the list, the notice when there is none, and the
+// Module page, in a sheet of the test's own, whose Apply saves the path and reloads the module.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "app/hostfill.h"
 #include "app/startup.h"
+#include "state/appstate.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
+#include "catalogue/modulepage.h"
 #include "catalogue/stringblock.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
-#include "view/list.h"
 
 namespace
 {
@@ -28,12 +26,12 @@ ListRow Category(const char *title)
     return {0, "", title, ""};
 }
 
-ListRow String(UINT id, const char *text)
+ListRow String(UINT id, const std::string &text)
 {
     return {id, std::to_string(id), text, ""};
 }
 
-TEST_F(HostStrings, ModulesOfEveryEdgeCaseGiveDefinedRows)
+TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsAndTheirCodeNeverRuns)
 {
     // A surrogate pair is converted whole or not at all.
     const WCHAR pair[] = {0xD83D, 0xDE00};
@@ -42,31 +40,16 @@ TEST_F(HostStrings, ModulesOfEveryEdgeCaseGiveDefinedRows)
     if (WideCharToMultiByte(CP_ACP, 0, pair, 2, converted, sizeof converted, nullptr, nullptr) == 1)
         cutPair += converted[0];
     const ListRow standard = Category("Standard string");
-    const struct {
-        const char *module;
-        std::vector<ListRow> rows;
-    } modules[] = {
-        {"id1empty", {standard, String(2, "Second"), String(3, "Third"), String(17, "Seventeen")}},
-        {"catmissing",
-         {standard, String(1, "One"), String(2, "Two"), String(95, "Ninety-five"), String(1010, "Ten-ten"),
-          Category("Internal menu string"), String(30001, "Menu internal")}},
-        {"id0", {{0, "0", "Zero", ""}, standard, String(1, "One"), String(5, "Five")}},
-        {"emptyblock",
-         {standard, String(1, "Block one"), String(20, "Block two"), String(40, "Block three"),
-          String(50, "Block four")}},
-        // The overlong length is cut at the block's end; the named table is passed over.
-        {"malformed", {standard, String(1, "One"), String(16, "A"), String(17, "B"), String(32, "Thirty-two")}},
-        // Texts longer than a cell are cut on a character boundary.
-        {"longtext", {standard, String(1, cutPair.c_str()), String(2, std::string(251, 'z').c_str())}},
-        {"withcode", {standard, String(1, "Code module")}}};
     SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
-    for (const auto &m : modules) {
-        view = StartWithModule(TestModulePath(m.module));
-        ASSERT_NE(view, nullptr);
-        EXPECT_NE(HostModuleHandle(), nullptr) << m.module;
-        EXPECT_EQ(ReadRows(view), m.rows) << m.module;
-    }
-    // The module's code never ran; loaded the ordinary way it does, so the mark is a witness.
+    EXPECT_EQ(
+        ReadRows(StartWithModule(TestModulePath("edges"))),
+        (std::vector<ListRow>{String(0, "Zero"), standard, String(2, "Two"), String(5, "Five"), String(16, "A"),
+                              String(17, "B"), String(32, "Thirty-two"), String(48, cutPair),
+                              String(49, std::string(251, 'z')), String(95, "Ninety-five"), String(1010, "Ten-ten"),
+                              Category("Internal menu string"), String(30001, "Menu internal")}));
+    EXPECT_EQ(ReadRows(StartWithModule(TestModulePath("withcode"))),
+              (std::vector<ListRow>{standard, String(1, "Code module")}));
+    // Loaded the ordinary way, its code leaves the mark, so the mark's absence before is a witness.
     char mark[8];
     EXPECT_EQ(GetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", mark, sizeof mark), 0u);
     HMODULE ordinary = LoadLibraryA(TestModulePath("withcode").c_str());
@@ -81,14 +64,12 @@ TEST_F(HostStrings, ConversionCutsOnACharacterBoundaryAndNeverPassesTheCell)
     memset(out, '#', sizeof out);
     EXPECT_EQ(ConvertSourceText(text.c_str(), int(text.size()), out), kTextSize - 1);
     EXPECT_EQ(std::string(out, kTextSize + 1), std::string(kTextSize - 1, '\xE9') + '\0' + '#');
-    EXPECT_EQ(ConvertSourceText(L"", 0, out), 0);
-    EXPECT_STREQ(out, "");
-    // In code page 932 each of these takes two bytes: 125 fit in 251 bytes, not 125.5.
+    EXPECT_EQ(ConvertSourceText(L"", 0, out) + strlen(out), 0u);
+    // In code page 932 each takes two bytes: 125 fit in 251 bytes, and 125 after a one-byte letter.
     if (!IsValidCodePage(932)) GTEST_SKIP() << "code page 932 is not installed";
     text.assign(200, L'\x65E5');
     EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 250);
     EXPECT_EQ(std::string(out).substr(248), "\x93\xFA");
-    // One single-byte letter first: now exactly 251 bytes fit.
     text = L"a" + text;
     EXPECT_EQ(ConvertSourceTextTo(932, text.c_str(), int(text.size()), out), 251);
 }
@@ -129,24 +110,15 @@ TEST_F(HostStrings, SampleModuleAndWineDllsOfBothBitnessesFillTheRowsLoadStringR
     EXPECT_EQ(rows.back(), String(65534, "Maker note: unknown format"));
     // The focus rule moves the focus from the "Standard string" row to the first string.
     EXPECT_EQ(ListNextRow(sample, -1, LVNI_FOCUSED), 1);
-
-    const std::pair<const char *, WORD> dlls[] = {{"x86_64-linux-gnu\\wine\\x86_64-windows", IMAGE_FILE_MACHINE_AMD64},
-                                                  {"i386-linux-gnu\\wine\\i386-windows", IMAGE_FILE_MACHINE_I386}};
-    for (const auto &[dir, machine] : dlls) {
+    for (const char *dir : {"x86_64-linux-gnu\\wine\\x86_64-windows", "i386-linux-gnu\\wine\\i386-windows"}) {
         std::string original = std::string("Z:\\usr\\lib\\") + dir + "\\comdlg32.dll";
         if (!HarnessFileExists(original)) continue; // not installed
         // Under a name of its own, so that Wine cannot hand out its built-in DLL instead.
         std::string path = HarnessTempDir() + "host.dll";
         ASSERT_TRUE(CopyFileA(original.c_str(), path.c_str(), FALSE));
         view = StartWithModule(path);
-        ASSERT_NE(HostModuleHandle(), nullptr) << path;
-        // The machine in its PE header (a data-file handle carries flags in its low bits).
-        auto *base = reinterpret_cast<const BYTE *>(ULONG_PTR(HostModuleHandle()) & ~ULONG_PTR(3));
-        auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(
-            base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
-        EXPECT_EQ(nt->FileHeader.Machine, machine);
         std::vector<ListRow> expected = ExpectedFromLoadString(HostModuleHandle());
-        ASSERT_GT(expected.size(), 10u);
+        ASSERT_GT(expected.size(), 10u) << dir;
         EXPECT_EQ(ReadRows(view), expected) << dir;
     }
 }
@@ -171,32 +143,31 @@ std::string ModulePath()
 
 TEST_F(HostStrings, ModulePathIsExpandedForLoadingKeptAsWrittenAndBlocksHandOverTheirRows)
 {
-    std::string dir = TestModulePath("id0");
+    std::string dir = TestModulePath("edges");
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
-    view = StartWithModule("%PARLEVO_TEST_MODULES%\\id0.dll");
+    view = StartWithModule("%PARLEVO_TEST_MODULES%\\edges.dll");
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", nullptr);
-    EXPECT_EQ(ModulePath(), "%PARLEVO_TEST_MODULES%\\id0.dll");
-    ASSERT_NE(HostModuleHandle(), nullptr);
+    EXPECT_EQ(ModulePath(), "%PARLEVO_TEST_MODULES%\\edges.dll");
+    HMODULE module = HostModuleHandle();
+    ASSERT_NE(module, nullptr);
+    // Only strings count; a missing block, block 0 and no module give nothing.
     std::vector<std::string> rows;
-    // Block 1 of id0: ID 0, the "Standard string" row, 1 and 5; only strings count.
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, CollectRow, &rows), 3);
-    EXPECT_EQ(rows, (std::vector<std::string>{"0|Zero", "|Standard string", "1|One", "5|Five"}));
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 2, CollectRow, &rows), 0);
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 0, CollectRow, &rows), 0);
-    EXPECT_EQ(ReadStringBlock(nullptr, 1, CollectRow, &rows), 0);
-    EXPECT_EQ(rows.size(), 4u);
+    EXPECT_EQ(ReadStringBlock(module, 1, CollectRow, &rows), 3);
+    EXPECT_EQ(ReadStringBlock(module, 5, CollectRow, &rows) + ReadStringBlock(module, 0, CollectRow, &rows) +
+                  ReadStringBlock(nullptr, 1, CollectRow, &rows),
+              0);
+    EXPECT_EQ(rows, (std::vector<std::string>{"0|Zero", "|Standard string", "2|Two", "5|Five"}));
     // A sink that stops takes nothing, and the reading of the module ends there.
-    EXPECT_EQ(ReadStringBlock(HostModuleHandle(), 1, RefuseRow, nullptr), 0);
-    EXPECT_TRUE(ReadHostStrings(HostModuleHandle(), RefuseRow, nullptr));
+    EXPECT_EQ(ReadStringBlock(module, 1, RefuseRow, nullptr), 0);
+    EXPECT_TRUE(ReadHostStrings(module, RefuseRow, nullptr));
     EXPECT_FALSE(ReadHostStrings(nullptr, CollectRow, &rows));
     // A reopen empties the list first.
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
-    EXPECT_EQ(ListRowCount(view), 4);
+    EXPECT_EQ(ListRowCount(view), 13);
     SendMessageA(view, kMsgOpenDocument, kOpenClose, LPARAM(""));
     EXPECT_EQ(ListRowCount(view), 0);
     // Unload says whether there was a module; SaveModulePath writes the path as it stands.
     EXPECT_TRUE(UnloadHostModule());
-    EXPECT_EQ(HostModuleHandle(), nullptr);
     EXPECT_FALSE(UnloadHostModule());
     SetModulePath("%SOMEWHERE%\\Lumivex.dll");
     EXPECT_TRUE(SaveModulePath());
@@ -208,7 +179,7 @@ TEST_F(HostStrings, ModulePathIsExpandedForLoadingKeptAsWrittenAndBlocksHandOver
 
 TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
 {
-    std::string dir = HarnessTempDir(), module = HarnessReadFile(TestModulePath("id0"));
+    std::string dir = HarnessTempDir(), module = HarnessReadFile(TestModulePath("edges"));
     const char *notModule = " is not a module (not a Windows program file).";
     const struct {
         std::string path;
@@ -216,8 +187,7 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
         std::string says;
     } rows[] = {
         {"", kModuleNotConfigured, "This program requires path information of program(Lumivex)."},
-        {TestModulePath("does-not-exist"), kModuleNotFound,
-         "The module " + TestModulePath("does-not-exist") + " was not found."},
+        {TestModulePath("missing"), kModuleNotFound, "The module " + TestModulePath("missing") + " was not found."},
         {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, dir + "notes.dll" + notModule},
         {dir, kModuleNotAModule, dir + notModule},
         {TestModulePath("nostrings"), kModuleNoStringTables,
@@ -236,7 +206,6 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
         frame = StartProgram(row.path.empty() ? "" : "[Module]\r\nFilename=" + row.path + "\r\n");
         ASSERT_NE(frame, nullptr);
         PumpUntil([&] { return seen.size() >= 2; });
-        EXPECT_EQ(HostModuleHandle(), nullptr) << row.path;
         EXPECT_EQ(HostModuleProblem(), row.problem) << row.path;
         EXPECT_EQ(seen, (std::vector<std::string>{
                             row.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.", "sheet"}));
@@ -250,6 +219,90 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
         }
     }
     EXPECT_FALSE(FillHostStrings(nullptr));
+}
+
+class ModulePage : public AppTest
+{
+protected:
+    HWND sheet = nullptr, page = nullptr;
+
+    void TearDown() override
+    {
+        if (IsWindow(sheet)) DestroyWindow(sheet);
+        AppTest::TearDown();
+    }
+    // A modeless sheet holding only the Module page, owned by the view as the real one is.
+    void OpenPage()
+    {
+        PROPSHEETPAGEA psp = {sizeof psp};
+        psp.hInstance = GetModuleHandleA(nullptr);
+        psp.pszTemplate = MAKEINTRESOURCEA(IDD_MODULE);
+        psp.pfnDlgProc = ModulePageProc;
+        psp.lParam = LPARAM(view);
+        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&psp);
+        PROPSHEETHEADERA psh = {sizeof psh, PSH_MODELESS, view, GetModuleHandleA(nullptr)};
+        psh.nPages = 1;
+        psh.phpage = &handle;
+        sheet = HWND(PropertySheetA(&psh));
+        // Under load Wine may make the page only after the sheet has shown.
+        PumpUntil([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; });
+        ASSERT_NE(page, nullptr);
+    }
+    HWND Apply() const { return GetDlgItem(sheet, 0x3021); }
+    // Whether a module is loaded, the File menu commands greyed, and the path saved.
+    std::string State() const
+    {
+        char saved[MAX_PATH];
+        GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
+        auto greyed = [&](UINT command) { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; };
+        return std::string(HostModuleHandle() ? "loaded" : "none") + (greyed(CMD_FILE_NEW) ? " new-greyed" : "") +
+               (greyed(CMD_FILE_OPEN) ? " open-greyed" : "") + " saved=" + saved;
+    }
+};
+
+TEST_F(ModulePage, ApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutRefilling)
+{
+    Start();
+    int rows = ListRowCount(view);
+    SetModulePath("%LUMIVEX_HOME%\\Lumivex.dll");
+    OpenPage();
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)), "%LUMIVEX_HOME%\\Lumivex.dll"); // unexpanded
+    EXPECT_FALSE(IsWindowEnabled(Apply()));
+    std::string missing = TestModulePath("does-not-exist");
+    SetDlgItemTextA(page, IDC_MODULE_PATH, missing.c_str());
+    std::string said;
+    ModalDriver driver([&](HWND box) {
+        if (box == sheet) return; // active again after the box
+        said = MessageBoxText(box);
+        PressButton(box, IDOK);
+    });
+    PropSheet_Apply(sheet);
+    PumpMessages();
+    EXPECT_EQ(said.substr(0, said.find('\n')), "The module " + missing + " was not found.");
+    EXPECT_EQ(State(), "none new-greyed open-greyed saved=" + missing);
+    EXPECT_EQ(ListRowCount(view), rows);
+    ListSetCell(view, 1, kColumnText, "as shown");
+    SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
+    PumpMessages();
+    ASSERT_TRUE(IsWindowEnabled(Apply()));
+    SetFocus(Apply());
+    SendMessageA(Apply(), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowEnabled(Apply()));
+    EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_MODULE_PATH));
+    EXPECT_EQ(State(), "loaded saved=" + SampleModulePath());
+    // Nothing is refilled: the rows shown stay until the next open.
+    EXPECT_EQ(Cell(1, kColumnText), "as shown");
+}
+
+TEST_F(ModulePage, ApplyWithoutAViewChangesNothing)
+{
+    HarnessStartApp(SampleModuleIni());
+    OpenPage();
+    SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\elsewhere.dll");
+    PropSheet_Apply(sheet);
+    PumpMessages();
+    EXPECT_EQ(State(), "loaded new-greyed open-greyed saved=" + SampleModulePath());
 }
 
 } // namespace

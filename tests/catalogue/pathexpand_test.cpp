@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "catalogue/pathexpand.h"
@@ -34,41 +36,28 @@ std::string Expand(const char *source, size_t capacity, PathVariableLookup looku
     return out.c_str();
 }
 
+// x{N} in a case stands for N times x.
+std::string Unfold(std::string text)
+{
+    for (size_t open; (open = text.find('{')) != std::string::npos;) {
+        size_t close = text.find('}', open);
+        text.replace(open - 1, close - open + 2, std::stoul(text.substr(open + 1, close - open - 1)), text[open - 1]);
+    }
+    return text;
+}
+
 TEST(PathExpansion, ReferencesAreReplacedCutAndCancelledByTheirRules)
 {
-    const std::string longName(300, 'n'), name259(259, 'N');
-    const struct {
-        std::string source;
-        size_t capacity;
-        std::string expected;
-    } rows[] = {{"%HOST%\\Lumivex.dll", 260, "C:\\Program Files\\Lumivex\\Lumivex.dll"},
-                {"%HOST%%HOST%", 260, "C:\\Program Files\\LumivexC:\\Program Files\\Lumivex"},
-                {"%NOPE%\\Lumivex.dll", 260, "\\Lumivex.dll"}, // undefined: dropped
-                {"a%EMPTY%b", 260, "ab"},
-                {"plain\\path.dll", 260, "plain\\path.dll"},
-                // A separator inside a reference writes it literally; a percent sign after it opens a new one.
-                {"50%\\Lumivex.dll", 260, "50%\\Lumivex.dll"},
-                {"C:/%dir/sub%A%", 260, "C:/%dir/subx"},
-                {"%a\\b%A%c", 260, "%a\\bxc"},
-                // An unclosed reference and a double percent sign vanish.
-                {"C:\\Lumivex.dll%", 260, "C:\\Lumivex.dll"},
-                {"C:\\Lumi%vex.dll", 260, "C:\\Lumi"},
-                {"100%%", 260, "100"},
-                {"%%A%", 260, "A"},
-                {"", 260, ""},
-                // Cut at the capacity: values, literal text and cancelled references alike.
-                {"C:\\%LONG%\\Lumivex.dll", 260, "C:\\" + std::string(256, 'v')},
-                {"12%B%", 6, "12abc"},
-                {"%B%tail", 4, "abc"},
-                {"1234567", 4, "123"},
-                {"%" + longName + "\\file", 260, "%" + std::string(258, 'n')},
-                {"ab%cdef\\g", 5, "ab%c"},
-                // A name is cut to 259 characters before the lookup.
-                {"%" + name259 + "EXTRA%", 260, "found"},
-                {"abc", 1, ""},
-                {"abc", 0, "(nothing written)"}};
-    for (const auto &row : rows)
-        EXPECT_EQ(Expand(row.source.c_str(), row.capacity), row.expected) << row.source.substr(0, 40);
+    std::ifstream cases(PARLEVO_CATALOGUE_DATA "/pathexpand.txt");
+    int count = 0;
+    for (std::string line; std::getline(cases, line); count += line[0] != '#') {
+        if (line[0] == '#') continue;
+        std::istringstream fields(Unfold(line));
+        std::string source, capacity, expected;
+        std::getline(std::getline(std::getline(fields, source, '\t'), capacity, '\t'), expected);
+        EXPECT_EQ(Expand(source.c_str(), std::stoul(capacity)), expected) << line.substr(0, 40);
+    }
+    EXPECT_EQ(count, 22); // every case was read
     EXPECT_EQ(Expand(nullptr, 260), "");
     // Without a lookup every reference is undefined.
     EXPECT_EQ(Expand("a%B%c", 32, nullptr), "ac");

@@ -1,7 +1,5 @@
-"""The release package as a translator receives it: the zip built by scripts/dist.sh from this
-build, and its setup program in a throwaway Wine prefix: a silent install, a language file
-opened through its association, an uninstall without leftovers. `test_dist.py Package` or
-`test_dist.py Installer` runs one group; exit code 77 means it was skipped."""
+"""The zip scripts/dist.sh builds from this build, and its setup program in a throwaway Wine prefix.
+`test_dist.py Package` or `test_dist.py Installer` runs one group; exit code 77 means it was skipped."""
 import os
 import re
 import shutil
@@ -56,17 +54,14 @@ class Package(unittest.TestCase):
                 self.assertEqual(z.read(NAME + "/" + name), read(source), name)
             self.assertEqual(pe_machine(z.read(NAME + "/Parlevo.exe")), MACHINE)
             readme = z.read(NAME + "/README.txt")
-        # Readable in Notepad of any Windows version and any code page.
+        # Readable in Notepad of any Windows version and any code page; no mail address.
         self.assertEqual((readme.count(b"\n"), readme.count(b"\r")), (readme.count(b"\r\n"),) * 2)
-        self.assertTrue(readme.isascii())
-        self.assertIn(b"Parlvo.ini", readme)
+        self.assertTrue(readme.isascii() and b"@" not in readme and b"Parlvo.ini" in readme, readme)
         self.assertIn(("Parlevo %s" % VERSION).encode(), readme)
-        self.assertNotIn(b"@", readme)
 
 
-# Creates a prefix with the project's Wine settings under a server that stays up for the whole
-# test (the shared scripts let it end after booting: a cold start per step). Menu entries and
-# file associations stay inside the prefix, not in the Linux desktop.
+# A prefix with the project's Wine settings under a server that stays up for the whole test; menu
+# entries and file associations stay inside it, not in the Linux desktop.
 PREFIX_SCRIPT = r"""
     . "$1/scripts/wine-env.sh"
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
@@ -100,8 +95,7 @@ class Installer(unittest.TestCase):
                                        "Programs", "Parlevo")
 
     def wine(self, *args):
-        # Output goes to files, not pipes: the first Wine program of a prefix starts Wine's own
-        # services, which inherit its handles and outlive it, so a pipe would never reach its end.
+        # To a file: Wine's services inherit the handles and outlive the program, so a pipe never ends.
         with tempfile.TemporaryFile() as out:
             r = subprocess.run([self.env["PARLEVO_WINE"], *args], env=self.env, stdout=out, stderr=out, timeout=120)
             out.seek(0)
@@ -117,7 +111,7 @@ class Installer(unittest.TestCase):
         return self.wine("reg", "query", key)[0] == 0
 
     def open_by_association(self, lng):
-        """Opens the file as Explorer does, through the class of .lng, and closes its window."""
+        """Opens the file through the class of .lng, as Explorer does, and closes its window."""
         proc = subprocess.Popen([self.env["PARLEVO_WINE"], "start", "/wait", to_windows_path(lng)], env=self.env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: proc.poll() is None and (proc.kill(), proc.wait()))
@@ -137,8 +131,7 @@ class Installer(unittest.TestCase):
             if previous:
                 self.check_installed()
             self.assertEqual(self.wine(INSTALL_DIR + "\\Uninstall.exe", "/S")[0], 0)
-            # The uninstaller hands over to a copy of itself in TEMP and returns at once; the copy
-            # removes the registration last.
+            # The uninstaller returns at once; its copy in TEMP removes the registration last.
             wait_for(UNINST_KEY + " to go", lambda: not self.key_exists(UNINST_KEY), 120)
             self.assertFalse(os.path.exists(self.install_dir))
             self.assertFalse(os.path.exists(self.start_menu))

@@ -1,8 +1,6 @@
-// rundll32 drophook.dll,Drop <title>|<path> drops a file on the "ParlevoA" window with exactly
-// that title as the shell does. The HDROP must be a movable global block of Parlevo's own
-// process, so this module also runs inside Parlevo as a hook on its thread: a request sent to
-// the window (the path in a global atom) makes the block there and posts WM_DROPFILES.
-// Exit codes: 0 sent, 1 usage, 2 no such window, 3 no hook, 4 the request was not taken.
+// rundll32 drophook.dll,Drop <title>|<path> drops a file on the "ParlevoA" window with that title as the
+// shell does. The HDROP must be a global block of Parlevo's own process, so a hook on its thread makes
+// it there. Exit codes: 0 sent, 1 usage, 2 no such window, 3 no hook, 4 the request was not taken.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -17,7 +15,6 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookProc(int code, WPARAM 
     UINT length = 0;
     if (code == HC_ACTION && call->message == RegisterWindowMessageA(kRequest))
         length = GlobalGetAtomNameA(static_cast<ATOM>(call->wParam), path, sizeof path);
-    // DROPFILES, the path, its terminator and the list's.
     HGLOBAL block = length ? GlobalAlloc(GHND, sizeof(DROPFILES) + length + 2) : nullptr;
     if (auto *drop = block ? static_cast<DROPFILES *>(GlobalLock(block)) : nullptr) {
         drop->pFiles = sizeof(DROPFILES);
@@ -40,7 +37,7 @@ static int DropOn(HINSTANCE self, char *args)
     if (!path || strlen(path + 1) >= MAX_PATH) return 1;
     *path++ = '\0';
     HWND window = nullptr;
-    // The window may still be on its way or changing its title.
+    // The window may still be changing its title.
     for (int i = 0; i < 200 && !(window = FindWindowA("ParlevoA", args)); ++i)
         Sleep(50);
     if (!window) return 2;

@@ -1,8 +1,6 @@
 // The harness for window tests, and the program started inside the test process.
 #include "tests/support/apptest.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -13,7 +11,6 @@
 #include "app/startup.h"
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
-#include "view/list.h"
 
 std::string HarnessTempDir()
 {
@@ -96,20 +93,17 @@ bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs)
 
 std::string WindowText(HWND window)
 {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    char text[1024];
+    return std::string(text, std::max(0, GetWindowTextA(window, text, sizeof text)));
 }
 
 std::string ClassName(HWND window)
 {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    char name[256];
+    return std::string(name, std::max(0, GetClassNameA(window, name, sizeof name)));
 }
 
-// A modal dialog nobody drives fails the test and gets its most cautious button, rather than
-// holding the test until its timeout. Modeless ones (Find) stay.
+// A modal dialog nobody drives fails the test and gets its most cautious button; modeless ones stay.
 static void CALLBACK WatchTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(dialog, id);
@@ -220,8 +214,7 @@ HWND StartWithModule(const std::string &modulePath)
 std::string ListCell(HWND view, int row, int column)
 {
     char text[kTextSize] = "";
-    ListGetCell(view, row, column, text, sizeof text);
-    return text;
+    return ListGetCell(view, row, column, text, sizeof text), text;
 }
 
 std::vector<ListRow> ReadRows(HWND view)
