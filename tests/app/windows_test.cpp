@@ -37,18 +37,9 @@ HDROP MakeDrop(const std::vector<std::string> &paths)
 TEST_F(Windows, FrameHoldsTheViewTakesItsIdentityFromTheResourcesAndCloseEndsTheLoop)
 {
     Start();
-    EXPECT_EQ(ClassName(frame), "ParlevoA");
-    EXPECT_EQ(GetDlgItem(frame, 1), view);
-    EXPECT_EQ(ClassName(view), "Child");
-    EXPECT_EQ(FrameOfView(view), frame);
-    EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    RECT client, viewRect;
-    GetClientRect(frame, &client);
-    GetClientRect(view, &viewRect);
-    EXPECT_EQ(viewRect.right, client.right);
-    EXPECT_EQ(viewRect.bottom, client.bottom);
-    EXPECT_STREQ(AppHostName(), "Lumivex");
-    EXPECT_STREQ(AppHostFileName(), "Lumivex.dll");
+    EXPECT_EQ(ClassName(frame) + "|" + ClassName(view), "ParlevoA|Child");
+    EXPECT_TRUE(GetDlgItem(frame, 1) == view && FrameOfView(view) == frame);
+    EXPECT_EQ(std::string(AppHostName()) + "|" + AppHostFileName(), "Lumivex|Lumivex.dll");
     char path[MAX_PATH];
     ASSERT_TRUE(DeriveSettingsPath(GetModuleHandleA(nullptr), path, sizeof path));
     EXPECT_EQ(std::string(path).substr(strlen(path) - 11), "\\Parlvo.ini");
@@ -63,9 +54,7 @@ TEST_F(Windows, TheLastFileOfTheCommandLineOrOfADropIsOpened)
         const char *commandLine;
         std::vector<std::string> dropped;
         const char *title;
-    } rows[] = {{"Parlevo.exe", {}, "Lumivex Parlevo - [New]"},
-                {"Parlevo.exe -zzz", {}, "Lumivex Parlevo - [New]"},
-                {"Parlevo.exe C:\\a\\one.lng \"C:\\b c\\two.lng\"", {}, "Lumivex Parlevo - [two.lng]"},
+    } rows[] = {{"Parlevo.exe C:\\a\\one.lng \"C:\\b c\\two.lng\"", {}, "Lumivex Parlevo - [two.lng]"},
                 {"Parlevo.exe", {"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"}, "Lumivex Parlevo - [c.lng]"}};
     for (const auto &row : rows) {
         Start("", row.commandLine);
@@ -138,8 +127,7 @@ TEST_F(Windows, PlacementIsSavedAndRestoredWhenAskedAndOnAMonitor)
     EXPECT_EQ(placed(wp.rcNormalPosition), "123,45 500x400");
     EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
 
-    // A rectangle off every monitor (a monitor since removed) comes back whole on the nearest
-    // one. Wine moves the window itself as well: the placement read shows the program's part.
+    // Off every monitor (one since removed), it comes back whole on the nearest one.
     restart([&](const char *ini) {
         OffsetRect(&wp.rcNormalPosition, -32768 - wp.rcNormalPosition.left, -32768 - wp.rcNormalPosition.top);
         ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini));
@@ -173,8 +161,7 @@ TEST_F(SingleInstance, HandsOverFileNamesUnlessBusy)
     // Without a file the running instance keeps its document.
     EXPECT_TRUE(second("Parlevo.exe"));
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]");
-    // Ignored while the first shows a modal dialog; any process may send the data itself, so
-    // the receiver checks as well.
+    // Ignored while the first shows a modal dialog, by the sender and by the receiver.
     EnableWindow(frame, FALSE);
     EXPECT_TRUE(second("Parlevo.exe C:\\work\\fr.lng"));
     char data[64];
