@@ -224,6 +224,7 @@ TEST_F(Commands, SaveAsksForANameOnlyForADocumentWithoutItsFile)
     }
     EXPECT_EQ(HarnessReadFile(path), "");
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [empty.lng]");
+    EXPECT_NE(std::string(Vs()->statusMessage).find("empty.lng (0 Byte)"), std::string::npos) << Vs()->statusMessage;
     std::string panes = "|"; // the status bar shows the saved file, not the "New" it had before
     for (int i = 0; i < Vs()->partCount; ++i)
         panes += (Vs()->parts[i].text ? Vs()->parts[i].text : "") + std::string("|");

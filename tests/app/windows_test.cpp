@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/appinit.h"
 #include "state/appstate.h"
 #include "app/commands.h"
 #include "app/startup.h"
@@ -34,33 +33,13 @@ HDROP MakeDrop(const std::vector<std::string> &paths)
     return static_cast<HDROP>(block);
 }
 
-TEST_F(Windows, FrameHoldsTheViewTakesItsIdentityFromTheResourcesAndCloseEndsTheLoop)
+// The command line's last file: Commands tests start on one; cmdline_test picks it.
+TEST_F(Windows, TheLastFileOfADropIsOpened)
 {
     Start();
-    EXPECT_EQ(ClassName(frame) + "|" + ClassName(view), "ParlevoA|Child");
-    EXPECT_TRUE(GetDlgItem(frame, 1) == view && FrameOfView(view) == frame);
-    EXPECT_EQ(std::string(AppHostName()) + "|" + AppHostFileName(), "Lumivex|Lumivex.dll");
-    char path[MAX_PATH];
-    ASSERT_TRUE(DeriveSettingsPath(GetModuleHandleA(nullptr), path, sizeof path));
-    EXPECT_EQ(std::string(path).substr(strlen(path) - 11), "\\Parlvo.ini");
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_EQ(RunMessageLoop(frame), 0);
-    EXPECT_FALSE(IsWindow(frame));
-}
-
-TEST_F(Windows, TheLastFileOfTheCommandLineOrOfADropIsOpened)
-{
-    const struct {
-        const char *commandLine;
-        std::vector<std::string> dropped;
-        const char *title;
-    } rows[] = {{"Parlevo.exe C:\\a\\one.lng \"C:\\b c\\two.lng\"", {}, "Lumivex Parlevo - [two.lng]"},
-                {"Parlevo.exe", {"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"}, "Lumivex Parlevo - [c.lng]"}};
-    for (const auto &row : rows) {
-        Start("", row.commandLine);
-        if (!row.dropped.empty()) SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop(row.dropped)), 0);
-        EXPECT_EQ(WindowText(frame), row.title) << row.commandLine;
-    }
+    EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES); // Explorer drops need it
+    SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"})), 0);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [c.lng]");
 }
 
 TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
