@@ -2,6 +2,7 @@
 // back and whether the document then counts as modified.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -84,8 +85,7 @@ TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSaves)
     EXPECT_FALSE(UndoHistoryModified(history.get()));
     Play(history.get(), kBranching, std::size(kBranching));
     UndoHistoryClear(history.get());
-    EXPECT_FALSE(UndoHistoryModified(history.get()));
-    EXPECT_FALSE(UndoHistoryCanRedo(history.get()));
+    EXPECT_FALSE(UndoHistoryModified(history.get()) || UndoHistoryCanRedo(history.get()));
     Play(history.get(), kSavesMoveThePoint, std::size(kSavesMoveThePoint));
 }
 
@@ -98,8 +98,7 @@ TEST(UndoHistory, KeepsAThousandStepsAndForgetsASavedPointThatFellOff)
     int undone = 0;
     while (UndoHistoryUndo(history.get()))
         ++undone;
-    EXPECT_EQ(undone, kUndoHistorySteps);
-    EXPECT_FALSE(UndoHistoryModified(history.get())); // back at the state it was opened in
+    EXPECT_TRUE(undone == kUndoHistorySteps && !UndoHistoryModified(history.get())); // back at the opened state
 
     // Once more than the history holds: the oldest step, and the opened state with it, are gone.
     while (UndoHistoryRedo(history.get())) {
@@ -108,9 +107,7 @@ TEST(UndoHistory, KeepsAThousandStepsAndForgetsASavedPointThatFellOff)
     const UndoStep *oldest = nullptr;
     for (const UndoStep *step; (step = UndoHistoryUndo(history.get())) != nullptr;)
         oldest = step;
-    ASSERT_NE(oldest, nullptr);
-    EXPECT_STREQ(oldest->before, "1");
-    EXPECT_TRUE(UndoHistoryModified(history.get()));
+    EXPECT_TRUE(oldest && !strcmp(oldest->before, "1") && UndoHistoryModified(history.get()));
 }
 
 } // namespace

@@ -64,22 +64,6 @@ protected:
 constexpr char kOldFile[] = "; Language: old\r\n\r\n1=\"old\"\r\n";
 constexpr char kSampleFile[] = "; Language: Deutsch\r\n\r\n200=\"Zwei\\n\\\"hundert\\\"\"\r\n100=\"Hundert\"\r\n";
 
-// A save replaces the file and returns its item bytes; what it wrote reads back sorted.
-TEST_F(LangFileOnDisk, WrittenFilesReadBack)
-{
-    Put("de.lng", std::string(100000, 'x'));
-    EXPECT_EQ(Write(SampleModel().get(), "de.lng"), 40);
-    EXPECT_EQ(Contents("de.lng"), kSampleFile);
-    ModelPtr model(LangFileCreate());
-    EXPECT_EQ(LangFileRead(model.get(), Path("de.lng").c_str()), 2);
-    EXPECT_EQ(RecordsOf(model.get()), (Records{{100, "Hundert"}, {200, "Zwei\n\"hundert\""}}));
-    EXPECT_EQ(Write(model.get(), "template.lng", 1), 40);
-    ModelPtr header(LangFileCreate());
-    LangFileSetSignature(header.get(), "Author: x\r\n");
-    EXPECT_EQ(Write(header.get(), "empty.lng"), 0);
-    EXPECT_EQ(Names(), (std::set<std::string>{"de.lng", "empty.lng", "template.lng"}));
-}
-
 TEST_F(LangFileOnDisk, OnlyAFileThatCannotBeReadFailsAndSaysWhy)
 {
     Put("busy.lng", kOldFile);
@@ -169,10 +153,11 @@ TEST_F(LangFileOnDisk, FailedSavesKeepTheOldFile)
     EXPECT_EQ(LangFileWrite(nullptr, Path("x.lng").c_str(), 0) + LangFileWrite(SampleModel().get(), nullptr, 0), -2);
 }
 
-// The temporary file is ".<name>.tmp-<pid>" beside the document; a save removes the ones that
-// saves of the same document by ended processes left, and nothing else.
-TEST_F(LangFileOnDisk, SaveRemovesItsDocumentsStaleTemporaryFiles)
+// A save replaces the file and returns its item bytes. Its temporary file is ".<name>.tmp-<pid>";
+// it removes the ones that saves of the same document by ended processes left, and nothing else.
+TEST_F(LangFileOnDisk, SaveReplacesTheFileAndRemovesItsDocumentsStaleTemporaryFiles)
 {
+    Put("de.lng", std::string(100000, 'x'));
     const std::string own = ".de.lng.tmp-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryA(Path(own).c_str(), nullptr)); // the save cannot create its temporary file
     EXPECT_EQ(Write(SampleModel().get(), "de.lng"), -1);
@@ -182,6 +167,10 @@ TEST_F(LangFileOnDisk, SaveRemovesItsDocumentsStaleTemporaryFiles)
     Put(".de.lng.tmp-x", "not ours");
     EXPECT_EQ(Write(SampleModel().get(), "de.lng"), 40);
     EXPECT_EQ(Contents("de.lng"), kSampleFile);
+    EXPECT_EQ(Write(SampleModel().get(), "de.lng", 1), 40); // a template
+    ModelPtr header(LangFileCreate());
+    LangFileSetSignature(header.get(), "Author: x\r\n");
+    EXPECT_EQ(Write(header.get(), "de.lng"), 0);
     EXPECT_EQ(GetFileAttributesA(Path("de.lng").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(Names(), (std::set<std::string>{".de.lng.tmp-x", ".fr.lng.tmp-4000000001", "de.lng"}));
 }
