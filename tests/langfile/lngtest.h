@@ -40,13 +40,11 @@ inline int AppendToString(void *context, const char *bytes, size_t length)
     return 1;
 }
 
-// The bytes the writer forms for model; itemBytes receives the writer's result.
-inline std::string Format(const LangFile *model, int templateFlag = 0, int64_t *itemBytes = nullptr)
+inline std::string Format(const LangFile *model, int templateFlag = 0)
 {
     std::string bytes;
     const ByteSink sink{AppendToString, &bytes};
-    const int64_t result = LangFileFormat(model, templateFlag, &sink);
-    if (itemBytes) *itemBytes = result;
+    LangFileFormat(model, templateFlag, &sink);
     return bytes;
 }
 
