@@ -1,5 +1,4 @@
-// Menus, shortcuts and the document commands through the real frame and view: opening,
-// saving, the unsaved-changes question, undo and redo.
+// Menus, shortcuts and the document commands through the real frame and view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -174,8 +173,7 @@ TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
     EXPECT_EQ(driver.Seen(), 1);
 }
 
-// A row's outcome: whether the command (0: closing the window) went on, the questions asked (each
-// naming the document), whether the file holds the change, and the title after.
+// Outcome: the command (0: closing) went on, questions asked (naming the document), saved, title.
 TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
 {
     const struct {

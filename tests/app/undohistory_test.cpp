@@ -1,5 +1,4 @@
-// The undo history as scripts of changes, undos, redos and saves, each with the step it hands
-// back and whether the document then counts as modified.
+// The undo history as scripts: each line's step handed back and whether the document is modified.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// The frame and view windows inside the test process: identity, closing, what a start or a drop
-// opens, placement, and the single-instance hand-over.
+// The frame and view windows: drops, close requests, placement, the single-instance hand-over.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>

@@ -19,9 +19,7 @@ std::string Content(const GrowBuffer *buffer)
     return std::string(buffer->base, buffer->highWater);
 }
 
-// Writes at the cursor grow by as many whole steps as they need: the smallest capacity 8 + 4k that
-// holds the content. Past the reservation the block moves with its content, and a source inside
-// the block stays valid when the write that reads it moves the block.
+// Capacity is the smallest 8 + 4k that holds the content; a source inside a moving block stays valid.
 TEST(GrowBuffer, GrowsByWholeStepsAndKeepsContentWhenTheBlockMoves)
 {
     BufferPtr buffer(GrowBufferCreate(8, 4));

@@ -1,5 +1,4 @@
-// The recovery journal's bytes: what the writer forms reads back whole, a torn tail loses only
-// itself, and bytes that are not a journal are never taken for one.
+// Journal bytes: written ones read back whole, a torn tail loses only itself, foreign ones are refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -105,8 +104,7 @@ TEST(Journal, EveryCutKeepsTheWholeRecordsBeforeIt)
     }
 }
 
-// The files of data/journal, made to be damaged or foreign (a torn header, a CRC that fails, a length
-// of 4 GiB, a kind no writer forms, a text too long or holding a NUL...), read as outcomes.txt says.
+// Each row of data/journal/outcomes.txt: file, result, whole records handed over, bytes dropped.
 TEST(Journal, DamagedOrForeignBytesHaveADefinedResult)
 {
     const std::string dir = std::string(PARLEVO_LNG_DATA_DIR) + "/journal/";

@@ -1,5 +1,4 @@
-// Journal files: records flushed one by one read back from disk, a running writer's journal is
-// told from a lost one, and an unreadable journal is set aside, never deleted.
+// Journal files: flushed records read back, a running writer's journal is left alone, bad ones set aside.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,5 +1,4 @@
-// The file layer: reading and writing real files, saves that fail without harm, and reading in a
-// real double-byte code page.
+// The file layer: real files, saves that fail without harm, a real double-byte code page.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -89,8 +88,7 @@ TEST_F(LangFileOnDisk, OnlyAFileThatCannotBeReadFailsAndSaysWhy)
     EXPECT_EQ(LangFileRead(nullptr, Path("busy.lng").c_str()), -1);
 }
 
-// The files of data/ read and save as in lngroundtrip_test.cpp (code page 1252). UTF-8 is read
-// when the code page has its characters; other UTF-8 and UTF-16 are refused with nothing read.
+// data/ read and saved as natively (code page 1252); UTF-8 it cannot hold and UTF-16 are refused.
 TEST(LangFileGolden, FilesReadThroughTheFileLayer)
 {
     ASSERT_EQ(GetACP(), 1252u);
@@ -153,8 +151,7 @@ TEST_F(LangFileOnDisk, FailedSavesKeepTheOldFile)
     EXPECT_EQ(LangFileWrite(nullptr, Path("x.lng").c_str(), 0) + LangFileWrite(SampleModel().get(), nullptr, 0), -2);
 }
 
-// A save replaces the file and returns its item bytes. Its temporary file is ".<name>.tmp-<pid>";
-// it removes the ones that saves of the same document by ended processes left, and nothing else.
+// A save replaces the file, returns its item bytes and removes stale ".<name>.tmp-<pid>" of its document.
 TEST_F(LangFileOnDisk, SaveReplacesTheFileAndRemovesItsDocumentsStaleTemporaryFiles)
 {
     Put("de.lng", std::string(100000, 'x'));

@@ -26,8 +26,7 @@ TEST(LangModel, AddRefusesWhatNoRowCanHoldAndFindSkipsWhatAFileMayHold)
     EXPECT_TRUE(LangFileCount(nullptr) == 0 && !LangFileFind(nullptr, 1, text) && !LangFileAdd(nullptr, 1, "x"));
 }
 
-// Records come in list order for a save; finding works before and after the sort, which is
-// stable and by unsigned ID, and finds the first of equal IDs.
+// Find works before and after the stable sort by unsigned ID, and finds the first of equal IDs.
 TEST(LangModel, SortsLikeAStableSortAndFindsInAnyOrder)
 {
     ModelPtr model(LangFileCreate());
