@@ -43,19 +43,13 @@ Outcome Read(const std::string &bytes)
     return out;
 }
 
-JournalHeader Header(const std::string &document)
+std::string HeaderBytes(const std::string &document)
 {
     JournalHeader header{};
     header.time = 0x01DC66F1A2B3C4D5ull;
-    snprintf(header.document, sizeof(header.document), "%s", document.c_str());
+    document.copy(header.document, sizeof(header.document)); // without a terminator when it fills the field
     snprintf(header.module, sizeof(header.module), "%s", "C:\\Lumivex\\Lumivex.dll");
-    return header;
-}
-
-std::string HeaderBytes(const std::string &document)
-{
     char out[kJournalHeaderMax];
-    const JournalHeader header = Header(document);
     return std::string(out, JournalFormatHeader(&header, out, sizeof(out)));
 }
 
@@ -130,11 +124,10 @@ TEST(Journal, HeaderNamesItsDocumentWholeOrNotAtAll)
     EXPECT_EQ(Read(HeaderBytes(longest)).header.document, longest);
 
     // A path cut short could name another document, a cut text lose data: both are refused.
-    JournalHeader tooLong = Header("");
-    memset(tooLong.document, 'p', sizeof(tooLong.document));
-    char out[kJournalHeaderMax + kJournalRecordMax];
+    char out[kJournalRecordMax];
     const std::string text(kLangTextMax + 1, 'x'), signature(kLangSignatureMax + 1, 'x');
-    EXPECT_EQ(JournalFormatHeader(&tooLong, out, sizeof(out)) + JournalFormatText(1, "a\0b", 3, out, sizeof(out)) +
+    EXPECT_EQ(HeaderBytes(std::string(kJournalPathSize, 'p')).size() +
+                  JournalFormatText(1, "a\0b", 3, out, sizeof(out)) +
                   JournalFormatText(1, text.data(), text.size(), out, sizeof(out)) +
                   JournalFormatSignature(signature.data(), signature.size(), out, sizeof(out)) +
                   JournalFormatText(1, "abc", 3, out, kJournalFrameSize + 6),
