@@ -1,5 +1,4 @@
-// Command lines: the token at index 1, the parse into the start-up state, and the line a second
-// start hands to the running instance.
+// Command lines: token 1, the start-up state, and the line a second start hands over.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -54,8 +53,7 @@ TEST(CommandLine, TokensParseAndForward)
          "\"C:\\P F\\prog.exe\" \"C:\\work\\my file.lng\""},
         {"prog\t\r\n  x", "x", "C:\\work\\x", 0, false, nullptr},
         {"  prog x", "prog", "C:\\work\\x", 0, false, nullptr}, // leading separators shift the numbering
-        // A long token is cut without overrun and the scan goes on; too long for a full path, the
-        // cut name itself is kept.
+        // A long token is cut and the scan goes on; too long for a full path, the cut name is kept.
         {"prog " + std::string(300, 'a') + " next", std::string(259, 'a'), "C:\\work\\next", 0, false, nullptr},
         {"prog " + std::string(400, 'f') + ".lng", std::string(259, 'f'), std::string(259, 'f'), 0, false, nullptr},
         // Options by any prefix in any case; alone they end the program after running.

@@ -1,5 +1,4 @@
-// Menus, shortcuts and the document commands through the real frame and view: opening,
-// saving, the unsaved-changes question, undo and redo.
+// Menus, shortcuts and the document commands through the real frame and view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -102,21 +101,21 @@ TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithItsShortcuts)
                      "&Close|Save &template...|Translate next &untranslated...|&Find...|Find &Next|Next &problem|"
                      "Pre&vious problem|Translate &previous untranslated...|&Back|For&ward|&Fill repeated texts|&Undo|"
                      "&Redo|R&evert row|");
-    EXPECT_EQ(MenuText(CMD_FILE_OPEN), "&Open...\t" + ctrl + KeyText('O'));
-    EXPECT_EQ(MenuText(CMD_FILE_SAVE_AS), "Save &as...");
-    EXPECT_EQ(MenuText(CMD_EDIT_FIND_NEXT), "Find &Next\t" + KeyText(VK_F3));
-    EXPECT_EQ(MenuText(CMD_OPTIONS_PREFERENCES), "&Preferences...\t" + alt + KeyText(VK_RETURN));
-    EXPECT_EQ(MenuText(CMD_FILE_EXIT), "E&xit\t" + alt + KeyText('X'));
-    char text[64];
-    for (auto [position, title] : {std::pair{0, "&File"}, {1, "&Edit"}, {4, "&Help"}}) {
-        GetMenuStringA(GetMenu(frame), position, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(text, title);
-    }
+    EXPECT_EQ(MenuText(CMD_FILE_OPEN) + "|" + MenuText(CMD_OPTIONS_PREFERENCES),
+              "&Open...\t" + ctrl + KeyText('O') + "|&Preferences...\t" + alt + KeyText(VK_RETURN));
     // The context menu: Translate, bold as the default item, without shortcut text.
+    char text[64];
     HMENU context = GetSubMenu(Vs()->contextHolder, 0);
     GetMenuStringA(context, CMD_TEXT_TRANSLATE, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&Translate...");
     EXPECT_EQ(GetMenuDefaultItem(context, FALSE, 0), UINT(CMD_TEXT_TRANSLATE));
+    std::string about;
+    ModalDriver driver([&](HWND box) {
+        about = MessageBoxText(box);
+        PressButton(box, IDOK);
+    });
+    Run(CMD_HELP_ABOUT);
+    EXPECT_NE(about.find("Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)"), std::string::npos) << about;
 }
 
 TEST_F(Commands, ShortcutsFromTheSettingsAreShownAndTranslated)
@@ -136,15 +135,16 @@ TEST_F(Commands, ShortcutsFromTheSettingsAreShownAndTranslated)
 TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedOne)
 {
     Start();
-    EXPECT_GT(ListRowCount(view), 400);
-    for (UINT c : {CMD_FILE_NEW, CMD_FILE_OPEN, CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_TEXT_TRANSLATE})
-        EXPECT_FALSE(Greyed(c)) << c;
+    const auto greyed = [&] {
+        std::string states;
+        for (UINT c : {CMD_FILE_NEW, CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_EDIT_FIND, CMD_TEXT_SIGNATURE})
+            states += Greyed(c) ? 'G' : '-';
+        return states;
+    };
+    EXPECT_EQ(greyed(), "-----");
     EXPECT_TRUE(Run(CMD_FILE_CLOSE));
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo");
-    EXPECT_EQ(ListRowCount(view), 0);
-    for (UINT c : {CMD_FILE_SAVE, CMD_FILE_CLOSE, CMD_EDIT_FIND, CMD_TEXT_SIGNATURE})
-        EXPECT_TRUE(Greyed(c)) << c;
-    EXPECT_FALSE(Greyed(CMD_FILE_NEW));
+    EXPECT_EQ(WindowText(frame) + "|" + std::to_string(ListRowCount(view)), "Lumivex Parlevo|0");
+    EXPECT_EQ(greyed(), "-GGGG");
     ModalDriver driver([](HWND dialog) { PressButton(dialog, IDCANCEL); });
     EXPECT_TRUE(Key('S', true)); // the key is the accelerator's, but the greyed command does not run
     EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
@@ -154,66 +154,41 @@ TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedO
     // A cancelled command fails; the focus still goes back.
     Run(CMD_FILE_NEW);
     SetFocus(Vs()->list);
-    Run(CMD_FILE_OPEN);
-    EXPECT_EQ(driver.Seen(), 2);
-    EXPECT_EQ(GetFocus(), Vs()->list);
+    EXPECT_EQ(Run(CMD_FILE_OPEN), 0);
+    EXPECT_TRUE(driver.Seen() == 2 && GetFocus() == Vs()->list);
 }
 
 TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
 {
     Start();
-    std::string caption;
-    ModalDriver driver([&](HWND sheet) {
-        caption = WindowText(sheet);
-        PropSheet_PressButton(sheet, PSBTN_CANCEL);
-    });
+    ModalDriver driver([&](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_CANCEL); });
     alignas(8) char arg[kCommandArgSize];
     auto *filter = reinterpret_cast<PageFilter *>(arg);
     *filter = {107, kPageOnly}; // the first pass clears the flags: every page is shown
     Run(CMD_OPTIONS_PREFERENCES, arg);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_NE(caption.find("Parlevo"), std::string::npos) << caption;
-    EXPECT_EQ(filter->flags, 0u);
+    EXPECT_EQ(driver.Seen() * 100 + filter->flags, 100u);
     // A filter naming a page that does not exist shows nothing.
     PageFilter missing = {107, kPageOnly};
     EXPECT_EQ(RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass), 0);
     EXPECT_EQ(driver.Seen(), 1);
 }
 
-TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
-{
-    std::string line = "Parlevo.exe -about", text;
-    for (int i = 0; i < 29; ++i)
-        line += " -a";
-    ModalDriver driver([&](HWND box) {
-        text = MessageBoxText(box);
-        PressButton(box, IDOK);
-    });
-    EXPECT_EQ(StartProgram(SampleModuleIni(), line), nullptr);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_EQ(text.substr(0, text.find('\n')), "Lumivex Parlevo");
-    EXPECT_NE(text.find("Version 1.0.4 (Jul 13 2009)"), std::string::npos);
-}
-
+// Outcome: the command (0: closing) went on, questions asked (naming the document), saved, title.
 TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
 {
     const struct {
-        const char *name;
         bool fromFile, modify;
-        UINT command;             // 0: the window is closed
+        UINT command;
         std::vector<int> answers; // to the question, then to the save dialog
-        bool goesOn, saved;
-        const char *title; // after
-    } rows[] = {
-        {"unmodified: never asked", true, false, CMD_FILE_CLOSE, {}, true, false, "Lumivex Parlevo"},
-        {"unmodified window just closes", true, false, 0, {}, true, false, nullptr},
-        {"Cancel keeps it", true, true, CMD_FILE_CLOSE, {IDCANCEL}, false, false, "Lumivex Parlevo - [de.lng*]"},
-        {"Cancel keeps the window", false, true, 0, {IDCANCEL}, false, false, "Lumivex Parlevo - [New*]"},
-        {"No discards", true, true, CMD_FILE_CLOSE, {IDNO}, true, false, "Lumivex Parlevo"},
-        {"Yes saves first", true, true, CMD_FILE_NEW, {IDYES}, true, true, "Lumivex Parlevo - [New]"},
-        {"Yes, no name", false, true, CMD_FILE_CLOSE, {IDYES, IDCANCEL}, false, false, "Lumivex Parlevo - [New*]"}};
+        const char *outcome;
+    } rows[] = {{true, false, CMD_FILE_CLOSE, {}, "on 0 - Lumivex Parlevo"},
+                {true, false, 0, {}, "on 0 - "},
+                {true, true, CMD_FILE_CLOSE, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [de.lng*]"},
+                {false, true, 0, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [New*]"},
+                {true, true, CMD_FILE_CLOSE, {IDNO}, "on 1 - Lumivex Parlevo"},
+                {true, true, CMD_FILE_NEW, {IDYES}, "on 1 saved Lumivex Parlevo - [New]"},
+                {false, true, CMD_FILE_CLOSE, {IDYES, IDCANCEL}, "kept 2 - Lumivex Parlevo - [New*]"}};
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
         std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
         Start("[Option]\r\nAskToOverwrite=0\r\n", row.fromFile ? "Parlevo.exe " + path : "Parlevo.exe");
         if (row.modify) Commit(103, "geändert");
@@ -222,16 +197,12 @@ TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
             asked.push_back(MessageBoxText(dialog));
             PressButton(dialog, row.answers[std::min(asked.size(), row.answers.size()) - 1]);
         });
-        bool goesOn = row.command ? Run(row.command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
-        EXPECT_EQ(goesOn, row.goesOn);
-        ASSERT_EQ(asked.size(), row.answers.size());
-        if (!asked.empty()) {
-            EXPECT_NE(asked[0].find(row.fromFile ? "de.lng" : "New"), std::string::npos) << asked[0];
-        }
-        EXPECT_EQ(HarnessReadFile(path).find("geändert") != std::string::npos, row.saved);
-        if (row.title) {
-            EXPECT_EQ(WindowText(frame), row.title);
-        }
+        bool on = row.command ? Run(row.command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
+        const bool named = asked.empty() || asked[0].find(row.fromFile ? "de.lng" : "New") != std::string::npos;
+        EXPECT_EQ(std::string(on ? "on " : "kept ") + std::to_string(asked.size()) + (named ? "" : "?") +
+                      (HarnessReadFile(path).find("geändert") != std::string::npos ? " saved " : " - ") +
+                      (IsWindow(frame) ? WindowText(frame) : ""),
+                  row.outcome);
     }
 }
 
@@ -245,16 +216,13 @@ TEST_F(Commands, SaveAsksForANameOnlyForADocumentWithoutItsFile)
     }
     EXPECT_EQ(HarnessReadFile(path), "");
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [empty.lng]");
-    EXPECT_NE(std::string(Vs()->statusMessage).find("(0 Byte)"), std::string::npos) << Vs()->statusMessage;
-    // The status bar shows the saved file, not the "New" it had before.
-    std::vector<std::string> panes;
+    EXPECT_NE(std::string(Vs()->statusMessage).find("empty.lng (0 Byte)"), std::string::npos) << Vs()->statusMessage;
+    std::string panes = "|"; // the status bar shows the saved file, not the "New" it had before
     for (int i = 0; i < Vs()->partCount; ++i)
-        panes.push_back(Vs()->parts[i].text ? Vs()->parts[i].text : "");
-    EXPECT_NE(std::find(panes.begin(), panes.end(), "empty.lng"), panes.end());
-    EXPECT_EQ(std::find(panes.begin(), panes.end(), "New"), panes.end());
+        panes += (Vs()->parts[i].text ? Vs()->parts[i].text : "") + std::string("|");
+    EXPECT_TRUE(panes.find("|empty.lng|") != std::string::npos && panes.find("|New|") == std::string::npos) << panes;
 
-    // A header alone is the document's file: reopened, it keeps its signature, and Save writes
-    // it without a dialog (the harness fails a test on any dialog nobody expects).
+    // A header alone is the document's file: reopened, it keeps its signature; Save asks nothing.
     lstrcpynA(Vs()->signature, "Author: Anna\r\n", sizeof Vs()->signature);
     EXPECT_TRUE(Run(CMD_FILE_SAVE));
     EXPECT_EQ(HarnessReadFile(path), "; Author: Anna\r\n\r\n");
@@ -278,24 +246,19 @@ TEST_F(Commands, SaveAsksForANameOnlyForADocumentWithoutItsFile)
     EXPECT_NE(suggested.find("nothere"), std::string::npos) << suggested;
 }
 
-TEST_F(Commands, SaveOfAFileAsksBeforeOverwritingUnlessTurnedOff)
+// Without AskToOverwrite=0 (the other tests) a save over the file asks; No keeps the file.
+TEST_F(Commands, SaveOfAFileAsksBeforeOverwriting)
 {
-    const std::string old = "; Language: Deutsch\r\n\r\n1=\"Eins\"\r\n103=\"Offnen\"\r\n";
-    for (bool ask : {true, false}) {
-        std::string path = HarnessWriteFile(dir + "de.lng", old);
-        Start(ask ? "" : "[Option]\r\nAskToOverwrite=0\r\n", "Parlevo.exe " + path);
-        EXPECT_EQ(Cell(RowOf(103), kColumnTranslated), "Offnen");
-        EXPECT_STREQ(Vs()->signature, "Language: Deutsch\r\n");
-        Commit(1, "Uno");
-        std::string question;
-        ModalDriver no([&](HWND box) {
-            question = MessageBoxText(box);
-            PressButton(box, IDNO);
-        });
-        EXPECT_EQ(Run(CMD_FILE_SAVE) != 0, !ask);
-        EXPECT_EQ(question, ask ? "Overwrite current file?\n\n" + path : "");
-        EXPECT_EQ(HarnessReadFile(path), ask ? old : "; Language: Deutsch\r\n\r\n1=\"Uno\"\r\n103=\"Offnen\"\r\n");
-    }
+    const std::string old = "1=\"Eins\"\r\n";
+    std::string path = HarnessWriteFile(dir + "de.lng", old), question;
+    Start("", "Parlevo.exe " + path);
+    Commit(1, "Uno");
+    ModalDriver no([&](HWND box) {
+        question = MessageBoxText(box);
+        PressButton(box, IDNO);
+    });
+    EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
+    EXPECT_EQ(question + HarnessReadFile(path), "Overwrite current file?\n\n" + path + old);
 }
 
 TEST_F(Commands, FailedSaveSaysWhyAndKeepsTheDocumentModified)
@@ -310,12 +273,10 @@ TEST_F(Commands, FailedSaveSaysWhyAndKeepsTheDocumentModified)
         PressButton(box, texts.size() == 2 ? IDYES : IDOK);
     });
     EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], path + " could not be saved.\n\nAccess denied.");
     // A Yes to "save the changes?" whose save fails says so too, and the document stays.
     EXPECT_EQ(Run(CMD_FILE_CLOSE), 0);
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[2], texts[0]);
+    EXPECT_EQ(texts[0] + "|" + texts[2], path + " could not be saved.\n\nAccess denied.|" + texts[0]);
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [ro.lng*]");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(HarnessReadFile(path), "103=\"Offnen\"\r\n");
@@ -325,14 +286,12 @@ TEST_F(Commands, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
 {
     std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
     Start("", "Parlevo.exe " + path);
-    std::string locked = HarnessWriteFile(dir + "locked.lng", "1=\"x\"\r\n"), folder = dir + "x.lng";
+    std::string locked = HarnessWriteFile(dir + "locked.lng", "1=\"x\"\r\n");
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
     const struct {
         std::string path, text;
     } rows[] = {
         {locked, locked + " could not be opened.\n\nSharing violation."},
-        {folder, folder + " could not be opened.\n\nAccess denied."},
         {HarnessWriteFile(dir + "u16.lng", std::string("\xFF\xFE\x31\0=\0", 6)),
          "u16.lng is a UTF-16 (little-endian) file. Language files are in the ANSI code page; it was not opened."},
         {HarnessWriteFile(dir + "ja.lng", "\xEF\xBB\xBF\x31=\"\xE3\x81\x82\"\r\n"),
@@ -346,33 +305,13 @@ TEST_F(Commands, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
     CloseHandle(holder);
 }
 
-TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
+TEST_F(Commands, OpenAsksAboutAFileThatIsNotALanguageFile)
 {
-    Start("[Option]\r\nAskToOverwrite=0\r\n");
-    // Not a language file: asked; No leaves the document.
+    Start();
     std::string notes = HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n");
     EXPECT_EQ(OpenAnswering(notes, IDNO), std::vector<std::string>{"notes.txt does not look like a language file: "
                                                                    "1 of 4 lines are translations. Open it anyway?"});
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New]");
-    // Two of three lines read as items: not asked. IDs 7 and 64000 are not in the module.
-    std::string path = HarnessWriteFile(dir + "de.lng", "\357\273\277; Language: Deutsch\r\n\r\n64000=\"weg\"\r\n"
-                                                        "7=\"M\303\274de\"\r\n3=\"Bereit\"\r\nnote\r\n");
-    EXPECT_EQ(OpenAnswering(path, IDOK),
-              (std::vector<std::string>{"de.lng is a UTF-8 file. Its texts were converted to the ANSI code page, in "
-                                        "which it will be saved.",
-                                        "2 translations are for strings this module does not have; they are kept."}));
-    EXPECT_STREQ(Vs()->signature, "Language: Deutsch\r\n");
-    EXPECT_TRUE(Run(CMD_FILE_SAVE));
-    EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\374de\"\r\n64000=\"weg\"\r\n");
-    // A template holds the module's strings only, and becomes the document's file.
-    std::string tmpl = dir + "tmpl.lng";
-    ModalDriver dialog([&](HWND d) { ChooseFile(d, tmpl); });
-    ASSERT_TRUE(Run(CMD_FILE_SAVE_TEMPLATE));
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [tmpl.lng]");
-    EXPECT_NE(std::string(Vs()->statusMessage).find("tmpl.lng"), std::string::npos);
-    EXPECT_NE(HarnessReadFile(tmpl).find("\r\n1=\""), std::string::npos);
-    EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n7="), std::string::npos);
-    EXPECT_EQ(HarnessReadFile(tmpl).find("\r\n64000="), std::string::npos);
 }
 
 TEST_F(Commands, UndoRedoRevertFollowTheSavedStateWhileJournalAndBackupKeepTheWork)

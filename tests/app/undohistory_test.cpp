@@ -1,7 +1,7 @@
-// The undo history as scripts of changes, undos, redos and saves, each with the step it hands
-// back and whether the document then counts as modified.
+// The undo history as scripts: each line's step handed back and whether the document is modified.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -45,15 +45,13 @@ void Play(UndoHistory *history, const Line *lines, size_t count)
         } else {
             const bool undo = line.action == kUndo;
             const UndoStep *step = undo ? UndoHistoryUndo(history) : UndoHistoryRedo(history);
-            if (line.id < 0) {
-                EXPECT_EQ(step, nullptr);
-            } else if (!step) {
-                ADD_FAILURE() << "no step";
-            } else {
-                EXPECT_EQ(step->kind, line.id == 0 ? kUndoSignature : kUndoText);
-                EXPECT_EQ(static_cast<int>(step->stringId), line.id);
-                EXPECT_STREQ(undo ? step->before : step->after, line.before);
-            }
+            // A signature step has ID 0 and nothing else does.
+            const auto got = [&] {
+                return std::to_string(step->kind == kUndoSignature) + std::to_string(step->stringId) +
+                       (undo ? step->before : step->after);
+            };
+            EXPECT_EQ(step ? got() : "none",
+                      line.id < 0 ? "none" : std::to_string(line.id == 0) + std::to_string(line.id) + line.before);
         }
         EXPECT_EQ(UndoHistoryModified(history) != 0, line.modified);
     }
@@ -86,8 +84,7 @@ TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSaves)
     EXPECT_FALSE(UndoHistoryModified(history.get()));
     Play(history.get(), kBranching, std::size(kBranching));
     UndoHistoryClear(history.get());
-    EXPECT_FALSE(UndoHistoryModified(history.get()));
-    EXPECT_FALSE(UndoHistoryCanRedo(history.get()));
+    EXPECT_FALSE(UndoHistoryModified(history.get()) || UndoHistoryCanRedo(history.get()));
     Play(history.get(), kSavesMoveThePoint, std::size(kSavesMoveThePoint));
 }
 
@@ -100,8 +97,7 @@ TEST(UndoHistory, KeepsAThousandStepsAndForgetsASavedPointThatFellOff)
     int undone = 0;
     while (UndoHistoryUndo(history.get()))
         ++undone;
-    EXPECT_EQ(undone, kUndoHistorySteps);
-    EXPECT_FALSE(UndoHistoryModified(history.get())); // back at the state it was opened in
+    EXPECT_TRUE(undone == kUndoHistorySteps && !UndoHistoryModified(history.get())); // back at the opened state
 
     // Once more than the history holds: the oldest step, and the opened state with it, are gone.
     while (UndoHistoryRedo(history.get())) {
@@ -110,9 +106,7 @@ TEST(UndoHistory, KeepsAThousandStepsAndForgetsASavedPointThatFellOff)
     const UndoStep *oldest = nullptr;
     for (const UndoStep *step; (step = UndoHistoryUndo(history.get())) != nullptr;)
         oldest = step;
-    ASSERT_NE(oldest, nullptr);
-    EXPECT_STREQ(oldest->before, "1");
-    EXPECT_TRUE(UndoHistoryModified(history.get()));
+    EXPECT_TRUE(oldest && !strcmp(oldest->before, "1") && UndoHistoryModified(history.get()));
 }
 
 } // namespace

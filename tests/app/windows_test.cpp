@@ -1,5 +1,4 @@
-// The frame and view windows inside the test process: identity, closing, what a start or a drop
-// opens, placement, and the single-instance hand-over.
+// The frame and view windows: drops, close requests, placement, the single-instance hand-over.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/appinit.h"
 #include "state/appstate.h"
 #include "app/commands.h"
 #include "app/startup.h"
@@ -34,44 +32,13 @@ HDROP MakeDrop(const std::vector<std::string> &paths)
     return static_cast<HDROP>(block);
 }
 
-TEST_F(Windows, FrameHoldsTheViewTakesItsIdentityFromTheResourcesAndCloseEndsTheLoop)
+// The command line's last file: Commands tests start on one; cmdline_test picks it.
+TEST_F(Windows, TheLastFileOfADropIsOpened)
 {
     Start();
-    EXPECT_EQ(ClassName(frame), "ParlevoA");
-    EXPECT_EQ(GetDlgItem(frame, 1), view);
-    EXPECT_EQ(ClassName(view), "Child");
-    EXPECT_EQ(FrameOfView(view), frame);
-    EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    RECT client, viewRect;
-    GetClientRect(frame, &client);
-    GetClientRect(view, &viewRect);
-    EXPECT_EQ(viewRect.right, client.right);
-    EXPECT_EQ(viewRect.bottom, client.bottom);
-    EXPECT_STREQ(AppHostName(), "Lumivex");
-    EXPECT_STREQ(AppHostFileName(), "Lumivex.dll");
-    char path[MAX_PATH];
-    ASSERT_TRUE(DeriveSettingsPath(GetModuleHandleA(nullptr), path, sizeof path));
-    EXPECT_EQ(std::string(path).substr(strlen(path) - 11), "\\Parlvo.ini");
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_EQ(RunMessageLoop(frame), 0);
-    EXPECT_FALSE(IsWindow(frame));
-}
-
-TEST_F(Windows, TheLastFileOfTheCommandLineOrOfADropIsOpened)
-{
-    const struct {
-        const char *commandLine;
-        std::vector<std::string> dropped;
-        const char *title;
-    } rows[] = {{"Parlevo.exe", {}, "Lumivex Parlevo - [New]"},
-                {"Parlevo.exe -zzz", {}, "Lumivex Parlevo - [New]"},
-                {"Parlevo.exe C:\\a\\one.lng \"C:\\b c\\two.lng\"", {}, "Lumivex Parlevo - [two.lng]"},
-                {"Parlevo.exe", {"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"}, "Lumivex Parlevo - [c.lng]"}};
-    for (const auto &row : rows) {
-        Start("", row.commandLine);
-        if (!row.dropped.empty()) SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop(row.dropped)), 0);
-        EXPECT_EQ(WindowText(frame), row.title) << row.commandLine;
-    }
+    EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES); // Explorer drops need it
+    SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"})), 0);
+    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [c.lng]");
 }
 
 TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
@@ -138,8 +105,7 @@ TEST_F(Windows, PlacementIsSavedAndRestoredWhenAskedAndOnAMonitor)
     EXPECT_EQ(placed(wp.rcNormalPosition), "123,45 500x400");
     EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
 
-    // A rectangle off every monitor (a monitor since removed) comes back whole on the nearest
-    // one. Wine moves the window itself as well: the placement read shows the program's part.
+    // Off every monitor (one since removed), it comes back whole on the nearest one.
     restart([&](const char *ini) {
         OffsetRect(&wp.rcNormalPosition, -32768 - wp.rcNormalPosition.left, -32768 - wp.rcNormalPosition.top);
         ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini));
@@ -173,8 +139,7 @@ TEST_F(SingleInstance, HandsOverFileNamesUnlessBusy)
     // Without a file the running instance keeps its document.
     EXPECT_TRUE(second("Parlevo.exe"));
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]");
-    // Ignored while the first shows a modal dialog; any process may send the data itself, so
-    // the receiver checks as well.
+    // Ignored while the first shows a modal dialog, by the sender and by the receiver.
     EnableWindow(frame, FALSE);
     EXPECT_TRUE(second("Parlevo.exe C:\\work\\fr.lng"));
     char data[64];

@@ -1,8 +1,10 @@
-// Journal files: records flushed one by one read back from disk, a running writer's journal is
-// told from a lost one, and an unreadable journal is set aside, never deleted.
+// Journal files: flushed records read back, a running writer's journal is left alone, bad ones set aside.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -57,9 +59,8 @@ TEST(JournalFile, AliveWhileItsWriterHoldsItAndWholeAfterwards)
     JournalHeader read{};
     JournalSummary summary{};
     EXPECT_EQ(JournalFileRead(path.c_str(), &read, Collect, &texts, &summary), kJournalRead);
-    EXPECT_STREQ(read.document, "C:\\Docs\\de.lng");
     EXPECT_EQ(texts, (std::vector<std::string>{"Offen", "; x"}));
-    EXPECT_EQ(summary.droppedBytes, 0u);
+    EXPECT_TRUE(!strcmp(read.document, "C:\\Docs\\de.lng") && summary.droppedBytes == 0);
     EXPECT_TRUE(JournalFileRemove(path.c_str()));
     EXPECT_EQ(JournalFileRead(path.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalNotOpened);
 
@@ -73,18 +74,11 @@ TEST(JournalFile, AliveWhileItsWriterHoldsItAndWholeAfterwards)
     // Unreadable journals go aside under free names.
     const std::string bad = folder + "\\lost" + kJournalFileSuffix;
     for (const char *aside : {".bad", ".1.bad"}) {
-        FILE *f = fopen(bad.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fputs("not a journal", f);
-        fclose(f);
+        std::ofstream(bad, std::ios::binary) << "not a journal";
         EXPECT_EQ(JournalFileRead(bad.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalUnreadable);
-        EXPECT_TRUE(JournalFileSetAside(bad.c_str()));
-        EXPECT_FALSE(Exists(bad));
-        EXPECT_TRUE(Exists(bad + aside)) << aside;
+        EXPECT_TRUE(JournalFileSetAside(bad.c_str()) && !Exists(bad) && Exists(bad + aside)) << aside;
     }
-    DeleteFileA((bad + ".bad").c_str());
-    DeleteFileA((bad + ".1.bad").c_str());
-    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Reading language files beyond data/: long random files and every cut of one against a plain
-// byte-at-a-time reader, and what a file is before it is read.
+// The reader against a plain one on random files and every cut of one; what a file is before reading.
 #include <gtest/gtest.h>
 
 #include "langfile/lngsniff.h"
@@ -17,8 +16,7 @@ Records ReferenceRecords(const std::string &file, LeadByteFn isLeadByte)
     return records;
 }
 
-// Items as written and as not, escapes and quotes anywhere, texts of one repeated piece or of
-// letters, with lengths around the reader's window (64) and the longest text kept (251).
+// Items written any way, with text lengths around the reader's window (64) and the limit (251).
 std::string RandomItems(uint32_t seed, int items)
 {
     Random random{seed};
@@ -69,8 +67,7 @@ TEST(LangParse, ReadsLikeAPlainReader)
     EXPECT_EQ(LangFileParse(nullptr, "1=\"a\"", 5, nullptr), 0);
 }
 
-// Its byte-order mark, and its lines past the signature that are not blank or comments, against
-// those that start as items.
+// A file's byte-order mark, and its non-blank lines past the signature against those starting as items.
 TEST(LangSniff, MarksAndItemLinesOfAFile)
 {
     struct Row {

@@ -1,5 +1,4 @@
-// The files of data/ read and write back exactly as recorded there, and whatever the writer
-// writes the reader reads back: random records and signatures.
+// The files of data/ read and write back as recorded; random records and signatures read back as written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,8 +27,7 @@ TEST(LangRoundTrip, RandomRecordsReadBackAsWritten)
 {
     Random random{20240611};
     for (int round = 0; round < 300; ++round) {
-        // A signature line loses leading blanks and semicolons (comment markers) and the last one
-        // gains a CR LF: so lines start with another byte and end in a line feed.
+        // Lines that read back as written: no leading blank or ';', each ending in a line feed.
         std::string signature;
         for (uint32_t lines = random.Next(6); lines > 0; --lines) {
             std::string line;

@@ -1,6 +1,4 @@
-// Helpers of the language file tests: owned models, formatting into a string, parsing an exact
-// copy of some bytes (so that the sanitizers see any read past them), records as plain values,
-// and the files of data/.
+// Helpers of the language file tests; Parse reads an exact copy so the sanitizers see overruns.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -42,13 +40,11 @@ inline int AppendToString(void *context, const char *bytes, size_t length)
     return 1;
 }
 
-// The bytes the writer forms for model; itemBytes receives the writer's result.
-inline std::string Format(const LangFile *model, int templateFlag = 0, int64_t *itemBytes = nullptr)
+inline std::string Format(const LangFile *model, int templateFlag = 0)
 {
     std::string bytes;
     const ByteSink sink{AppendToString, &bytes};
-    const int64_t result = LangFileFormat(model, templateFlag, &sink);
-    if (itemBytes) *itemBytes = result;
+    LangFileFormat(model, templateFlag, &sink);
     return bytes;
 }
 
@@ -83,10 +79,8 @@ inline std::string ReadFile(const std::string &path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Each NAME.lng of data/ that read (a path to a model) takes is written back as NAME.lng.out and
-// as a template NAME.lng.tpl, byte for byte. NAME starts
-// with "dbcs-" for a double-byte code page, with "marked-" for a byte-order mark. With
-// PARLEVO_GOLDEN_UPDATE set (the langfile_golden_update target) the expected files are rewritten.
+// Each data/NAME.lng that read takes is written back as NAME.lng.out and as template NAME.lng.tpl
+// ("dbcs-": a double-byte code page, "marked-": a byte-order mark). PARLEVO_GOLDEN_UPDATE rewrites them.
 inline void CheckGoldenFiles(ModelPtr (*read)(const std::string &path, const std::string &name))
 {
     std::istringstream names(PARLEVO_LNG_FILES);
