@@ -109,13 +109,6 @@ TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithItsShortcuts)
     GetMenuStringA(context, CMD_TEXT_TRANSLATE, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&Translate...");
     EXPECT_EQ(GetMenuDefaultItem(context, FALSE, 0), UINT(CMD_TEXT_TRANSLATE));
-    std::string about;
-    ModalDriver driver([&](HWND box) {
-        about = MessageBoxText(box);
-        PressButton(box, IDOK);
-    });
-    Run(CMD_HELP_ABOUT);
-    EXPECT_NE(about.find("Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)"), std::string::npos) << about;
 }
 
 TEST_F(Commands, ShortcutsFromTheSettingsAreShownAndTranslated)
@@ -174,6 +167,21 @@ TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
 }
 
 // Outcome: the command (0: closing) went on, questions asked (naming the document), saved, title.
+TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
+{
+    std::string line = "Parlevo.exe -about", text;
+    for (int i = 0; i < 29; ++i)
+        line += " -a";
+    ModalDriver driver([&](HWND box) {
+        text = MessageBoxText(box);
+        PressButton(box, IDOK);
+    });
+    EXPECT_EQ(StartProgram(SampleModuleIni(), line), nullptr);
+    EXPECT_EQ(driver.Seen(), 1);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "Lumivex Parlevo");
+    EXPECT_NE(text.find("Version 1.0.4 (Jul 13 2009)"), std::string::npos);
+}
+
 TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
 {
     const struct {
@@ -305,13 +313,23 @@ TEST_F(Commands, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
     CloseHandle(holder);
 }
 
-TEST_F(Commands, OpenAsksAboutAFileThatIsNotALanguageFile)
+TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
 {
-    Start();
+    Start("[Option]\r\nAskToOverwrite=0\r\n");
+    // Not a language file: asked; No leaves the document.
     std::string notes = HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n");
     EXPECT_EQ(OpenAnswering(notes, IDNO), std::vector<std::string>{"notes.txt does not look like a language file: "
                                                                    "1 of 4 lines are translations. Open it anyway?"});
     EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New]");
+    // Two of three lines read as items: not asked. IDs 7 and 64000 are not in the module.
+    std::string path = HarnessWriteFile(dir + "de.lng", "\357\273\277; Language: Deutsch\r\n\r\n64000=\"weg\"\r\n"
+                                                        "7=\"M\303\274de\"\r\n3=\"Bereit\"\r\nnote\r\n");
+    EXPECT_EQ(OpenAnswering(path, IDOK),
+              (std::vector<std::string>{"de.lng is a UTF-8 file. Its texts were converted to the ANSI code page, in "
+                                        "which it will be saved.",
+                                        "2 translations are for strings this module does not have; they are kept."}));
+    EXPECT_TRUE(Run(CMD_FILE_SAVE));
+    EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\374de\"\r\n64000=\"weg\"\r\n");
 }
 
 TEST_F(Commands, UndoRedoRevertFollowTheSavedStateWhileJournalAndBackupKeepTheWork)
