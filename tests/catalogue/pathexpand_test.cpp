@@ -1,13 +1,11 @@
 // Expanding %NAME% references in the module path, with a made-up environment.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "catalogue/pathexpand.h"
+#include "tests/support/datarows.h"
 
 namespace
 {
@@ -36,28 +34,10 @@ std::string Expand(const char *source, size_t capacity, PathVariableLookup looku
     return out.c_str();
 }
 
-// x{N} in a case stands for N times x.
-std::string Unfold(std::string text)
-{
-    for (size_t open; (open = text.find('{')) != std::string::npos;) {
-        size_t close = text.find('}', open);
-        text.replace(open - 1, close - open + 2, std::stoul(text.substr(open + 1, close - open - 1)), text[open - 1]);
-    }
-    return text;
-}
-
 TEST(PathExpansion, ReferencesAreReplacedCutAndCancelledByTheirRules)
 {
-    std::ifstream cases(PARLEVO_CATALOGUE_DATA "/pathexpand.txt");
-    int count = 0;
-    for (std::string line; std::getline(cases, line); count += line[0] != '#') {
-        if (line[0] == '#') continue;
-        std::istringstream fields(Unfold(line));
-        std::string source, capacity, expected;
-        std::getline(std::getline(std::getline(fields, source, '\t'), capacity, '\t'), expected);
-        EXPECT_EQ(Expand(source.c_str(), std::stoul(capacity)), expected) << line.substr(0, 40);
-    }
-    EXPECT_EQ(count, 22); // every case was read
+    for (const auto &row : ReadDataRows(PARLEVO_CATALOGUE_DATA "/pathexpand.txt", 22))
+        EXPECT_EQ(Expand(row.at(0).c_str(), std::stoul(row.at(1))), row.at(2)) << row[0].substr(0, 40);
     EXPECT_EQ(Expand(nullptr, 260), "");
     // Without a lookup every reference is undefined.
     EXPECT_EQ(Expand("a%B%c", 32, nullptr), "ac");

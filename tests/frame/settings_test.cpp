@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "frame/settingsdata.h"
+#include "tests/support/datarows.h"
 #include "tests/support/memprofile.h"
 
 namespace
@@ -104,18 +104,14 @@ std::string Expand(const std::string &text)
 // it back (shortcut sections older than the defaults are merged and rewritten once).
 TEST(ListSections, StoredRowsMergedOrTheirFallbacks)
 {
-    std::ifstream file(PARLEVO_FRAME_DATA_DIR "/sections.tsv");
-    int rows = 0;
-    for (std::string line; std::getline(file, line); rows += line[0] != '#') {
-        if (line[0] == '#') continue;
-        std::string section, number, data, version, expected, written;
-        std::istringstream fields(line);
-        for (std::string *field : {&section, &number, &data, &version, &expected, &written})
-            std::getline(fields, *field, '\t');
+    for (const auto &row : ReadDataRows(PARLEVO_FRAME_DATA_DIR "/sections.tsv", 20)) {
+        const std::string &section = row.at(0), &number = row.at(1), &data = row.at(2), &version = row.at(3),
+                          &expected = row.at(4), &written = row.at(5);
+        const std::string line = section + " " + number + " " + data.substr(0, 40);
         MemoryProfile profile;
-        if (number != "-") profile.Set(section, "ItemNumber", number);
-        if (version != "-") profile.Set(section, "Version", version);
-        if (data != "-") {
+        if (!number.empty()) profile.Set(section, "ItemNumber", number);
+        if (!version.empty()) profile.Set(section, "Version", version);
+        if (!data.empty()) {
             const bool bad = data.rfind("bad ", 0) == 0;
             std::string items = Expand(data.substr(bad ? 4 : 0));
             std::replace(items.begin(), items.end(), ',', ' ');
@@ -136,8 +132,8 @@ TEST(ListSections, StoredRowsMergedOrTheirFallbacks)
         const std::string got = section == "Shortcut"  ? Joined(shortcuts)
                                 : section == "Toolbar" ? Joined(bar)
                                                        : Joined(panes);
-        EXPECT_EQ(got, Expand(expected)) << line.substr(0, 60);
-        EXPECT_EQ(profile.writes > 0 ? "yes" : "no", written) << line.substr(0, 60);
+        EXPECT_EQ(got, Expand(expected)) << line;
+        EXPECT_EQ(profile.writes > 0 ? "yes" : "no", written) << line;
         if (profile.writes == 0) continue;
         std::vector<uint16_t> stored;
         shortcuts.ForEach([&](const ShortcutEntry &e) { stored.insert(stored.end(), {e.key, e.flags, e.command}); });
@@ -150,7 +146,6 @@ TEST(ListSections, StoredRowsMergedOrTheirFallbacks)
         EXPECT_EQ(Joined(shortcuts), Expand(expected));
         EXPECT_EQ(profile.writes, writes);
     }
-    EXPECT_EQ(rows, 20);
 }
 
 // Appending, a full pool and Clear are reached through the section rows above.

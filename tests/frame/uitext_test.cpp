@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -14,6 +13,7 @@
 #include "frame/sizeformat.h"
 #include "frame/textcut.h"
 #include "frame/toolbardata.h"
+#include "tests/support/datarows.h"
 
 namespace
 {
@@ -21,17 +21,6 @@ namespace
 bool Cp932Lead(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-std::string Unescape(const std::string &s)
-{
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i)
-        if (s.compare(i, 2, "\\x") == 0 && i + 3 < s.size() && isxdigit(s[i + 2]) && isxdigit(s[i + 3]))
-            out += char(std::stoi(s.substr(i + 2, 2), nullptr, 16)), i += 3;
-        else
-            out += s[i];
-    return out;
 }
 
 // What the rule of the row's kind makes of its input; "!" marks bytes written past the capacity
@@ -72,19 +61,10 @@ std::string Apply(const std::string &kind, const std::string &input, std::istrin
 
 TEST(TextRules, EveryRowGivesItsExpectedText)
 {
-    std::ifstream file(PARLEVO_FRAME_DATA_DIR "/textrules.tsv");
-    int rows = 0;
-    for (std::string line; std::getline(file, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::string kind, input, arguments, expected;
-        std::istringstream fields(line);
-        std::getline(fields, kind, '\t'), std::getline(fields, input, '\t'), std::getline(fields, arguments, '\t');
-        std::getline(fields, expected);
-        std::istringstream args(arguments);
-        EXPECT_EQ(Apply(kind, Unescape(input), args), Unescape(expected)) << line;
-        ++rows;
+    for (const auto &row : ReadDataRows(PARLEVO_FRAME_DATA_DIR "/textrules.tsv", 59)) {
+        std::istringstream args(row.at(2));
+        EXPECT_EQ(Apply(row[0], row[1], args), row.at(3)) << row[0] << " " << row[1];
     }
-    EXPECT_EQ(rows, 59);
     char tiny[3];
     EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
     EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);

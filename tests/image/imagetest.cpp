@@ -2,11 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "tests/image/testimage.h"
+#include "tests/support/datarows.h"
 
 using giftest::ImagePtr;
 
@@ -21,12 +19,9 @@ ImagePtr Create(int32_t width, int32_t height, int32_t code)
 // The rows of records.txt that start with kind, as their further fields.
 std::vector<std::vector<std::string>> Rows(const std::string &kind)
 {
-    std::ifstream file(PARLEVO_IMAGE_TEST_DIR "/records.txt");
     std::vector<std::vector<std::string>> rows;
-    for (std::string line, first; std::getline(file, line);) {
-        std::istringstream fields(line);
-        if (!(fields >> first) || first != kind) continue;
-        rows.emplace_back(std::istream_iterator<std::string>(fields), std::istream_iterator<std::string>());
+    for (auto &row : ReadDataRows(PARLEVO_IMAGE_TEST_DIR "/records.txt", 32)) {
+        if (row.at(0) == kind) rows.emplace_back(row.begin() + 1, row.end());
     }
     EXPECT_FALSE(rows.empty()) << kind;
     return rows;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/view/datarows.h"
+#include "tests/support/datarows.h"
 #include "view/displaytext.h"
 #include "view/textcheck.h"
 #include "view/textsearch.h"
@@ -39,7 +39,7 @@ std::string Describe(const TextProblems &problems)
 
 TEST(TextCheck, TableOfInterfaceStrings)
 {
-    for (const auto &row : ReadRows("textcheck.tsv", 20)) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/textcheck.tsv", 56)) {
         TextProblems problems;
         int count =
             CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &problems);
@@ -50,7 +50,7 @@ TEST(TextCheck, TableOfInterfaceStrings)
 
 TEST(TextSearch, Table)
 {
-    for (const auto &row : ReadRows("textsearch.tsv", 20)) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/textsearch.tsv", 23)) {
         const std::string &options = row.at(2);
         const SearchOptions search = {options.find('c') != std::string::npos, options.find('w') != std::string::npos};
         EXPECT_EQ(TextMatches(row[0].c_str(), row[1].c_str(), search,
@@ -63,7 +63,7 @@ TEST(TextSearch, Table)
 // Native, so that the sanitizers watch the output buffer.
 TEST(TranslateDisplay, LineBreaksBecomeCrLfAndBackWithinTheRecord)
 {
-    for (const auto &row : ReadRows("display.tsv", 5)) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/display.tsv", 7)) {
         const size_t capacity = std::stoul(row.at(2));
         std::vector<char> out(capacity, 'x'); // exactly the capacity, so that a write past it shows
         size_t n = row[1] == "to" ? ToDisplayText(row[0].c_str(), out.data(), capacity)

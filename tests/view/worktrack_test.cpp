@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/view/datarows.h"
+#include "tests/support/datarows.h"
 #include "view/history.h"
 #include "view/progress.h"
 #include "view/repeated.h"
@@ -43,7 +43,7 @@ TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
 
 TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
 {
-    for (const auto &row : ReadRows("progress.tsv", 8)) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/progress.tsv", 8)) {
         const ProgressWords words = {"of", "translated", row.at(2).c_str()};
         const ProgressCount count = {uint32_t(std::stoul(row.at(1))), uint32_t(std::stoul(row.at(0)))};
         const size_t capacity = std::stoul(row.at(3));
