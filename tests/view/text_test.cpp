@@ -39,7 +39,7 @@ std::string Describe(const TextProblems &problems)
 
 TEST(TextCheck, TableOfInterfaceStrings)
 {
-    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/textcheck.tsv", 56)) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/textcheck.tsv", 58)) {
         TextProblems problems;
         int count =
             CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &problems);
