@@ -7,7 +7,7 @@ file that translates most of them. The texts are made up from small word lists; 
 is their realistic length, their mix of line feeds, quotes, tabs, placeholders and accented
 letters, and that the same seed always gives the same files.
 
-    gen_samples.py --rc out.rc --lng out.lng --count N [--seed S]
+    gen_samples.py --rc out.rc --lng out.lng --count N [--seed S] [--pairs out.bin]
     gen_samples.py N            (writes LumivexN.rc and LumivexN.lng here)
 """
 
@@ -188,6 +188,14 @@ def write_lng(path, items, count, seed):
         out.write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
 
+def write_pairs(path, items):
+    """Each string's source text and translation as the program holds them once loaded: code
+    page 1252, each terminated by a zero byte, an untranslated string's translation empty."""
+    with open(path, "wb") as out:
+        for _, source, translation in items:
+            out.write(source.encode("cp1252") + b"\0" + (translation or "").encode("cp1252") + b"\0")
+
+
 def generate(count, seed):
     rng = random.Random(seed)
     items = []
@@ -214,6 +222,7 @@ def main(argv):
     parser.add_argument("--rc", help="resource script to write")
     parser.add_argument("--lng", help="language file to write")
     parser.add_argument("--seed", type=int, default=1, help="random seed (default 1)")
+    parser.add_argument("--pairs", help="also write the source and translation pairs, for the native benchmarks")
     args = parser.parse_args(argv)
     count = args.count if args.count is not None else args.n
     if count is None:
@@ -223,6 +232,8 @@ def main(argv):
     items = generate(count, args.seed)
     write_rc(args.rc or "Lumivex%d.rc" % count, items)
     write_lng(args.lng or "Lumivex%d.lng" % count, items, count, args.seed)
+    if args.pairs:
+        write_pairs(args.pairs, items)
     return 0
 
 
