@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,6 @@ protected:
     }
 };
 
-// The stored text, what the field shows, what is done in the dialog before OK, and the text after.
 TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 {
     int lineBreak = -1; // a source text with a line break
@@ -35,41 +34,30 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
     std::string stored, display;
     for (int i = 0; i < 80; ++i)
         stored += "ab\n", display += "ab\r\n";
-    struct Row {
-        int row;
-        std::string before, shown;
-        std::function<void(HWND)> act;
-        std::string after;
+    // The row, its text, what the field shows, the button pressed with the second character selected
+    // (IDOK: the field emptied first), and the text after OK.
+    const std::tuple<int, std::string, std::string, int, std::string> kRows[] = {
+        {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", 0, "Zeile\nzwei"}, // unchanged texts are no change
+        {RowOf(103), stored + "c\r\nd", display + "c\r\nd", 0, stored + "c\r\nd"},
+        {RowOf(103), "abc", "abc", IDC_TR_INSERT_ENTER, "a\nc"},        // replaces the selection
+        {lineBreak, "", "", IDC_TR_COPY, Cell(lineBreak, kColumnText)}, // the source byte for byte
+        {RowOf(103), "weg", "weg", IDOK, ""},                           // untranslated
     };
-    const auto none = [](HWND) {};
-    const Row kRows[] = {
-        // Unchanged texts come back whole and are no change.
-        {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", none, "Zeile\nzwei"},
-        {RowOf(103), stored + "c\r\nd", display + "c\r\nd", none, stored + "c\r\nd"},
-        {RowOf(103), "abc", "abc", // Insert Enter replaces the selection
-         [](HWND d) {
-             SendDlgItemMessageA(d, IDC_TR_TRANSLATION, EM_SETSEL, 1, 2);
-             SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_TR_INSERT_ENTER, BN_CLICKED), 0);
-         },
-         "a\nc"},
-        {lineBreak, "", "", [](HWND d) { SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_TR_COPY, BN_CLICKED), 0); },
-         Cell(lineBreak, kColumnText)}, // Copy text takes the source byte for byte
-        {RowOf(103), "weg", "weg", [](HWND d) { SetDlgItemTextA(d, IDC_TR_TRANSLATION, ""); }, ""}, // untranslated
-    };
-    for (const Row &row : kRows) {
-        SetTranslation(row.row, row.before);
-        SelectOnly({row.row});
-        std::string id, shown;
+    for (const auto &[row, before, shown, button, after] : kRows) {
+        SetTranslation(row, before);
+        SelectOnly({row});
+        std::string seen;
         ModalDriver driver([&](HWND dialog) {
-            id = DlgText(dialog, IDC_TR_ID);
-            shown = DlgText(dialog, IDC_TR_TRANSLATION);
-            row.act(dialog);
+            seen = DlgText(dialog, IDC_TR_ID) + "|" + DlgText(dialog, IDC_TR_TRANSLATION) + "|";
+            SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 1, 2);
+            if (button == IDOK) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "");
+            if (button && button != IDOK) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
             PressButton(dialog, IDOK);
         });
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        EXPECT_EQ(id + "|" + shown + "|" + Cell(row.row, kColumnTranslated),
-                  std::to_string(ListRowValue(view, row.row)) + "|" + row.shown + "|" + row.after);
-        EXPECT_EQ(Vs()->modified, row.after != row.before) << "the changes come after the unchanged rows";
+        EXPECT_EQ(seen + Cell(row, kColumnTranslated),
+                  std::to_string(ListRowValue(view, row)) + "|" + shown + "|" + after);
+        EXPECT_EQ(Vs()->modified, after != before) << "the changes come after the unchanged rows";
     }
     EXPECT_NE(WindowText(frame).find("*]"), std::string::npos);
 }
@@ -99,10 +87,11 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
     // Typed text (null: none) and button of each dialog, run after run.
     const std::pair<const char *, int> kActions[] = {
         {"erste", IDOK}, {nullptr, IDCANCEL}, {nullptr, IDOK}, {nullptr, IDCANCEL}, {nullptr, IDCANCEL}};
-    std::vector<std::string> ids;
+    std::string ids;
+    size_t n = 0;
     ModalDriver driver([&](HWND dialog) {
-        ids.push_back(DlgText(dialog, IDC_TR_ID));
-        const auto &[typed, button] = kActions[std::min(ids.size(), std::size(kActions)) - 1];
+        ids += DlgText(dialog, IDC_TR_ID) + " ";
+        const auto &[typed, button] = kActions[std::min(n++, std::size(kActions) - 1)];
         if (typed) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, typed);
         PressButton(dialog, button);
     });
@@ -110,12 +99,7 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_NEXT), 1);
     Run(CMD_TEXT_TRANSLATE_NEXT);
     // An empty confirmation leaves the row untranslated, and it comes up first again.
-    std::vector<std::string> expected;
-    for (int i : {0, 1, 1, 2, 1})
-        expected.push_back(std::to_string(ListRowValue(view, open[size_t(i)])));
-    EXPECT_EQ(ids, expected);
-    EXPECT_EQ(Cell(open[0], kColumnTranslated), "erste");
-    EXPECT_EQ(Cell(open[1], kColumnTranslated), "");
+    EXPECT_EQ(ids + Cell(open[0], kColumnTranslated) + "|" + Cell(open[1], kColumnTranslated), "29 30 30 31 30 erste|");
     TranslateAllBut({});
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_NEXT), 0) << "nothing left: only a beep";
     EXPECT_EQ(driver.Seen(), 5);
