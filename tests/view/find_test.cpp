@@ -59,12 +59,11 @@ TEST_F(Find, SearchRowsFromTheSelection)
         {"ac", "datei", FR_DOWN, "b b b"},     // after the first selected row
         {"", "", FR_DOWN, "-  "},              // an empty text does nothing, not even the message
     };
-    auto rowOf = [&](char name) { return name == 'a' ? a : name == 'b' ? b : c; };
     auto name = [&](int row) { return row < 0 ? '-' : row == a ? 'a' : row == b ? 'b' : row == c ? 'c' : '?'; };
     for (const auto &[from, what, flags, expected] : kRows) {
         SelectOnly({});
         for (const char *n = from; *n; ++n)
-            ListSetRowState(view, rowOf(*n), LVIS_SELECTED, LVIS_SELECTED);
+            ListSetRowState(view, *n == 'a' ? a : *n == 'b' ? b : c, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
         const int found = Search(what, flags);
         std::string seen = {name(found), ' '};
@@ -78,11 +77,10 @@ TEST_F(Find, SearchRowsFromTheSelection)
 TEST_F(Find, DownwardWithNothingSelectedStartsAtTheFirstRow)
 {
     ListEmpty(view);
-    for (UINT value : {5u, 6u})
-        ListAppendRow(view, value, std::to_string(value).c_str(), "Open file");
-    SetTranslation(0, "Datei");
-    SetTranslation(1, "Datei");
-    SelectOnly({});
+    for (int row : {0, 1}) {
+        ListAppendRow(view, UINT(row + 5), "5", "Open file");
+        SetTranslation(row, "Datei");
+    }
     EXPECT_EQ(Search("datei", FR_DOWN), 0);
 }
 
