@@ -1,5 +1,4 @@
-// The translation list inside the real view window: columns and layout, the focus rule over
-// category rows, the mouse, the redraw hold, and rows drawn into a memory DC with their marks.
+// The translation list inside the real view window, and its rows drawn into a memory DC.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -80,11 +79,11 @@ protected:
     }
 };
 
-TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
+TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBarSplitAfterTheIdColumn)
 {
-    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     const LONG_PTR kMask = LVS_TYPEMASK | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_VISIBLE;
-    EXPECT_EQ(style & kMask, LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
+    EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & kMask,
+              LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     std::string headers;
     for (int i = 0; i < 3; ++i) {
@@ -104,11 +103,7 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBar)
     GetClientRect(view, &client);
     EXPECT_EQ(std::make_tuple(at.left, at.right, at.top, at.bottom),
               std::make_tuple(0L, client.right, in(Vs()->toolbar).bottom, in(Vs()->statusBar).top));
-}
-
-TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
-{
-    std::string widths;
+    std::string widths; // split after the ID column, never negative
     for (int width : {261, 40}) {
         ListClientWidth(width);
         for (int column = 0; column < 3; ++column)
@@ -117,9 +112,8 @@ TEST_F(List, ColumnsSplitTheWidthAfterTheIdColumnAndNeverGoNegative)
     EXPECT_EQ(widths, "60 100 101 60 0 0 ");
 }
 
-// An open fills the list with the redraw held; the vertical scroll bar comes with the release,
-// and the columns must not spill past it. The focus lands on row one.
-TEST_F(List, EveryOpenReleasesTheRedrawFitsTheColumnsAndFocusesRowOne)
+// The vertical scroll bar comes with the release of the hold an open fills the list under.
+TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne)
 {
     EXPECT_EQ(Focused(), "1");
     ListClientWidth(461);
@@ -137,6 +131,17 @@ TEST_F(List, EveryOpenReleasesTheRedrawFitsTheColumnsAndFocusesRowOne)
         EXPECT_EQ(Focused(), "1");
         Focus(5);
     }
+    // The hold is counted and survives a suspension.
+    ListHoldRedraw(view);
+    ListHoldRedraw(view);
+    EXPECT_EQ(ListSuspendRedrawHold(view), 2);
+    EXPECT_EQ(Vs()->redrawHold, 0);
+    ListRestoreRedrawHold(view, 2);
+    ListReleaseRedraw(view);
+    EXPECT_EQ(Vs()->redrawHold, 1);
+    ListReleaseRedraw(view);
+    ListReleaseRedraw(view);
+    EXPECT_EQ(Vs()->redrawHold, 0);
 }
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
@@ -188,8 +193,7 @@ TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates
     EXPECT_EQ(opened, "1");
 }
 
-// Walks read the rows from the list's own copy; it must agree with the control after every
-// kind of change: appends, translations (also cut ones and small buffers), empties and refills.
+// Walks read the rows from the list's own copy: it must agree with the control after any change.
 TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
 {
     auto agree = [&]() {
@@ -239,8 +243,7 @@ TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
 {
     ASSERT_EQ(GetACP(), 932u) << "this test needs the ANSI code page 932 (LC_ALL=ja_JP.UTF-8 under Wine)";
     Rows({7});
-    // Lone lead bytes, bad second bytes, unassigned pairs and single bytes, a valid text, and a
-    // full cell ending in a lone lead byte, which comes back as a pair and is cut in both alike.
+    // Bad, lone and unassigned bytes and pairs, a valid text, and a full cell ending in a lead byte.
     const std::string kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",         "\xA0z",
                                     "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61", std::string(250, 'a') + "\x81"};
     for (const std::string &sample : kSamples) {
@@ -248,20 +251,6 @@ TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
         EXPECT_EQ(Cell(0, kColumnTranslated), ControlText(0)) << sample;
     }
     EXPECT_EQ(Cell(0, kColumnTranslated), std::string(250, 'a'));
-}
-
-TEST_F(List, RedrawHoldIsCountedAndSurvivesASuspension)
-{
-    ListHoldRedraw(view);
-    ListHoldRedraw(view);
-    EXPECT_EQ(ListSuspendRedrawHold(view), 2);
-    EXPECT_EQ(Vs()->redrawHold, 0);
-    ListRestoreRedrawHold(view, 2);
-    ListReleaseRedraw(view);
-    EXPECT_EQ(Vs()->redrawHold, 1);
-    ListReleaseRedraw(view);
-    ListReleaseRedraw(view);
-    EXPECT_EQ(Vs()->redrawHold, 0);
 }
 
 // Rows drawn by the view's owner-draw handler into a 32-bit DIB of 461 x 18 pixels with a
