@@ -14,23 +14,15 @@ namespace
 {
 
 // A made-up double-byte code page whose trail bytes may be '%' or '&'.
-bool FakeLead(unsigned char c)
-{
-    return c >= 0x81 && c <= 0x9F;
-}
-
-bool Cp932Lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+const LeadByteFn FakeLead = [](unsigned char c) { return c >= 0x81 && c <= 0x9F; };
+const LeadByteFn Cp932Lead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
 
 std::string Describe(const TextProblems &problems)
 {
     std::string text;
     for (int k = 0; k < problems.count; ++k) {
         const TextProblem &p = problems.items[k];
-        if (k) text += "\n";
-        text += std::string(SeverityName(p.severity)) + " " + CheckName(p.check) + ": " + p.message;
+        text += (k ? "\n" : "") + std::string(SeverityName(p.severity)) + " " + CheckName(p.check) + ": " + p.message;
     }
     return text;
 }

@@ -1,6 +1,7 @@
 // The window-free records behind progress, back/forward and repeated texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -86,47 +87,41 @@ TEST(History, GoesBackAndForwardAsABrowserDoes)
 namespace
 {
 
+// Source texts and translations by row; row 0 is a category row.
 struct Rows {
+    std::vector<std::string> texts, translations;
     std::vector<RepeatSource> sources;
-    std::vector<std::string> translations;
+    RepeatIndex index;
+    RepeatTexts Texts()
+    {
+        return {[](void *rows, uint32_t row) { return static_cast<Rows *>(rows)->translations[row].c_str(); }, this};
+    }
+    // Indexes the texts and plans the fill: "row<from ..." and the rows left.
+    std::string Plan()
+    {
+        for (uint32_t row = 0; row < texts.size(); ++row)
+            sources.push_back({row, texts[row].c_str()});
+        EXPECT_TRUE(RepeatIndexBuild(&index, sources.data(), uint32_t(sources.size())));
+        std::vector<RepeatFill> fills;
+        uint32_t left = 99;
+        EXPECT_TRUE(RepeatFillPlan(index, Texts(), &fills, &left));
+        std::string text;
+        for (const RepeatFill &f : fills)
+            text += std::to_string(f.row) + "<" + std::to_string(f.from) + " ";
+        return text + "left " + std::to_string(left);
+    }
 };
-
-const char *TranslationAt(void *context, uint32_t row)
-{
-    return static_cast<Rows *>(context)->translations[row].c_str();
-}
-
-std::string FillsText(const std::vector<RepeatFill> &fills)
-{
-    std::string text;
-    for (const RepeatFill &f : fills)
-        text += std::to_string(f.row) + "<" + std::to_string(f.from) + " ";
-    return text;
-}
 
 } // namespace
 
 TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
 {
-    // Row 0 is a category row. 2 and 9 take row 1's text and 15 row 13's (14 agrees with 13);
-    // 3 differs by its access key and 7 by a blank; 4 and 5 disagree, so 6 and 12 are left; 8
-    // has no text; nobody translated 10 and 11; 16's text has the hash of 17's but is not it.
-    const char *const kSources[] = {"&File",  "&File",   "&File", "File",  "Cancel",   "Cancel",
-                                    "Cancel", "Cancel ", "",      "&File", "Untitled", "Untitled",
-                                    "Cancel", "OK",      "OK",    "OK",    "kqcxcrz",  "qkacgwy"};
     Rows rows;
-    rows.translations = {"", "&Datei", "", "", "Abbrechen", "Abbruch", "", "",  "",
-                         "", "",       "", "", "OK",        "OK",      "", "x", ""};
-    for (uint32_t row = 0; row < std::size(kSources); ++row)
-        rows.sources.push_back(RepeatSource{row, kSources[row]});
-    RepeatIndex index;
-    ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
-    const RepeatTexts texts = {TranslationAt, &rows};
-    std::vector<RepeatFill> fills;
-    uint32_t left = 99;
-    ASSERT_TRUE(RepeatFillPlan(index, texts, &fills, &left));
-    EXPECT_EQ(FillsText(fills), "2<1 9<1 15<13 ");
-    EXPECT_EQ(left, 2u);
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/repeated.tsv", 18)) {
+        rows.texts.push_back(row.at(0));
+        rows.translations.push_back(row.at(1));
+    }
+    EXPECT_EQ(rows.Plan(), "2<1 9<1 15<13 left 2");
 
     // After a translation in the dialog: the other untranslated rows of the same text.
     rows.translations[10] = "Unbenannt";
@@ -134,7 +129,7 @@ TEST(RepeatedTexts, FillTakesAgreeingTranslationsOfTheExactSameSource)
                                                                 {3, {}},     {0, {}},  {8, {}},      {99, {}}};
     for (const auto &[row, expectedLike] : kLike) {
         std::vector<uint32_t> like = {77};
-        ASSERT_TRUE(RepeatUntranslatedLike(index, row, texts, &like));
+        ASSERT_TRUE(RepeatUntranslatedLike(rows.index, row, rows.Texts(), &like));
         EXPECT_EQ(like, expectedLike) << row;
     }
 }
@@ -143,37 +138,27 @@ TEST(RepeatedTexts, PlanMatchesAnOrderedMapOnManyRows)
 {
     // Few texts over many rows, so the table probes past filled slots and wraps around.
     Rows rows;
-    std::vector<std::string> sources;
     uint32_t seed = 12345;
     auto next = [&seed](uint32_t n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
     for (uint32_t row = 0; row < 3000; ++row) {
-        sources.push_back("t" + std::to_string(next(400)));
+        rows.texts.push_back("t" + std::to_string(next(400)));
         rows.translations.push_back(next(5) < 3 ? "" : next(2) ? "a" : "b");
     }
-    for (uint32_t row = 0; row < sources.size(); ++row)
-        rows.sources.push_back({row + 1, sources[row].c_str()});
     // The same rule by another road: each text's first translation and whether another disagrees.
     std::map<std::string, std::pair<uint32_t, bool>> seen;
-    for (uint32_t row = 0; row < sources.size(); ++row) {
+    for (uint32_t row = 1; row < rows.texts.size(); ++row) {
         if (rows.translations[row].empty()) continue;
-        auto it = seen.insert({sources[row], {row, false}}).first;
+        auto it = seen.insert({rows.texts[row], {row, false}}).first;
         it->second.second |= rows.translations[it->second.first] != rows.translations[row];
     }
-    std::vector<RepeatFill> expected;
-    uint32_t expectedLeft = 0;
-    for (uint32_t row = 0; row < sources.size(); ++row) {
-        auto it = seen.find(sources[row]);
+    std::string expected;
+    uint32_t fills = 0, left = 0;
+    for (uint32_t row = 1; row < rows.texts.size(); ++row) {
+        auto it = seen.find(rows.texts[row]);
         if (!rows.translations[row].empty() || it == seen.end()) continue;
-        expectedLeft += it->second.second;
-        if (!it->second.second) expected.push_back({row, it->second.first});
+        left += it->second.second;
+        if (!it->second.second) fills++, expected += std::to_string(row) + "<" + std::to_string(it->second.first) + " ";
     }
-    RepeatIndex index;
-    ASSERT_TRUE(RepeatIndexBuild(&index, rows.sources.data(), uint32_t(rows.sources.size())));
-    std::vector<RepeatFill> fills;
-    uint32_t left = 0;
-    ASSERT_TRUE(RepeatFillPlan(index, RepeatTexts{TranslationAt, &rows}, &fills, &left));
-    EXPECT_EQ(FillsText(fills), FillsText(expected));
-    EXPECT_EQ(left, expectedLeft);
-    EXPECT_GT(expected.size(), 100u);
-    EXPECT_GT(expectedLeft, 100u);
+    EXPECT_EQ(rows.Plan(), expected + "left " + std::to_string(left));
+    EXPECT_GT(std::min(fills, left), 100u);
 }
