@@ -26,10 +26,6 @@ protected:
 
 TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 {
-    int lineBreak = -1; // a source text with a line break
-    for (int r = 0; r < ListRowCount(view) && lineBreak < 0; ++r)
-        if (ListRowValue(view, r) && Cell(r, kColumnText).find('\n') != std::string::npos) lineBreak = r;
-    ASSERT_GE(lineBreak, 0);
     // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
     std::string stored, display;
     for (int i = 0; i < 80; ++i)
@@ -39,9 +35,9 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
     const std::tuple<int, std::string, std::string, int, std::string> kRows[] = {
         {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", 0, "Zeile\nzwei"}, // unchanged texts are no change
         {RowOf(103), stored + "c\r\nd", display + "c\r\nd", 0, stored + "c\r\nd"},
-        {RowOf(103), "abc", "abc", IDC_TR_INSERT_ENTER, "a\nc"},        // replaces the selection
-        {lineBreak, "", "", IDC_TR_COPY, Cell(lineBreak, kColumnText)}, // the source byte for byte
-        {RowOf(103), "weg", "weg", IDOK, ""},                           // untranslated
+        {RowOf(103), "abc", "abc", IDC_TR_INSERT_ENTER, "a\nc"},    // replaces the selection
+        {RowOf(54), "", "", IDC_TR_COPY, "Moving %d files to\n%s"}, // the source byte for byte
+        {RowOf(103), "weg", "weg", IDOK, ""},                       // untranslated
     };
     for (const auto &[row, before, shown, button, after] : kRows) {
         SetTranslation(row, before);
@@ -65,17 +61,14 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 {
     SelectOnly({5, 9, 12});
-    std::string seen, expected; // each dialog's ID and focused row
+    std::string seen; // each dialog's ID and focused row
     ModalDriver driver([&](HWND dialog) {
         seen += DlgText(dialog, IDC_TR_ID) + "@" + std::to_string(FocusedRow()) + " ";
         SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, ("t" + DlgText(dialog, IDC_TR_ID)).c_str());
         PressButton(dialog, IDOK);
     });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 3);
-    for (int row : {5, 9, 12})
-        expected += std::to_string(ListRowValue(view, row)) + "@" + std::to_string(row) + " ";
-    EXPECT_EQ(seen, expected);
-    EXPECT_EQ(Cell(9, kColumnTranslated), "t" + std::to_string(ListRowValue(view, 9)));
+    EXPECT_EQ(seen + Cell(9, kColumnTranslated), "5@5 10@9 13@12 t10");
 }
 
 TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
