@@ -16,14 +16,6 @@ namespace
 class WorkView : public ViewTest
 {
 protected:
-    // The nearest row above row that is a string row (category: a title row instead).
-    int RowAbove(int row, bool category = false) const
-    {
-        do
-            --row;
-        while (row > 0 && (ListRowValue(view, row) == 0) != category);
-        return row;
-    }
     // Translates the row of id; the offer to fill its repeats gets answer.
     void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
     {
@@ -39,12 +31,11 @@ protected:
 TEST_F(WorkView, ProgressFollowsOpenTranslateAndFill)
 {
     Start("[Option]\r\nAskToFillRepeated=0\r\n");
-    // The pane, the progress drawn for 27's category and that category's own title.
+    // The pane, the progress drawn in the title row of 27's category (row 0) and that title itself.
     auto state = [&]() {
         char progress[64] = "";
-        const int title = RowAbove(RowOf(27), true);
-        WorkCategoryProgressText(view, title, progress, sizeof progress);
-        return Pane(kPaneProgress) + "|" + progress + "|" + Cell(title, kColumnText);
+        WorkCategoryProgressText(view, 0, progress, sizeof progress);
+        return Pane(kPaneProgress) + "|" + progress + "|" + Cell(0, kColumnText);
     };
     EXPECT_EQ(state(), "0 of 412 translated (0%)|0 of 51|Standard string");
     TranslateById(27, "Vorschau");
@@ -61,11 +52,8 @@ TEST_F(WorkView, ProgressFollowsOpenTranslateAndFill)
 TEST_F(WorkView, PlacesOfTheOpenedRowsAndPreviousUntranslated)
 {
     Start();
-    for (UINT id : {103u, 27u, 1012u}) {
-        SelectOnly({RowOf(id)});
-        ModalDriver driver([](HWND dialog) { PressButton(dialog, IDCANCEL); });
-        Run(CMD_TEXT_TRANSLATE);
-    }
+    for (UINT id : {103u, 27u, 1012u})
+        TranslateRow(RowOf(id), {});
     SelectOnly({RowOf(50007)});
     const std::pair<UINT, UINT> kSteps[] = {{CMD_EDIT_BACK, 27},    {CMD_EDIT_BACK, 103},     {CMD_EDIT_BACK, 0},
                                             {CMD_EDIT_FORWARD, 27}, {CMD_EDIT_FORWARD, 1012}, {CMD_EDIT_FORWARD, 0}};
@@ -76,17 +64,16 @@ TEST_F(WorkView, PlacesOfTheOpenedRowsAndPreviousUntranslated)
         EXPECT_EQ(Focused(), std::to_string(place)) << id; // focused and alone selected
     }
 
-    const int focused = RowOf(1006), above = RowAbove(focused);
-    SetTranslation(above, "schon da");
-    SelectOnly({focused});
-    ListSetRowState(view, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    SetTranslation(RowOf(1005), "schon da");
+    SelectOnly({RowOf(1006)});
+    ListSetRowState(view, RowOf(1006), LVIS_FOCUSED, LVIS_FOCUSED);
     std::string opened;
     ModalDriver driver([&](HWND dialog) {
         opened = DlgText(dialog, IDC_TR_ID);
         PressButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_PREVIOUS), 0);
-    EXPECT_EQ(opened, std::to_string(ListRowValue(view, RowAbove(above)))) << "the first untranslated row above";
+    EXPECT_EQ(opened, "1004") << "the first untranslated row above";
 }
 
 TEST_F(WorkView, OfferAfterOkFillsTheRepeatsAndCanBeTurnedOff)
