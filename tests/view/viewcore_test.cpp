@@ -1,6 +1,4 @@
-// The window-free rules of the view, with their rows in the .tsv files beside this file: the
-// translation checks, Find's match, the Translate dialog's display form, progress, back and
-// forward, and repeated texts.
+// The view's window-free rules; most of their rows are in the .tsv files beside this file.
 #include <gtest/gtest.h>
 
 #include <algorithm>

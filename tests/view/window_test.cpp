@@ -1,5 +1,4 @@
-// The real view window started with the sample module: the translation list, its rows drawn
-// into a memory DC, and the dialogs (Translate, Signature, Find) with what follows a translation.
+// The real view window with the sample module: the list, its rows as drawn, and the dialogs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -45,8 +44,7 @@ protected:
         bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
         return std::to_string(focused) + (alone ? "" : " (selection differs)");
     }
-    // Translate on the row alone: notes the dialog's ID and problem line, then types each text
-    // (noting the problem line after it) and presses OK. Other dialogs go to `other`.
+    // Translate on the row alone, typing each text: the ID and the problem line first and after each.
     std::vector<std::string> TranslateRow(int row, const std::vector<std::string> &typed,
                                           std::function<void(HWND)> other = nullptr)
     {
@@ -304,8 +302,7 @@ TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
     EXPECT_EQ(Cell(0, kColumnTranslated), std::string(250, 'a'));
 }
 
-// Rows drawn by the view's owner-draw handler into a 32-bit DIB of 461 x 18 pixels with a
-// 3-pixel magenta margin right of and below the row, which the drawing must leave alone.
+// Rows drawn into a DIB with a magenta margin right of and below the row, which must stay untouched.
 class ListDrawing : public List
 {
 protected:
@@ -330,10 +327,8 @@ protected:
         return n;
     }
 
-    // Draws the row and describes it: its problem mark (E red, W yellow, - none), background,
-    // ink in the ID and Text columns and at the start (30 pixels) and in the rest of the
-    // Translated text cell, the category band and dotted line, grid lines, focus rectangle,
-    // and "spill" past the row.
+    // Draws the row and describes it: problem mark (E, W, -), background, ink in the ID and Text cells and
+    // at the start and rest of the Translated cell, band, dotted line, grid, focus, "spill" past the row.
     std::string Look(int row, UINT state)
     {
         const int width = kWidth + kMargin, height = kHeight + kMargin;
@@ -403,8 +398,6 @@ TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
     EXPECT_GT(Count({260, 0, 290, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
-// The problems of the translations: the marks, F8/Shift+F8, the status bar pane and the line
-// under the Translate dialog's field.
 TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 {
     const std::string path = HarnessTempDir() + "planted.lng";
@@ -463,8 +456,7 @@ protected:
         for (int r = 0; r < ListRowCount(view); ++r)
             if (ListRowValue(view, r) && std::find(open.begin(), open.end(), r) == open.end()) SetTranslation(r, "x");
     }
-    // Translates the row of id; the offer to fill its repeats (the sample's repeated texts: "Preview"
-    // 27 and 1006, "Pixels" 1012 and 50007) gets answer.
+    // Translates the row of id; the fill offer (repeats: "Preview" 27, 1006; "Pixels" 1012, 50007) gets answer.
     void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
     {
         TranslateRow(RowOf(id), {text}, [&](HWND offer) {
@@ -482,8 +474,7 @@ TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
     std::string stored, display;
     for (int i = 0; i < 80; ++i)
         stored += "ab\n", display += "ab\r\n";
-    // The row, its text, what the field shows, the button pressed with the second character selected
-    // (IDOK: the field emptied first), and the text after OK.
+    // Row, text, field shown, button pressed on the 2nd character (IDOK: field emptied), text after OK.
     const std::tuple<int, std::string, std::string, int, std::string> kRows[] = {
         {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", 0, "Zeile\nzwei"}, // unchanged texts are no change
         {RowOf(103), stored + "c\r\nd", display + "c\r\nd", 0, stored + "c\r\nd"},
@@ -644,8 +635,7 @@ protected:
     }
 };
 
-// Each row: the rows selected before, the text and flags, then the row found, the rows selected
-// after, and the focused row or the message shown.
+// Rows selected before, text, flags; then the row found, rows selected after, focused row or message.
 TEST_F(Find, SearchRowsFromTheSelection)
 {
     const std::tuple<const char *, const char *, DWORD, const char *> kRows[] = {
@@ -675,9 +665,7 @@ TEST_F(Find, SearchRowsFromTheSelection)
     }
 }
 
-// The dialog rewrites the request's flags on each notification of its controls, and Wine's
-// clears them while it is destroyed: Find Next and a new dialog keep the options of the last
-// search all the same.
+// The dialog rewrites the flags on each notification and Wine's clears them when destroyed.
 TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
 {
     auto press = [](HWND dialog, int id) {
