@@ -22,14 +22,10 @@
 namespace
 {
 
-std::string DlgText(HWND dialog, int id)
-{
-    return WindowText(GetDlgItem(dialog, id));
-}
-
 class ViewTest : public AppTest
 {
 protected:
+    static std::string DlgText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
     // The text of the status bar's pane of that type; "" without one.
     std::string Pane(UINT type) const
     {
@@ -45,19 +41,17 @@ protected:
         return std::to_string(focused) + (alone ? "" : " (selection differs)");
     }
     // Translate on the row alone, typing each text: the ID and the problem line first and after each.
-    std::vector<std::string> TranslateRow(int row, const std::vector<std::string> &typed,
-                                          std::function<void(HWND)> other = nullptr)
+    std::string TranslateRow(int row, const std::vector<std::string> &typed, std::function<void(HWND)> other = nullptr)
     {
         SelectOnly({row});
-        std::vector<std::string> seen;
+        std::string seen;
         ModalDriver driver([&](HWND dialog) {
             if (!GetDlgItem(dialog, IDC_TR_TRANSLATION)) return other ? other(dialog) : PressButton(dialog, IDCANCEL);
-            seen.push_back(DlgText(dialog, IDC_TR_ID));
-            seen.push_back(DlgText(dialog, IDC_TR_PROBLEMS));
+            seen += DlgText(dialog, IDC_TR_ID) + "|" + DlgText(dialog, IDC_TR_PROBLEMS);
             for (const std::string &text : typed) {
                 SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 0, -1);
                 SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
-                seen.push_back(DlgText(dialog, IDC_TR_PROBLEMS));
+                seen += "|" + DlgText(dialog, IDC_TR_PROBLEMS);
             }
             PressButton(dialog, IDOK);
         });
@@ -120,6 +114,12 @@ protected:
         }
     }
 
+    // Closes whatever menu is tracking when the timer fires.
+    static void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
     LPARAM RowPoint(int row) const
     {
         RECT rc = {LVIR_BOUNDS};
@@ -210,13 +210,6 @@ TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
         PumpMessages();
         EXPECT_EQ(Focused(), expected) << rows.size() << " rows, from " << focus << " key " << key;
     }
-}
-
-// Closes whatever menu is tracking when the timer fires.
-void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    EndMenu();
 }
 
 TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates)
@@ -432,8 +425,7 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
     EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
-              (std::vector<std::string>{"8", "%d expected where %s stands", "",
-                                        "%d is not in the source; 0 trailing blanks expected where 1 stands"}));
+              "8|%d expected where %s stands||%d is not in the source; 0 trailing blanks expected where 1 stands");
     EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%d von %d %d |EW-- 1 error, 2 warnings");
     const std::tuple<int, const char *, const char *> kSteps[] = {{ofRow, "%d von %d", "-W-- 0 errors, 1 warning"},
                                                                   {loading, "Lade...", "-WE- 1 error, 1 warning"},
@@ -626,13 +618,6 @@ protected:
         for (const char *text : {"Datei", "", "datei öffnen", "Datei"})
             SetTranslation(ListAppendRow(view, value++, "5", "Open file"), text);
     }
-
-    int Search(const char *what, DWORD flags)
-    {
-        lstrcpynA(Vs()->findWhat, what, sizeof Vs()->findWhat);
-        Vs()->findRequest.Flags = flags;
-        return SearchRows(view, &Vs()->findRequest);
-    }
 };
 
 // Rows selected before, text, flags; then the row found, rows selected after, focused row or message.
@@ -656,7 +641,9 @@ TEST_F(Find, SearchRowsFromTheSelection)
         for (const char *n = from; *n; ++n)
             ListSetRowState(view, *n == 'a' ? a : *n == 'b' ? b : c, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-        const int found = Search(what, flags);
+        lstrcpynA(Vs()->findWhat, what, sizeof Vs()->findWhat);
+        Vs()->findRequest.Flags = flags;
+        const int found = SearchRows(view, &Vs()->findRequest);
         std::string seen = {name(found), ' '};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
             seen += name(r);
