@@ -51,26 +51,13 @@ TEST(PathExpansion, ReferencesAreReplacedCutAndCancelledByTheirRules)
 
 TEST(NoticeText, FillsTheTwoPlaceholdersInOrderNeverReadsOthersAndCutsAtTheCapacity)
 {
-    const struct {
-        const char *format;
-        size_t capacity;
-        const char *expected;
-    } rows[] = {
-        {"This program requires path information of program(%s).\nYou should set the path for \"%s\" file.", 512,
-         "This program requires path information of program(Lumivex).\nYou should set the path for \"Lumivex.dll\" "
-         "file."},
-        {"%d %n %x %s %s %s 100%%", 512, "%d %n %x Lumivex Lumivex.dll  100%"},
-        {"trailing %", 512, "trailing %"},
-        {"", 512, ""},
-        {nullptr, 512, ""},
-        {"ab%scd", 6, "abLum"},
-        {"abc", 1, ""},
-        {"abc", 0, "(nothing written)"}};
-    for (const auto &row : rows)
-        EXPECT_EQ(
-            Fill(row.capacity,
-                 [&](char *out, size_t c) { return FormatNoticeText(row.format, "Lumivex", "Lumivex.dll", out, c); }),
-            row.expected);
+    const auto notice = [](const char *format, size_t capacity) {
+        return Fill(capacity,
+                    [&](char *out, size_t c) { return FormatNoticeText(format, "Lumivex", "Lumivex.dll", out, c); });
+    };
+    for (const auto &row : ReadDataRows(PARLEVO_CATALOGUE_DATA "/notice.txt", 7))
+        EXPECT_EQ(notice(row.at(0).c_str(), std::stoul(row.at(1))), row.at(2)) << row[0];
+    EXPECT_EQ(notice(nullptr, 512), "");
 }
 
 } // namespace
