@@ -40,7 +40,20 @@ std::string Greys(HWND frame)
     return greys;
 }
 
-TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsAndTheirCodeNeverRuns)
+bool CollectRow(void *context, const HostRow &row)
+{
+    *static_cast<std::string *>(context) += std::string(row.idText) + "|" + row.text + " ";
+    return true;
+}
+
+std::string ModulePath()
+{
+    char path[MAX_PATH];
+    GetModulePath(path, sizeof path);
+    return path;
+}
+
+TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHandOverTheirRows)
 {
     // A surrogate pair is converted whole or not at all.
     const WCHAR pair[] = {0xD83D, 0xDE00};
@@ -50,12 +63,36 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsAndTheirCodeNeverRuns)
         cutPair += converted[0];
     const ListRow standard = Category("Standard string");
     SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
-    EXPECT_EQ(
-        ReadRows(StartWithModule(TestModulePath("edges"))),
-        (std::vector<ListRow>{String(0, "Zero"), standard, String(2, "Two"), String(5, "Five"), String(16, "A"),
-                              String(17, "B"), String(32, "Thirty-two"), String(48, cutPair),
-                              String(49, std::string(251, 'z')), String(95, "Ninety-five"), String(1010, "Ten-ten"),
-                              Category("Internal menu string"), String(30001, "Menu internal")}));
+    // The path is expanded for loading and kept as written.
+    std::string dir = TestModulePath("edges");
+    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
+    view = StartWithModule("%PARLEVO_TEST_MODULES%\\edges.dll");
+    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", nullptr);
+    EXPECT_EQ(ModulePath(), "%PARLEVO_TEST_MODULES%\\edges.dll");
+    // A reopen empties the list first.
+    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
+    EXPECT_EQ(ReadRows(view), (std::vector<ListRow>{String(0, "Zero"), standard, String(2, "Two"), String(5, "Five"),
+                                                    String(16, "A"), String(17, "B"), String(32, "Thirty-two"),
+                                                    String(48, cutPair), String(49, std::string(251, 'z')),
+                                                    String(95, "Ninety-five"), String(1010, "Ten-ten"),
+                                                    Category("Internal menu string"), String(30001, "Menu internal")}));
+    HMODULE module = HostModuleHandle();
+    // Only strings count; a missing block, block 0 and no module give nothing. A sink that stops
+    // takes nothing, and the reading of the module ends there.
+    const HostRowSink refuse = [](void *, const HostRow &) { return false; };
+    std::string rows;
+    const int counts[] = {ReadStringBlock(module, 1, CollectRow, &rows), ReadStringBlock(module, 5, CollectRow, &rows),
+                          ReadStringBlock(module, 0, CollectRow, &rows), ReadStringBlock(nullptr, 1, CollectRow, &rows),
+                          ReadStringBlock(module, 1, refuse, nullptr),   ReadHostStrings(module, refuse, nullptr),
+                          ReadHostStrings(nullptr, CollectRow, &rows)};
+    EXPECT_EQ(rows + testing::PrintToString(counts), "0|Zero |Standard string 2|Two 5|Five { 3, 0, 0, 0, 0, 1, 0 }");
+    // Unload says whether there was a module; SaveModulePath writes the path as it stands.
+    EXPECT_TRUE(UnloadHostModule() && !UnloadHostModule());
+    SetModulePath("%SOMEWHERE%\\Lumivex.dll");
+    EXPECT_TRUE(SaveModulePath());
+    SetModulePath("");
+    EXPECT_TRUE(LoadHostModule()); // always succeeds; the handle tells
+    EXPECT_EQ(ModulePath() + (HostModuleHandle() ? " loaded" : ""), "%SOMEWHERE%\\Lumivex.dll");
     EXPECT_EQ(ReadRows(StartWithModule(TestModulePath("withcode"))),
               (std::vector<ListRow>{standard, String(1, "Code module")}));
     // Loaded the ordinary way, its code leaves the mark, so the mark's absence before is a witness.
@@ -129,51 +166,6 @@ TEST_F(HostStrings, SampleModuleAndWineDllsOfBothBitnessesFillTheRowsLoadStringR
         ASSERT_GT(expected.size(), 10u) << dir;
         EXPECT_EQ(ReadRows(view), expected) << dir;
     }
-}
-
-bool CollectRow(void *context, const HostRow &row)
-{
-    *static_cast<std::string *>(context) += std::string(row.idText) + "|" + row.text + " ";
-    return true;
-}
-
-std::string ModulePath()
-{
-    char path[MAX_PATH];
-    GetModulePath(path, sizeof path);
-    return path;
-}
-
-TEST_F(HostStrings, ModulePathIsExpandedForLoadingKeptAsWrittenAndBlocksHandOverTheirRows)
-{
-    std::string dir = TestModulePath("edges");
-    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
-    view = StartWithModule("%PARLEVO_TEST_MODULES%\\edges.dll");
-    SetEnvironmentVariableA("PARLEVO_TEST_MODULES", nullptr);
-    EXPECT_EQ(ModulePath(), "%PARLEVO_TEST_MODULES%\\edges.dll");
-    HMODULE module = HostModuleHandle();
-    ASSERT_NE(module, nullptr);
-    // Only strings count; a missing block, block 0 and no module give nothing. A sink that stops
-    // takes nothing, and the reading of the module ends there.
-    const HostRowSink refuse = [](void *, const HostRow &) { return false; };
-    std::string rows;
-    const int counts[] = {ReadStringBlock(module, 1, CollectRow, &rows), ReadStringBlock(module, 5, CollectRow, &rows),
-                          ReadStringBlock(module, 0, CollectRow, &rows), ReadStringBlock(nullptr, 1, CollectRow, &rows),
-                          ReadStringBlock(module, 1, refuse, nullptr),   ReadHostStrings(module, refuse, nullptr),
-                          ReadHostStrings(nullptr, CollectRow, &rows)};
-    EXPECT_EQ(rows + testing::PrintToString(counts), "0|Zero |Standard string 2|Two 5|Five { 3, 0, 0, 0, 0, 1, 0 }");
-    // A reopen empties the list first.
-    ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
-    const int reopened = ListRowCount(view);
-    SendMessageA(view, kMsgOpenDocument, kOpenClose, LPARAM(""));
-    EXPECT_EQ(reopened * 100 + ListRowCount(view), 1300);
-    // Unload says whether there was a module; SaveModulePath writes the path as it stands.
-    EXPECT_TRUE(UnloadHostModule() && !UnloadHostModule());
-    SetModulePath("%SOMEWHERE%\\Lumivex.dll");
-    EXPECT_TRUE(SaveModulePath());
-    SetModulePath("");
-    EXPECT_TRUE(LoadHostModule()); // always succeeds; the handle tells
-    EXPECT_EQ(ModulePath() + (HostModuleHandle() ? " loaded" : ""), "%SOMEWHERE%\\Lumivex.dll");
 }
 
 TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
