@@ -55,8 +55,8 @@ TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSaves)
     ASSERT_TRUE(history);
     // The saved state lies on the redo step that the change to 3 drops: never reached again. A
     // change to the same text is no step, and the redo step stays.
-    EXPECT_EQ(Play(history.get(), "r 1:>a 2:x>y s u u u r r r u 3:>z r u 1:a>a r u u u"),
-              "- +* +* s 2:x* 1:* -* 1:a* 2:y - 2:x* +* -* 3:* +* 3:z* 3:* 1:* -* ");
+    EXPECT_EQ(Play(history.get(), "u r 1:>a 2:x>y s u u u r r r u 3:>z r u 1:a>a r u u u"),
+              "- - +* +* s 2:x* 1:* -* 1:a* 2:y - 2:x* +* -* 3:* +* 3:z* 3:* 1:* -* ");
     UndoHistoryClear(history.get());
     EXPECT_FALSE(UndoHistoryModified(history.get()) || UndoHistoryCanRedo(history.get()));
     // A revert of a row (7: b -> c) is a step like any other; saves move the saved state.
