@@ -4,6 +4,8 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,13 +40,8 @@ inline Decoded Decode(const std::vector<uint8_t> &bytes)
 
 inline std::vector<uint8_t> ReadDataFile(const std::string &name)
 {
-    std::vector<uint8_t> out;
-    if (FILE *file = std::fopen((std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + name).c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;)
-            out.push_back(static_cast<uint8_t>(c));
-        std::fclose(file);
-    }
-    return out;
+    std::ifstream in(std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Top row first, rows separated by '/', each pixel in hex: one digit up to 4 bits, two at 8.
