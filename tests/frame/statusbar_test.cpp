@@ -9,6 +9,7 @@
 #include "app/document.h"
 #include "frame/settingsdata.h"
 #include "frame/statusbar.h"
+#include "image/draw.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
@@ -84,24 +85,20 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
     EXPECT_EQ(TipOver(-1), std::string(79, 'm')) << "the tooltip is cut";
 
     // The new document's name starts at the pane's left edge: a file icon would take 16 pixels.
-    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 120, -20, 1, 32, BI_RGB}};
-    void *bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    BitmapHolder *canvas = BitmapHolderCreate(120, 20);
+    HDC screen = GetDC(nullptr);
     DRAWITEMSTRUCT draw = {};
-    draw.hDC = dc;
+    draw.hDC = BitmapHolderOpenDC(canvas, screen);
+    ReleaseDC(nullptr, screen);
     draw.rcItem = {0, 0, 120, 20};
     draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
-    FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     EXPECT_TRUE(DrawStatusPart(view, &draw));
     int firstInk = 120;
     for (int i = 0; i < 120 * 20; ++i)
-        if (GetPixel(dc, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
+        if (GetPixel(draw.hDC, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
     EXPECT_LT(firstInk, 16);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    BitmapHolderFree(canvas);
 }
 
 TEST_F(StatusBar, SwitchedOffGivesNoBarAndAListDownToTheBottom)

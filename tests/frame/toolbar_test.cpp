@@ -88,29 +88,26 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
               "40005@4 " + std::to_string(kStripImageCount) + " 16x16");
 
     ASSERT_NE(App().toolbarImage, nullptr);
-    const int width = 16 * kStripImageCount;
-    std::vector<uint32_t> drawn(size_t(width) * 16);
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -16, 1, 32, BI_RGB}};
-    HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDIBits(screen, App().toolbarImage, 0, 16, drawn.data(), &info, DIB_RGB_COLORS), 16);
-    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, App().toolbarImage);
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);
     ASSERT_NE(strip, nullptr);
     PALETTEENTRY palette[256] = {};
     ImageGetPalette(strip, palette);
     int mismatches = 0;
-    for (int i = 0; i < width * 16; ++i) {
-        const PALETTEENTRY &e = palette[ImageGetPixel(strip, i % width, i / width)];
+    for (int i = 0; i < 16 * kStripImageCount * 16; ++i) {
+        const int x = i % (16 * kStripImageCount), y = i / (16 * kStripImageCount);
+        const PALETTEENTRY &e = palette[ImageGetPixel(strip, x, y)];
         COLORREF c = RGB(e.peRed, e.peGreen, e.peBlue);
         c = c == 0x808080   ? GetSysColor(COLOR_BTNSHADOW)
             : c == 0xC0C0C0 ? GetSysColor(COLOR_BTNFACE)
             : c == 0xDFDFDF ? GetSysColor(COLOR_3DLIGHT)
                             : c;
-        mismatches += RGB((drawn[i] >> 16) & 0xFF, (drawn[i] >> 8) & 0xFF, drawn[i] & 0xFF) != c;
+        mismatches += GetPixel(dc, x, y) != c;
     }
     EXPECT_EQ(mismatches, 0);
     ImageFree(strip);
-
+    DeleteDC(dc); // before the toolbar's image goes
     ShowToolbar(parent, false);
     EXPECT_TRUE(!Vs()->toolbar && !IsWindow(toolbar) && !App().toolbarImage);
     DestroyToolbar(parent); // twice is harmless
