@@ -43,14 +43,11 @@ POINT Middle(HWND toolbar, UINT command)
 class Toolbar : public AppTest
 {
 protected:
-    HWND parent = nullptr; // the view
-
     // The toolbar the view makes with these settings (no items: the default list).
     HWND Create(std::vector<int32_t> items = {}, bool flat = false, bool labels = false)
     {
         if (!view) {
             Start();
-            parent = view;
             g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, LONG_PTR(Spy)));
             g_commands.clear();
             g_tips.clear();
@@ -70,12 +67,12 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
 {
     HWND first = Create();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(GetDlgItem(parent, kToolbarId), first);
+    EXPECT_EQ(GetDlgItem(view, kToolbarId), first);
     EXPECT_EQ(GetWindowLongPtrA(first, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
     HWND toolbar = Create({}, true); // replaced; 0x8000: transparent
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(FindWindowExA(parent, toolbar, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
+    EXPECT_EQ(FindWindowExA(view, toolbar, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
     // The records themselves are ToolbarLayout's: here the control is given them and the strip.
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
     TBBUTTON b = {};
@@ -108,9 +105,9 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
     EXPECT_EQ(mismatches, 0);
     ImageFree(strip);
     DeleteDC(dc); // before the toolbar's image goes
-    ShowToolbar(parent, false);
+    ShowToolbar(view, false);
     EXPECT_TRUE(!Vs()->toolbar && !IsWindow(toolbar) && !App().toolbarImage);
-    DestroyToolbar(parent); // twice is harmless
+    DestroyToolbar(view); // twice is harmless
     ShowToolbar(nullptr, true);
     static CodecRegistry empty;
     App().codecs = &empty; // no codec accepts the strip: a toolbar without buttons
@@ -140,9 +137,9 @@ TEST_F(Toolbar, RepositionShowsItAcrossTheTopAndButtonsRunTheirCommandsAndGreyWi
     ShowWindow(frame, SW_SHOWNOACTIVATE);
     SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
     RECT client, bar;
-    GetClientRect(parent, &client);
+    GetClientRect(view, &client);
     GetWindowRect(toolbar, &bar);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&bar), 2);
+    MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&bar), 2);
     EXPECT_EQ(std::to_string(IsWindowVisible(toolbar)) + " " + std::to_string(bar.left) + "," +
                   std::to_string(bar.top) + "," + std::to_string(bar.right),
               "1 0,0," + std::to_string(client.right));
@@ -159,17 +156,17 @@ TEST_F(Toolbar, RepositionShowsItAcrossTheTopAndButtonsRunTheirCommandsAndGreyWi
         return out;
     };
     click(CMD_FILE_SAVE);
-    EnableCommand(parent, CMD_FILE_SAVE, false);
-    EnableToolbarButton(parent, CMD_EDIT_FIND, false);
+    EnableCommand(view, CMD_FILE_SAVE, false);
+    EnableToolbarButton(view, CMD_EDIT_FIND, false);
     EXPECT_EQ(enabled(), "-E-");
     click(CMD_FILE_SAVE);
     EXPECT_EQ(g_commands, std::vector<UINT>{CMD_FILE_SAVE}) << "a grey button runs nothing";
-    EnableCommand(parent, CMD_FILE_SAVE, true);
+    EnableCommand(view, CMD_FILE_SAVE, true);
     EXPECT_EQ(enabled(), "EE-");
-    ShowToolbar(parent, false); // without a toolbar nothing fails
-    EnableCommand(parent, CMD_FILE_SAVE, false);
-    EnableToolbarButton(parent, CMD_FILE_SAVE, false);
-    RepositionToolbar(parent);
+    ShowToolbar(view, false); // without a toolbar nothing fails
+    EnableCommand(view, CMD_FILE_SAVE, false);
+    EnableToolbarButton(view, CMD_FILE_SAVE, false);
+    RepositionToolbar(view);
     RepositionToolbar(nullptr);
 }
 
@@ -181,14 +178,14 @@ TEST_F(Toolbar, TooltipShowsTheCommandsTextForTheToolbarsOwnRequests)
     auto tip = [&](HWND from, UINT_PTR id, UINT flags = 0, bool noView = false) {
         NMTTDISPINFOA info = {{from, id, UINT(TTN_GETDISPINFOA)}};
         info.uFlags = flags;
-        return std::string(ToolbarTooltipText(noView ? nullptr : parent, &info) ? info.lpszText : "-") + "|";
+        return std::string(ToolbarTooltipText(noView ? nullptr : view, &info) ? info.lpszText : "-") + "|";
     };
     // Whole and undecorated; no such string; someone else's tooltip; a tool named by window.
     EXPECT_EQ(tip(tips, CMD_EDIT_FIND) + tip(tips, CMD_TEXT_TRANSLATE_NEXT) + tip(tips, 39999) +
-                  tip(parent, CMD_EDIT_FIND) + tip(tips, CMD_EDIT_FIND, TTF_IDISHWND),
+                  tip(view, CMD_EDIT_FIND) + tip(tips, CMD_EDIT_FIND, TTF_IDISHWND),
               "Find|Translate next untranslated|-|-|-|");
-    EXPECT_FALSE(ToolbarTooltipText(parent, nullptr));
-    ShowToolbar(parent, false);
+    EXPECT_FALSE(ToolbarTooltipText(view, nullptr));
+    ShowToolbar(view, false);
     EXPECT_EQ(tip(tips, CMD_EDIT_FIND) + tip(tips, CMD_EDIT_FIND, 0, true), "-|-|"); // no toolbar; no view
 }
 
@@ -200,7 +197,7 @@ TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
     HWND toolbar = Create();
     ShowWindow(frame, SW_SHOW);
     SetForegroundWindow(frame); // tooltips show for the active window only
-    RepositionToolbar(parent);
+    RepositionToolbar(view);
     PumpMessages();
     POINT at = Middle(toolbar, CMD_EDIT_FIND);
     // The toolbar relays mouse moves to its tooltip, which asks for the text when it shows.
