@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -90,10 +91,8 @@ TEST(ListSections, StoredRowsMergedOrTheirFallbacks)
             const bool bad = data.rfind("bad ", 0) == 0;
             std::string items = Expand(data.substr(bad ? 4 : 0));
             std::replace(items.begin(), items.end(), ',', ' ');
-            std::vector<int64_t> values;
             std::istringstream in(items);
-            for (int64_t v; in >> v;)
-                values.push_back(v);
+            const std::vector<int64_t> values{std::istream_iterator<int64_t>(in), std::istream_iterator<int64_t>()};
             std::string blob = section == "Shortcut" ? Blob(std::vector<uint16_t>(values.begin(), values.end()))
                                                      : Blob(std::vector<uint32_t>(values.begin(), values.end()));
             if (bad) blob[1] = blob[1] == '0' ? '1' : '0';

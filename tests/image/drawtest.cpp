@@ -62,8 +62,7 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
     struct Case {
         bool palette;
         int x, y, sourceX, sourceY, width, height, lines; // width and height 0: the whole image
-    };
-    const Case cases[] = {
+    } const cases[] = {
         {true, 0, 0, 0, 0, 0, 0, kHeight}, {true, 10, 20, 32, 3, 48, 8, -1}, {false, 0, 0, 0, 0, 0, 0, kHeight}};
     for (const Case &c : cases) {
         ImagePtr image = MakeStrip(c.palette);
