@@ -66,8 +66,7 @@ protected:
 TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplacesOrDestroysIt)
 {
     HWND first = Create();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(GetDlgItem(view, kToolbarId), first);
+    EXPECT_TRUE(first && GetDlgItem(view, kToolbarId) == first);
     EXPECT_EQ(GetWindowLongPtrA(first, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
     HWND toolbar = Create({}, true); // replaced; 0x8000: transparent
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);

@@ -31,11 +31,7 @@ inline Decoded Decode(const std::vector<uint8_t> &bytes)
     CodecRegistry registry = {};
     RegisterBuiltinCodecs(&registry);
     ImageSource source = {static_cast<uint32_t>(bytes.size()), bytes.data(), 0, 0, {}};
-    Decoded d;
-    d.image.reset(ImageLoad(&registry, &source));
-    d.error = source.error;
-    d.flags = source.formatFlags;
-    return d;
+    return {ImagePtr(ImageLoad(&registry, &source)), source.error, source.formatFlags}; // in order: after the load
 }
 
 inline std::vector<uint8_t> ReadDataFile(const std::string &name)
@@ -49,14 +45,12 @@ inline std::string PixelText(const Image *frame)
 {
     std::string out;
     const int digits = ImageGetBitCount(frame) > 4 ? 2 : 1;
-    for (int32_t y = 0; y < ImageGetHeight(frame); ++y) {
-        if (y) out += '/';
+    for (int32_t y = 0; y < ImageGetHeight(frame); ++y)
         for (int32_t x = 0; x < ImageGetWidth(frame); ++x) {
-            char hex[9];
-            std::snprintf(hex, sizeof(hex), "%0*x", digits, ImageGetPixel(frame, x, y));
+            char hex[12];
+            std::snprintf(hex, sizeof(hex), "%s%0*x", y && !x ? "/" : "", digits, ImageGetPixel(frame, x, y));
             out += hex;
         }
-    }
     return out;
 }
 
