@@ -1,13 +1,15 @@
-// The file layer: real files, saves that fail without harm, a real double-byte code page.
+// The file layer: real files, saves that fail without harm, journal files, a real double-byte code page.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <vector>
 
 #include <windows.h>
 
 #include "frame/leadbytes.h"
+#include "langfile/journalfile.h"
 #include "langfile/lngfile.h"
 #include "tests/langfile/lngtest.h"
 
@@ -21,9 +23,9 @@ protected:
     void SetUp() override
     {
         static int serial;
-        folder_ = (std::filesystem::temp_directory_path() /
-                   ("lngfile-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial)))
-                      .string();
+        const std::string name =
+            "lngfile-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        folder_ = (std::filesystem::temp_directory_path() / name).string();
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
     }
     void TearDown() override
@@ -40,22 +42,17 @@ protected:
             names.insert(entry.path().filename().string());
         return names;
     }
-    std::string Contents(const std::string &name) const { return ReadFile(Path(name)); }
     void Put(const std::string &name, const std::string &bytes) const
     {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    int64_t Write(LangFile *model, const std::string &name, int templateFlag = 0, uint32_t *error = nullptr)
+    int64_t Write(const std::string &name, int templateFlag = 0, uint32_t *error = nullptr, LangFile *model = nullptr)
     {
-        return LangFileWrite(model, Path(name).c_str(), templateFlag, error);
-    }
-    static ModelPtr SampleModel()
-    {
-        ModelPtr model(LangFileCreate());
-        LangFileSetSignature(model.get(), "Language: Deutsch\r\n");
-        LangFileAdd(model.get(), 200, "Zwei\n\"hundert\"");
-        LangFileAdd(model.get(), 100, "Hundert");
-        return model;
+        ModelPtr sample(LangFileCreate());
+        LangFileSetSignature(sample.get(), "Language: Deutsch\r\n");
+        LangFileAdd(sample.get(), 200, "Zwei\n\"hundert\"");
+        LangFileAdd(sample.get(), 100, "Hundert");
+        return LangFileWrite(model ? model : sample.get(), Path(name).c_str(), templateFlag, error);
     }
     std::string folder_;
 };
@@ -139,16 +136,18 @@ TEST_F(LangFileOnDisk, FailedSavesKeepTheOldFile)
                                                       {"", 0}};
     for (auto [name, error] : rows) {
         uint32_t got = 0;
-        EXPECT_EQ(Write(SampleModel().get(), name, 0, &got), -1) << name;
+        EXPECT_EQ(Write(name, 0, &got), -1) << name;
         if (error) {
             EXPECT_TRUE(got == error || (error == ERROR_SHARING_VIOLATION && got == ERROR_ACCESS_DENIED)) << got;
         }
     }
     CloseHandle(holder);
-    EXPECT_EQ(Contents("readonly.lng") + Contents("locked.lng"), std::string(kOldFile) + kOldFile);
+    EXPECT_EQ(ReadFile(Path("readonly.lng")) + ReadFile(Path("locked.lng")), std::string(kOldFile) + kOldFile);
     EXPECT_EQ(Names(), (std::set<std::string>{"locked.lng", "readonly.lng", "sub.lng"}));
     EXPECT_TRUE(GetFileAttributesA(Path("sub.lng").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(LangFileWrite(nullptr, Path("x.lng").c_str(), 0) + LangFileWrite(SampleModel().get(), nullptr, 0), -2);
+    EXPECT_EQ(LangFileWrite(nullptr, Path("x.lng").c_str(), 0) +
+                  LangFileWrite(ModelPtr(LangFileCreate()).get(), nullptr, 0),
+              -2);
 }
 
 // A save replaces the file, returns its item bytes and removes stale ".<name>.tmp-<pid>" of its document.
@@ -157,19 +156,68 @@ TEST_F(LangFileOnDisk, SaveReplacesTheFileAndRemovesItsDocumentsStaleTemporaryFi
     Put("de.lng", std::string(100000, 'x'));
     const std::string own = ".de.lng.tmp-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryA(Path(own).c_str(), nullptr)); // the save cannot create its temporary file
-    EXPECT_EQ(Write(SampleModel().get(), "de.lng"), -1);
+    EXPECT_EQ(Write("de.lng"), -1);
     RemoveDirectoryA(Path(own).c_str());
     Put(".de.lng.tmp-4000000001", "stale"); // no process has this ID (IDs are multiples of four)
     Put(".fr.lng.tmp-4000000001", "another document's");
     Put(".de.lng.tmp-x", "not ours");
-    EXPECT_EQ(Write(SampleModel().get(), "de.lng"), 40);
-    EXPECT_EQ(Contents("de.lng"), kSampleFile);
-    EXPECT_EQ(Write(SampleModel().get(), "de.lng", 1), 40); // a template
+    EXPECT_EQ(Write("de.lng"), 40);
+    EXPECT_EQ(ReadFile(Path("de.lng")), kSampleFile);
+    EXPECT_EQ(Write("de.lng", 1), 40); // a template
     ModelPtr header(LangFileCreate());
     LangFileSetSignature(header.get(), "Author: x\r\n");
-    EXPECT_EQ(Write(header.get(), "de.lng"), 0);
+    EXPECT_EQ(Write("de.lng", 0, nullptr, header.get()), 0);
     EXPECT_EQ(GetFileAttributesA(Path("de.lng").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(Names(), (std::set<std::string>{".de.lng.tmp-x", ".fr.lng.tmp-4000000001", "de.lng"}));
+}
+
+int Collect(void *context, const JournalRecord *record)
+{
+    static_cast<std::vector<std::string> *>(context)->emplace_back(record->bytes, record->length);
+    return 1;
+}
+
+TEST_F(LangFileOnDisk, JournalAliveWhileItsWriterHoldsItAndWholeAfterwards)
+{
+    JournalHeader header{};
+    header.time = 42;
+    snprintf(header.document, sizeof(header.document), "%s", "C:\\Docs\\de.lng");
+    JournalFile *journal = JournalFileCreate(folder_.c_str(), &header);
+    ASSERT_NE(journal, nullptr);
+    const std::string path = JournalFilePath(journal);
+    EXPECT_TRUE(JournalFileAppendText(journal, 103, "Offen", 5));
+    EXPECT_TRUE(JournalFileAppendSignature(journal, "; x", 3));
+    EXPECT_FALSE(JournalFileAppendText(journal, 104, "a\0b", 3)); // refused whole, nothing written
+
+    // Another instance at start-up: the writer runs, so the journal is neither lost nor removable.
+    EXPECT_EQ(JournalFileRead(path.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalInUse);
+    EXPECT_FALSE(JournalFileRemove(path.c_str()) || JournalFileSetAside(path.c_str()));
+
+    // The writer gone, what it flushed is there.
+    EXPECT_TRUE(JournalFileClose(journal, 0));
+    std::vector<std::string> texts;
+    JournalHeader read{};
+    JournalSummary summary{};
+    EXPECT_EQ(JournalFileRead(path.c_str(), &read, Collect, &texts, &summary), kJournalRead);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Offen", "; x"}));
+    EXPECT_TRUE(!strcmp(read.document, "C:\\Docs\\de.lng") && summary.droppedBytes == 0);
+    EXPECT_TRUE(JournalFileRemove(path.c_str()));
+    EXPECT_EQ(JournalFileRead(path.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalNotOpened);
+
+    // Closing with removal leaves nothing behind.
+    journal = JournalFileCreate(folder_.c_str(), &header);
+    const std::string removed = journal ? JournalFilePath(journal) : "";
+    EXPECT_TRUE(JournalFileClose(journal, 1) && !std::filesystem::exists(removed));
+
+    // Unreadable journals go aside under free names.
+    const std::string bad = Path(std::string("lost") + kJournalFileSuffix);
+    for (const char *aside : {".bad", ".1.bad"}) {
+        std::ofstream(bad, std::ios::binary) << "not a journal";
+        EXPECT_EQ(JournalFileRead(bad.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalUnreadable);
+        EXPECT_TRUE(JournalFileSetAside(bad.c_str()) && !std::filesystem::exists(bad) &&
+                    std::filesystem::exists(bad + aside))
+            << aside;
+    }
 }
 
 // Code page 932 (Shift-JIS): the reader cuts a long text before a character straddling the limit.
