@@ -68,16 +68,16 @@ TEST(LangModel, SignatureIsCopiedBothWaysUpToItsLimit)
 struct FailingSink {
     int piecesTaken, piecesAllowed;
     size_t bytes;
+    int64_t Format(const LangFile *model)
+    {
+        const auto take = [](void *context, const char *, size_t length) {
+            auto *self = static_cast<FailingSink *>(context);
+            return self->piecesTaken == self->piecesAllowed ? 0 : (++self->piecesTaken, self->bytes += length, 1);
+        };
+        const ByteSink sink{take, this};
+        return LangFileFormat(model, 0, &sink);
+    }
 };
-
-int TakeUntilFailure(void *context, const char *, size_t length)
-{
-    FailingSink *sink = static_cast<FailingSink *>(context);
-    if (sink->piecesTaken == sink->piecesAllowed) return 0;
-    ++sink->piecesTaken;
-    sink->bytes += length;
-    return 1;
-}
 
 TEST(LangFormat, FailedWriteIsReportedAsFailureNotAsBytes)
 {
@@ -86,20 +86,14 @@ TEST(LangFormat, FailedWriteIsReportedAsFailureNotAsBytes)
     for (int i = 0; i < 20000; ++i)
         ASSERT_TRUE(LangFileAdd(model.get(), static_cast<uint32_t>(i), text.c_str()));
     FailingSink counting{0, 1000, 0};
-    const ByteSink countingSink{TakeUntilFailure, &counting};
-    const int64_t itemBytes = LangFileFormat(model.get(), 0, &countingSink);
+    const int64_t itemBytes = counting.Format(model.get());
     EXPECT_EQ(itemBytes, static_cast<int64_t>(counting.bytes));
     EXPECT_LE(counting.piecesTaken, 20) << "about 4 MB go out in a few large pieces, not line by line";
-    for (int allowed = 0; allowed < counting.piecesTaken; ++allowed) {
-        FailingSink failing{0, allowed, 0};
-        const ByteSink sink{TakeUntilFailure, &failing};
-        EXPECT_EQ(LangFileFormat(model.get(), 0, &sink), -1) << "failing after " << allowed << " pieces";
-    }
+    for (int allowed = 0; allowed < counting.piecesTaken; ++allowed)
+        EXPECT_EQ(FailingSink({0, allowed, 0}).Format(model.get()), -1) << "failing after " << allowed << " pieces";
     ModelPtr empty(LangFileCreate());
     LangFileSetSignature(empty.get(), "x");
-    FailingSink refusing{0, 0, 0};
-    const ByteSink refusingSink{TakeUntilFailure, &refusing};
-    EXPECT_EQ(LangFileFormat(empty.get(), 0, &refusingSink) + LangFileFormat(nullptr, 0, &refusingSink) +
+    EXPECT_EQ(FailingSink({0, 0, 0}).Format(empty.get()) + FailingSink({0, 0, 0}).Format(nullptr) +
                   LangFileFormat(empty.get(), 0, nullptr),
               -3);
 }
