@@ -159,7 +159,7 @@ TEST_F(LangFileOnDisk, SaveReplacesTheFileAndRemovesItsDocumentsStaleTemporaryFi
 
 int Collect(void *context, const JournalRecord *record)
 {
-    static_cast<std::vector<std::string> *>(context)->emplace_back(record->bytes, record->length);
+    *static_cast<std::string *>(context) += std::string(record->bytes, record->length) + "|";
     return 1;
 }
 
@@ -181,12 +181,12 @@ TEST_F(LangFileOnDisk, JournalAliveWhileItsWriterHoldsItAndWholeAfterwards)
 
     // The writer gone, what it flushed is there.
     EXPECT_TRUE(JournalFileClose(journal, 0));
-    std::vector<std::string> texts;
+    std::string texts;
     JournalHeader read{};
     JournalSummary summary{};
-    EXPECT_EQ(JournalFileRead(path.c_str(), &read, Collect, &texts, &summary), kJournalRead);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Offen", "; x"}));
-    EXPECT_TRUE(!strcmp(read.document, "C:\\Docs\\de.lng") && summary.droppedBytes == 0);
+    const int result = JournalFileRead(path.c_str(), &read, Collect, &texts, &summary);
+    EXPECT_EQ(std::to_string(result) + " " + texts + read.document + " " + std::to_string(summary.droppedBytes),
+              std::to_string(kJournalRead) + " Offen|; x|C:\\Docs\\de.lng 0");
     EXPECT_TRUE(JournalFileRemove(path.c_str()));
     EXPECT_EQ(JournalFileRead(path.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalNotOpened);
 
@@ -208,10 +208,6 @@ TEST_F(LangFileOnDisk, JournalAliveWhileItsWriterHoldsItAndWholeAfterwards)
 
 // Code page 932 (Shift-JIS): the reader cuts a long text before a character straddling the limit.
 bool g_lead932[256];
-bool Lead932(unsigned char c)
-{
-    return g_lead932[c];
-}
 
 TEST(LeadBytes, Cp932CutsTextsOnItsCharacters)
 {
@@ -224,7 +220,7 @@ TEST(LeadBytes, Cp932CutsTextsOnItsCharacters)
     const std::string a249(249, 'a');
     ModelPtr model = Parse("1=\"" + a249 + "\xB1\x82\xA0\"\r\n2=\"" + a249 + "\x82\xA0\x82\xA0\"\r\n3=\"" + a249 +
                                "\x81\x81\xB1\"\r\n",
-                           Lead932);
+                           [](unsigned char c) { return g_lead932[c]; });
     EXPECT_EQ(RecordsOf(model.get()), (Records{{1, a249 + "\xB1"}, {2, a249 + "\x82\xA0"}, {3, a249 + "\x81\x81"}}));
     EXPECT_FALSE(LearnLeadBytes(12345, g_lead932) || g_lead932[0x81]);
 }
