@@ -10,10 +10,7 @@ namespace
 
 Records ReferenceRecords(const std::string &file, LeadByteFn isLeadByte)
 {
-    Records records;
-    for (const auto &[id, text] : lngreference::Read(file.data(), file.size(), isLeadByte))
-        records.emplace_back(id, text.c_str());
-    return records;
+    return lngreference::Read(file.data(), file.size(), isLeadByte);
 }
 
 // Items written any way, with text lengths around the reader's window (64) and the limit (251).
