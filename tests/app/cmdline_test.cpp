@@ -6,6 +6,7 @@
 
 #include "app/cmdline.h"
 #include "res/resource.h"
+#include "tests/support/datarows.h"
 
 namespace
 {
@@ -30,65 +31,25 @@ std::string Token(const std::string &line, int index, size_t capacity)
 
 TEST(CommandLine, TokensParseAndForward)
 {
-    const std::string about30 = [] {
-        std::string line = "prog";
-        for (int i = 0; i < 30; ++i)
-            line += " -a";
-        return line;
-    }();
-    const struct {
-        std::string line;
-        std::string token1;
-        std::string fileName;
-        int options; // each one CMD_HELP_ABOUT, the only option
-        bool quit;
-        const char *forwarded; // null: not checked
-    } rows[] = {
-        {"prog", "", "", 0, false, "\"prog\""},
-        {"", "", "", 0, false, nullptr},
-        {"prog a.lng b.lng c.lng", "a.lng", "C:\\work\\c.lng", 0, false, nullptr},
-        // Quotes group and are never copied.
-        {"prog ab\"c d\"e f", "abc de", "C:\\work\\f", 0, false, "\"prog\" \"C:\\work\\abc de\" \"C:\\work\\f\""},
-        {"\"C:\\P F\\prog.exe\" \"my file.lng\"", "my file.lng", "C:\\work\\my file.lng", 0, false,
-         "\"C:\\P F\\prog.exe\" \"C:\\work\\my file.lng\""},
-        {"prog\t\r\n  x", "x", "C:\\work\\x", 0, false, nullptr},
-        {"  prog x", "prog", "C:\\work\\x", 0, false, nullptr}, // leading separators shift the numbering
-        // A long token is cut and the scan goes on; too long for a full path, the cut name is kept.
-        {"prog " + std::string(300, 'a') + " next", std::string(259, 'a'), "C:\\work\\next", 0, false, nullptr},
-        {"prog " + std::string(400, 'f') + ".lng", std::string(259, 'f'), std::string(259, 'f'), 0, false, nullptr},
-        // Options by any prefix in any case; alone they end the program after running.
-        {"prog -about", "-about", "", 1, true, nullptr},
-        {"prog -Ab", "-Ab", "", 1, true, nullptr},
-        {"prog -A", "-A", "", 1, true, nullptr},
-        {about30, "-a", "", 1, true, nullptr}, // one slot however often it is given
-        {"prog /ABOUT:x de.lng", "/ABOUT:x", "C:\\work\\de.lng", 1, false, nullptr},
-        {"prog -about \"my file.lng\" /a:x", "-about", "C:\\work\\my file.lng", 1, false,
-         "\"prog\" \"-about\" \"C:\\work\\my file.lng\" \"/a:x\""},
-        {"prog -zzz", "-zzz", "", 0, false, nullptr},
-        {"prog -aboutx", "-aboutx", "", 0, false, nullptr},
-        {"prog -", "-", "", 0, false, nullptr},
-        {"prog /", "/", "", 0, false, nullptr},
-        // An empty token ends the scan, and nothing after it is sent.
-        {"prog a.lng \"\" b.lng -about", "a.lng", "C:\\work\\a.lng", 0, false, "\"prog\" \"C:\\work\\a.lng\""}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.line.substr(0, 60));
-        EXPECT_EQ(Token(row.line, 1, kTokenSize), row.token1);
+    for (const auto &row : ReadDataRows(PARLEVO_APP_DATA "/cmdline.tsv", 20)) {
+        SCOPED_TRACE(row.at(0).substr(0, 60));
+        EXPECT_EQ(Token(row[0], 1, kTokenSize), row.at(1));
         CommandLineState state;
         memset(&state, 0xCC, sizeof state);
-        ParseCommandLineText(&state, row.line.c_str(), FakeFullPath);
-        EXPECT_EQ(state.fileName, row.fileName);
-        EXPECT_EQ(state.quitAfterOptions != 0, row.quit);
+        ParseCommandLineText(&state, row[0].c_str(), FakeFullPath);
         int options = 0;
         for (; options < kOptionSlots && state.slots[options].row; ++options)
             EXPECT_EQ(state.slots[options].row->command, unsigned(CMD_HELP_ABOUT));
-        EXPECT_EQ(options, row.options);
-        if (!row.forwarded) continue;
+        EXPECT_EQ(state.fileName + std::string(" ") + std::to_string(options) +
+                      std::to_string(state.quitAfterOptions != 0),
+                  row.at(2) + " " + row.at(3) + row.at(4));
+        if (row.at(5).empty()) continue;
         char out[512];
-        EXPECT_EQ(BuildForwardedCommandLine(row.line.c_str(), FakeFullPath, out, sizeof out), strlen(row.forwarded));
-        EXPECT_STREQ(out, row.forwarded);
+        EXPECT_EQ(BuildForwardedCommandLine(row[0].c_str(), FakeFullPath, out, sizeof out), row[5].size());
+        EXPECT_EQ(out, row[5]);
         // What is sent reads back as the same file name.
         ParseCommandLineText(&state, out, FakeFullPath);
-        EXPECT_EQ(state.fileName, row.fileName);
+        EXPECT_EQ(state.fileName, row[2]);
     }
     // Cut at a small capacity, and a forwarded line that does not fit is not sent at all.
     EXPECT_EQ(Token("prog abcdef", 1, 4), "abc");

@@ -44,24 +44,19 @@ TEST_F(Windows, TheLastFileOfADropIsOpened)
 TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
 {
     Start();
-    bool kept = false;
-    std::string titleAfterDrop;
+    std::string during;
     ModalDriver driver([&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "typed");
         SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng"})), 0);
-        titleAfterDrop = WindowText(frame);
         SendMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
         SendMessageA(frame, WM_CLOSE, 0, 0);
-        EXPECT_FALSE(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0));
-        kept = IsWindow(dialog);
+        const bool ends = SendMessageA(frame, WM_QUERYENDSESSION, 0, 0);
+        during += WindowText(frame) + (ends ? " ends" : "") + (IsWindow(dialog) ? "|" : " closed|");
         PressButton(dialog, IDOK);
     });
     Run(CMD_TEXT_TRANSLATE);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_EQ(titleAfterDrop, "Lumivex Parlevo - [New]");
-    EXPECT_TRUE(kept);
     // The typed text was confirmed into the document the dialog was opened on.
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [New*]");
+    EXPECT_EQ(during + WindowText(frame), "Lumivex Parlevo - [New]|Lumivex Parlevo - [New*]");
 }
 
 TEST_F(Windows, UnsavedChangesQuestionIsNeverAskedTwiceAtOnce)
@@ -77,9 +72,7 @@ TEST_F(Windows, UnsavedChangesQuestionIsNeverAskedTwiceAtOnce)
         PressButton(box, IDCANCEL);
     });
     SendMessageA(frame, WM_CLOSE, 0, 0);
-    EXPECT_EQ(driver.Seen(), 1);
-    EXPECT_FALSE(nested);
-    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_TRUE(driver.Seen() == 1 && !nested && IsWindow(frame));
 }
 
 TEST_F(Windows, PlacementIsSavedAndRestoredWhenAskedAndOnAMonitor)
@@ -101,26 +94,24 @@ TEST_F(Windows, PlacementIsSavedAndRestoredWhenAskedAndOnAMonitor)
                std::to_string(r.bottom - r.top);
     };
     restart([](const char *) {});
-    GetWindowPlacement(frame, &wp);
-    EXPECT_EQ(placed(wp.rcNormalPosition), "123,45 500x400");
-    EXPECT_FALSE(IsWindowVisible(frame)) << "the frame is shown by start-up, not by the restore";
-
+    GetWindowPlacement(frame, &wp); // the frame is shown by start-up, not by the restore
+    EXPECT_EQ(placed(wp.rcNormalPosition) + (IsWindowVisible(frame) ? " shown" : ""), "123,45 500x400");
     // Off every monitor (one since removed), it comes back whole on the nearest one.
     restart([&](const char *ini) {
         OffsetRect(&wp.rcNormalPosition, -32768 - wp.rcNormalPosition.left, -32768 - wp.rcNormalPosition.top);
         ASSERT_TRUE(WritePrivateProfileStructA("Option", "Position", &wp, sizeof wp, ini));
     });
     const RECT &restored = GetFrameState(frame)->placement.rcNormalPosition;
-    EXPECT_NE(MonitorFromRect(&restored, MONITOR_DEFAULTTONULL), nullptr);
-    EXPECT_EQ(placed(restored).substr(placed(restored).find(' ')), " 500x400");
-
+    EXPECT_EQ(placed(restored).substr(placed(restored).find(' ')) +
+                  (MonitorFromRect(&restored, MONITOR_DEFAULTTONULL) ? "" : " off"),
+              " 500x400");
     // Not loaded when LoadPosition is off; not topmost without AlwaysOnTop.
     restart([](const char *ini) {
         WritePrivateProfileStringA("Option", "LoadPosition", "0", ini);
         WritePrivateProfileStringA("Option", "AlwaysOnTop", "0", ini);
     });
-    EXPECT_FALSE(EqualRect(&GetFrameState(frame)->placement.rcNormalPosition, &wp.rcNormalPosition));
-    EXPECT_FALSE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(EqualRect(&GetFrameState(frame)->placement.rcNormalPosition, &wp.rcNormalPosition) ||
+                 (GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST));
 }
 
 // Any Parlevo window of the session takes a hand-over, so this runs alone (see CMakeLists.txt).
@@ -129,19 +120,18 @@ using SingleInstance = AppTest;
 TEST_F(SingleInstance, HandsOverFileNamesUnlessBusy)
 {
     Start("[Option]\r\nOnlyOneInstance=1\r\n");
-    auto second = [](const char *line) {
+    // A second start hands over and ends; the title it leaves.
+    auto second = [&](const char *line) {
         HWND other = StartFrame(GetModuleHandleA(nullptr), line, SW_SHOWNORMAL);
         PumpMessages();
-        return other == nullptr;
+        return (other ? "started " : "") + WindowText(frame);
     };
-    EXPECT_TRUE(second("Parlevo.exe C:\\work\\de.lng"));
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]");
+    EXPECT_EQ(second("Parlevo.exe C:\\work\\de.lng"), "Lumivex Parlevo - [de.lng]");
     // Without a file the running instance keeps its document.
-    EXPECT_TRUE(second("Parlevo.exe"));
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]");
+    EXPECT_EQ(second("Parlevo.exe"), "Lumivex Parlevo - [de.lng]");
     // Ignored while the first shows a modal dialog, by the sender and by the receiver.
     EnableWindow(frame, FALSE);
-    EXPECT_TRUE(second("Parlevo.exe C:\\work\\fr.lng"));
+    EXPECT_EQ(second("Parlevo.exe C:\\work\\fr.lng"), "Lumivex Parlevo - [de.lng]");
     char data[64];
     memset(data, 'z', sizeof data);
     const char line[] = "Parlevo.exe C:\\w\\x.lng";

@@ -54,32 +54,25 @@ TEST(StringBlock, YieldsSixteenIdsInOrderAndNeverReadsPastTheBytes)
     EXPECT_EQ(ReadAll(bytes, 1), (std::vector<std::string>{"0:ab", "1:cdef"}));
     EXPECT_EQ(ReadAll(bytes, 1, bytes.size() - 1), (std::vector<std::string>{"0:ab", "1:cde"}));
     EXPECT_EQ(ReadAll(bytes, 1, 7), (std::vector<std::string>{"0:ab"}));
-    // Blocks outside the ID range and too few bytes are refused.
+    // Blocks outside the ID range and too few bytes are refused; a refused reader yields nothing.
     bytes = Block(std::vector<std::u16string>(16, u"x"));
+    EXPECT_TRUE(ReadAll(bytes, 0).empty() && ReadAll(bytes, 4097).empty() && ReadAll(bytes, 1, 1).empty());
     StringBlockReader reader;
-    EXPECT_FALSE(StringBlockBegin(&reader, bytes.data(), bytes.size(), 0));
-    EXPECT_FALSE(StringBlockBegin(&reader, bytes.data(), bytes.size(), 4097));
-    EXPECT_FALSE(StringBlockBegin(&reader, bytes.data(), 1, 1));
-    EXPECT_FALSE(StringBlockBegin(&reader, nullptr, 32, 1));
     StringEntry entry;
-    EXPECT_FALSE(StringBlockNext(&reader, &entry));
+    EXPECT_FALSE(StringBlockBegin(&reader, nullptr, 32, 1) || StringBlockNext(&reader, &entry));
 }
 
 TEST(Categories, TenStartsInListOrderWithTheirTitles)
 {
     size_t count = 0;
     const Category *table = CategoryTable(&count);
-    std::vector<uint32_t> starts;
+    std::string starts, titles;
     for (size_t i = 0; i < count; ++i)
-        starts.push_back(table[i].startId);
-    EXPECT_EQ(starts, (std::vector<uint32_t>{1, 103, 1000, 30001, 40001, 50001, 52001, 53001, 54001, 54501}));
-    EXPECT_STREQ(CategoryTitleAt(1), "Standard string");
-    EXPECT_STREQ(CategoryTitleAt(103), "Dialog title string");
-    EXPECT_STREQ(CategoryTitleAt(40001), "Menu (Toolbar) string");
-    EXPECT_STREQ(CategoryTitleAt(54501), "EXIF value string");
-    EXPECT_EQ(CategoryTitleAt(0), nullptr);
-    EXPECT_EQ(CategoryTitleAt(102), nullptr);
-    EXPECT_EQ(CategoryTitleAt(54502), nullptr);
+        starts += std::to_string(table[i].startId) + " ";
+    for (uint32_t id : {0, 1, 102, 103, 40001, 54501, 54502})
+        titles += (CategoryTitleAt(id) ? CategoryTitleAt(id) : "-") + std::string("|");
+    EXPECT_EQ(starts + titles, "1 103 1000 30001 40001 50001 52001 53001 54001 54501 "
+                               "-|Standard string|-|Dialog title string|Menu (Toolbar) string|EXIF value string|-|");
 }
 
 } // namespace

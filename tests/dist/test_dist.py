@@ -56,12 +56,11 @@ class Package(unittest.TestCase):
             readme = z.read(NAME + "/README.txt")
         # Readable in Notepad of any Windows version and any code page; no mail address.
         self.assertEqual((readme.count(b"\n"), readme.count(b"\r")), (readme.count(b"\r\n"),) * 2)
-        self.assertTrue(readme.isascii() and b"@" not in readme and b"Parlvo.ini" in readme, readme)
-        self.assertIn(("Parlevo %s" % VERSION).encode(), readme)
+        self.assertTrue(readme.isascii() and b"@" not in readme and b"Parlvo.ini" in readme
+                        and ("Parlevo %s" % VERSION).encode() in readme, readme)
 
 
-# A prefix with the project's Wine settings under a server that stays up for the whole test; menu
-# entries and file associations stay inside it, not in the Linux desktop.
+# The project's Wine settings, a server up for the whole test; menu entries and associations stay inside.
 PREFIX_SCRIPT = r"""
     . "$1/scripts/wine-env.sh"
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
@@ -133,17 +132,14 @@ class Installer(unittest.TestCase):
             self.assertEqual(self.wine(INSTALL_DIR + "\\Uninstall.exe", "/S")[0], 0)
             # The uninstaller returns at once; its copy in TEMP removes the registration last.
             wait_for(UNINST_KEY + " to go", lambda: not self.key_exists(UNINST_KEY), 120)
-            self.assertFalse(os.path.exists(self.install_dir))
-            self.assertFalse(os.path.exists(self.start_menu))
-            self.assertFalse(self.key_exists(PROGID_KEY))
-            self.assertEqual(self.reg(LNG_KEY), previous)
-            self.assertIsNone(self.reg(LNG_KEY, "Parlevo.Backup"))
+            self.assertEqual([os.path.exists(self.install_dir), os.path.exists(self.start_menu),
+                              self.key_exists(PROGID_KEY), self.reg(LNG_KEY), self.reg(LNG_KEY, "Parlevo.Backup")],
+                             [False, False, False, previous, None])
         self.assertTrue(os.path.isfile(os.path.join(self.tmp, "installed-check.lng")), "the user's file must stay")
 
     def check_installed(self):
-        for name in ["Parlevo.exe", "README.txt", "Uninstall.exe", "Parlvo.ini", "Samples/Lumivex.dll",
-                     "Samples/de.lng"]:
-            self.assertTrue(os.path.isfile(os.path.join(self.install_dir, name)), name)
+        files = ["Parlevo.exe", "README.txt", "Uninstall.exe", "Parlvo.ini", "Samples/Lumivex.dll", "Samples/de.lng"]
+        self.assertEqual([n for n in files if not os.path.isfile(os.path.join(self.install_dir, n))], [])
         self.assertEqual(pe_machine(read(os.path.join(self.install_dir, "Parlevo.exe"))), MACHINE)
         self.assertTrue(os.path.isfile(os.path.join(self.start_menu, "Parlevo.lnk")))
         self.assertEqual(self.reg(PROGID_KEY + r"\shell\open\command"), '"%s\\Parlevo.exe" "%%1"' % INSTALL_DIR)
@@ -160,9 +156,7 @@ def main():
     names = sys.argv[1:] or ["Package", "Installer"]
     suite = unittest.TestSuite(unittest.TestLoader().loadTestsFromTestCase(globals()[n]) for n in names)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
-    if not result.wasSuccessful():
-        return 1
-    return 77 if result.skipped and len(result.skipped) >= result.testsRun else 0
+    return 1 if not result.wasSuccessful() else 77 if len(result.skipped) >= result.testsRun > 0 else 0
 
 
 if __name__ == "__main__":

@@ -1,5 +1,4 @@
-"""A translator's day with real keys, from the first start without a host module to Exit with unsaved
-changes; after each step of test_a_translators_day the files on disk and the window title are checked."""
+"""A translator's day with real keys, from the first start without a host module to Exit with unsaved changes."""
 import glob
 import os
 import unittest
@@ -50,8 +49,7 @@ class TranslatorsDay(unittest.TestCase):
     def translate_next(self, texts, doc):
         """Ctrl+U and a Translate dialog for each text (a list: lines joined by Insert Enter), then Cancel."""
         self.keys("ctrl+u")
-        seen = self.translate(texts)
-        self.dialog("Translate", "Escape", exclude=seen)
+        self.dialog("Translate", "Escape", exclude=self.translate(texts))
         self.title(doc, modified=True)
 
     def translate(self, texts):
@@ -84,8 +82,7 @@ class TranslatorsDay(unittest.TestCase):
     def first_start_sets_the_module(self):
         p = self.p
         self.dialog("Parlevo", "Return")  # the missing-module notice
-        sheet = p.wait_titled("Properties for Parlevo")
-        p.key(sheet, "alt+b")  # Browse
+        p.key(p.wait_titled("Properties for Parlevo"), "alt+b")  # Browse
         module = to_windows_path(p.path("Lumivex.dll"))
         self.dialog("Open", "Return", text=module)
         self.dialog("Properties for Parlevo", "Tab", "Return")  # from Browse to OK
@@ -105,13 +102,11 @@ class TranslatorsDay(unittest.TestCase):
         self.saved(self.day, SIGNED + DAY)
 
     def find_and_translate_the_matches(self):
-        # The search starts below the selected row, the first: the match is row 4. The dialog
-        # stays, the found row is selected and Enter translates it.
+        # From below the selected first row: the match is row 4, selected; Enter translates it.
         self.keys("ctrl+f")
         self.dialog("Find", "Return", "Escape", text="WIRD")
         self.keys("Return")
         self.translate(["%s wird jetzt geladen..."])
-        self.title("day.lng", modified=True)
         # Find Next repeats the search, downward, after the dialog has gone.
         self.keys("F3", "Return")
         self.translate(["%s wird jetzt gespeichert..."])
@@ -126,8 +121,7 @@ class TranslatorsDay(unittest.TestCase):
         self.second = self.save_as(["alt+f", "a"], "day-2.lng")
         self.saved(self.second, SIGNED + FOUND + b'6="Unbenannt"\r\n')
         self.assertEqual(read(self.day), SIGNED + FOUND)
-        # The template replaces a longer file without a question: every source text under the
-        # default signature.
+        # Every source text under the default signature, over a longer file without a question.
         Path(self.p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
         self.saved(self.save_as(["alt+f", "t"], "template.lng"), TEMPLATE)
 
@@ -139,16 +133,14 @@ class TranslatorsDay(unittest.TestCase):
         self.assertEqual(dropping.wait(60), 0)
         self.title("day-2.lng")
         self.assertEqual(read(self.p.path("template.lng")), TEMPLATE)
-        # The list holds the dropped file. Read back, the signature keeps the line end of its last
-        # line: a blank line follows.
+        # Read back, the signature keeps the line end of its last line: a blank line follows.
         self.saved(self.save_as(["alt+f", "a"], "dropped.lng"), SIGNED + b"\r\n" + FOUND + b'6="Unbenannt"\r\n')
 
     def second_start_hands_over(self):
         p = self.p
         with open(p.path("Parlvo.ini"), "a", newline="\r\n") as f:
             f.write("[Option]\nOnlyOneInstance=1\n")
-        # Started from another folder with a name relative to it: the running instance, whose
-        # current folder is another one, must still open this very file.
+        # A name relative to another folder than the running instance's must still name this file.
         os.makedirs(p.path("elsewhere"))
         self.assertEqual(p.start("..\\day.lng", cwd=p.path("elsewhere")).wait(60), 0)
         self.title("day.lng")

@@ -11,9 +11,7 @@ PLANTED = b'; Language: Test\r\n\r\n8="%s von %d"\r\n1011="Einheit"\r\n60000="no
 ENDING = b"1011\twarning\tending\t':' expected at the end\r\n"
 REPORT = b"8\terror\tprintf\t%d expected where %s stands\r\n" + ENDING + b"1 error, 1 warning\r\n"
 SAMPLE = os.path.join(ROOT, "samples", "de.lng")
-# Arguments, exit code, standard output, what standard error says: first without settings,
-# then with the module set. Warnings alone do not fail a build; what cannot be read or written
-# is said on standard error, and nothing is reported.
+# Arguments, exit code, standard output, what standard error says: without settings, then with the module.
 RUNS = ([(["-template", "t.lng"], 2, b"", b"no module is set"),
          (["-template", "nofolder/t.lng", "-module", "Lumivex.dll"], 2, b"", b"nofolder"),
          (["-template", "t.lng", "-module", "Lumivex.dll"], 0, b"", b"")],

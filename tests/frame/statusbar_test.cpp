@@ -9,6 +9,7 @@
 #include "app/document.h"
 #include "frame/settingsdata.h"
 #include "frame/statusbar.h"
+#include "image/draw.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
@@ -19,12 +20,8 @@ namespace
 
 std::string PaneIni(const std::vector<uint32_t> &types)
 {
-    std::vector<unsigned char> bytes;
-    for (uint32_t t : types)
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back((unsigned char)(t >> (8 * i)));
     return "[StatusBar]\r\nItemNumber=" + std::to_string(types.size()) +
-           "\r\nItemData=" + EncodeProfileBlob(bytes.data(), bytes.size()) + "\r\n";
+           "\r\nItemData=" + EncodeProfileBlob(types.data(), types.size() * 4) + "\r\n";
 }
 
 class StatusBar : public AppTest
@@ -55,16 +52,13 @@ protected:
     }
 };
 
-TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
+TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
 {
     Start();
     EXPECT_EQ(Panes().substr(0, 13), "0:New 5:0 of ") << "the default list without a document's file";
-    EXPECT_EQ(Panes().substr(Panes().rfind(' ')), " 32768:");
-    EXPECT_EQ(TipOver(1), "Translation progress");
+    EXPECT_EQ(Panes().substr(Panes().rfind(' ')) + " " + TipOver(1), " 32768: Translation progress");
     Run(CMD_FILE_CLOSE);
-    EXPECT_EQ(Panes(), "32768:") << "no document: the filler alone";
-    EXPECT_EQ(Vs()->parts[0].right, -1);
-    EXPECT_EQ(TipOver(0), "");
+    EXPECT_EQ(Panes() + std::to_string(Vs()->parts[0].right) + TipOver(0), "32768:-1") << "no document: the filler";
     HarnessStopApp();
 
     std::string dir = HarnessTempDir();
@@ -73,55 +67,38 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltips)
     Start(PaneIni({kPaneFilename, kPaneFolder, kPaneFileTime, kPaneFileSize}), "Parlevo.exe " + path);
     PumpUntil([&] { return Vs()->partCount == 5; });
     char time[128], tiny[8] = "zzzzzzz";
-    EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", time, sizeof time));
-    EXPECT_STREQ(time, "");
+    EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", time, sizeof time) || *time);
     FormatFileDateTime(path.c_str(), tiny, 4);
     EXPECT_TRUE(std::string(tiny, 8).find('\0') < 4 && std::string(tiny + 4) == "zzz") << "within the 4 bytes given";
     ASSERT_TRUE(FormatFileDateTime(path.c_str(), time, sizeof time));
     EXPECT_EQ(Panes(), "0:de.lng 1:" + dir.substr(0, dir.size() - 1) + " 2:" + time + " 3:1.50 KB 32768:");
     EXPECT_LT(Vs()->parts[0].right, Vs()->parts[1].right); // each pane starts where the one before ends
-    EXPECT_EQ(TipOver(3), "File size");
-    EXPECT_EQ(TipOver(1), "Folder");
-    Run(CMD_FILE_NEW);
-    EXPECT_EQ(Panes(), "0:New 32768:") << "a new document has no file";
-}
+    EXPECT_EQ(TipOver(3) + "|" + TipOver(1), "File size|Folder");
 
-TEST_F(StatusBar, NewDocumentsNameStartsAtThePanesLeftEdgeWithoutAFileIcon)
-{
-    Start(PaneIni({kPaneFilename}));
-    BITMAPINFO bmi = {{sizeof(BITMAPINFOHEADER), 120, -20, 1, 32, BI_RGB}};
-    void *bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    // Later layouts, also of a new document, keep the message pane; a new document has no file.
+    const std::string message = "Successfully written to: saved.lng (12 Byte)";
+    ShowStatusMessage(view, IDI_SAVED, message.c_str());
+    Run(CMD_FILE_NEW);
+    EXPECT_EQ(Panes() + "|" + TipOver(-1) + "|" + std::to_string(Vs()->statusIcon),
+              "0:New 32769:" + message + "|" + message + "|" + std::to_string(IDI_SAVED));
+    ShowStatusMessage(view, IDI_SAVED, std::string(200, 'm').c_str());
+    EXPECT_EQ(TipOver(-1), std::string(79, 'm')) << "the tooltip is cut";
+
+    // The new document's name starts at the pane's left edge: a file icon would take 16 pixels.
+    BitmapHolder *canvas = BitmapHolderCreate(120, 20);
+    HDC screen = GetDC(nullptr);
     DRAWITEMSTRUCT draw = {};
-    draw.hDC = dc;
+    draw.hDC = BitmapHolderOpenDC(canvas, screen);
+    ReleaseDC(nullptr, screen);
     draw.rcItem = {0, 0, 120, 20};
     draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
-    FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     EXPECT_TRUE(DrawStatusPart(view, &draw));
     int firstInk = 120;
     for (int i = 0; i < 120 * 20; ++i)
-        if (GetPixel(dc, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
-    EXPECT_LT(firstInk, 16); // a file icon would take the first 16 pixels
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-TEST_F(StatusBar, MessageStaysInTheLastPaneAndItsTooltipIsCut)
-{
-    Start();
-    const std::string message = "Successfully written to: saved.lng (12 Byte)";
-    ShowStatusMessage(view, IDI_SAVED, message.c_str());
-    EXPECT_EQ(Vs()->statusIcon, UINT(IDI_SAVED));
-    // Later layouts, also of a new document, keep the message pane.
-    Run(CMD_FILE_NEW);
-    const std::string last = " 32769:" + message;
-    EXPECT_EQ(Panes().substr(Panes().size() - last.size()), last);
-    EXPECT_EQ(TipOver(-1), message);
-    ShowStatusMessage(view, IDI_SAVED, std::string(200, 'm').c_str());
-    EXPECT_EQ(TipOver(-1), std::string(79, 'm'));
+        if (GetPixel(draw.hDC, i % 120, i / 120) != 0xFFFFFF) firstInk = std::min(firstInk, i % 120);
+    EXPECT_LT(firstInk, 16);
+    BitmapHolderFree(canvas);
 }
 
 TEST_F(StatusBar, SwitchedOffGivesNoBarAndAListDownToTheBottom)

@@ -32,11 +32,6 @@ LRESULT CALLBACK Spy(HWND window, UINT msg, WPARAM wp, LPARAM lp)
     return result;
 }
 
-bool Enabled(HWND toolbar, UINT command)
-{
-    return SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0) != 0;
-}
-
 // The middle of a button, in the toolbar's client coordinates.
 POINT Middle(HWND toolbar, UINT command)
 {
@@ -48,14 +43,11 @@ POINT Middle(HWND toolbar, UINT command)
 class Toolbar : public AppTest
 {
 protected:
-    HWND parent = nullptr; // the view
-
     // The toolbar the view makes with these settings (no items: the default list).
     HWND Create(std::vector<int32_t> items = {}, bool flat = false, bool labels = false)
     {
         if (!view) {
             Start();
-            parent = view;
             g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, LONG_PTR(Spy)));
             g_commands.clear();
             g_tips.clear();
@@ -71,63 +63,110 @@ protected:
     }
 };
 
-TEST_F(Toolbar, DefaultListGivesItsButtonsWithTheirStripImages)
+TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplacesOrDestroysIt)
 {
-    HWND toolbar = Create();
-    ASSERT_NE(toolbar, nullptr);
-    EXPECT_EQ(GetDlgItem(parent, kToolbarId), toolbar);
-    EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
+    HWND first = Create();
+    EXPECT_TRUE(first && GetDlgItem(view, kToolbarId) == first);
+    EXPECT_EQ(GetWindowLongPtrA(first, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
+    HWND toolbar = Create({}, true); // replaced; 0x8000: transparent
+    EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(FindWindowExA(view, toolbar, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
     // The records themselves are ToolbarLayout's: here the control is given them and the strip.
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
     TBBUTTON b = {};
     SendMessageA(toolbar, TB_GETBUTTON, 1, reinterpret_cast<LPARAM>(&b));
-    EXPECT_EQ(b.idCommand * 100 + b.iBitmap, 40005 * 100 + 4);
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
     int cx = 0, cy = 0;
     ImageList_GetIconSize(images, &cx, &cy);
-    EXPECT_EQ(ImageList_GetImageCount(images) * 10000 + cx * 100 + cy, kStripImageCount * 10000 + 1616);
+    EXPECT_EQ(std::to_string(b.idCommand) + "@" + std::to_string(b.iBitmap) + " " +
+                  std::to_string(ImageList_GetImageCount(images)) + " " + std::to_string(cx) + "x" + std::to_string(cy),
+              "40005@4 " + std::to_string(kStripImageCount) + " 16x16");
 
-    toolbar = Create({}, true); // 0x8000: transparent
-    EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);
+    ASSERT_NE(App().toolbarImage, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, App().toolbarImage);
+    Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);
+    ASSERT_NE(strip, nullptr);
+    PALETTEENTRY palette[256] = {};
+    ImageGetPalette(strip, palette);
+    int mismatches = 0;
+    for (int i = 0; i < 16 * kStripImageCount * 16; ++i) {
+        const int x = i % (16 * kStripImageCount), y = i / (16 * kStripImageCount);
+        const PALETTEENTRY &e = palette[ImageGetPixel(strip, x, y)];
+        COLORREF c = RGB(e.peRed, e.peGreen, e.peBlue);
+        c = c == 0x808080   ? GetSysColor(COLOR_BTNSHADOW)
+            : c == 0xC0C0C0 ? GetSysColor(COLOR_BTNFACE)
+            : c == 0xDFDFDF ? GetSysColor(COLOR_3DLIGHT)
+                            : c;
+        mismatches += GetPixel(dc, x, y) != c;
+    }
+    EXPECT_EQ(mismatches, 0);
+    ImageFree(strip);
+    DeleteDC(dc); // before the toolbar's image goes
+    ShowToolbar(view, false);
+    EXPECT_TRUE(!Vs()->toolbar && !IsWindow(toolbar) && !App().toolbarImage);
+    DestroyToolbar(view); // twice is harmless
+    ShowToolbar(nullptr, true);
+    static CodecRegistry empty;
+    App().codecs = &empty; // no codec accepts the strip: a toolbar without buttons
+    HWND bare = Create();
+    ASSERT_NE(bare, nullptr);
+    EXPECT_TRUE(SendMessageA(bare, TB_BUTTONCOUNT, 0, 0) == 0 && !App().toolbarImage);
 }
 
 TEST_F(Toolbar, LabelsAreTheCommandTextsCutOnlyWhenAsked)
 {
     const std::vector<int32_t> items = {CMD_FILE_EXIT, CMD_OPTIONS_PREFERENCES, CMD_TEXT_TRANSLATE, 1};
-    const char *const kLabels[] = {"Exit", "Prefe...", "Translate", "OK"}; // 1: whatever string 1 holds
     for (bool labels : {true, false}) {
         HWND toolbar = Create(items, true, labels);
-        for (size_t i = 0; i < items.size(); ++i) {
+        std::string got;
+        for (int32_t id : items) {
             char text[64] = "";
-            SendMessageA(toolbar, TB_GETBUTTONTEXTA, items[i], reinterpret_cast<LPARAM>(text));
-            EXPECT_STREQ(text, labels ? kLabels[i] : "") << items[i];
+            SendMessageA(toolbar, TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(text));
+            got += std::string(text) + "|";
         }
+        EXPECT_EQ(got, labels ? "Exit|Prefe...|Translate|OK|" : "||||"); // 1: whatever string 1 holds
     }
 }
 
-TEST_F(Toolbar, ButtonsRunTheirCommandsAndGreyWithTheMenus)
+TEST_F(Toolbar, RepositionShowsItAcrossTheTopAndButtonsRunTheirCommandsAndGreyWithTheMenus)
 {
     HWND toolbar = Create();
-    RepositionToolbar(parent);
+    ShowWindow(frame, SW_SHOWNOACTIVATE);
+    SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
+    RECT client, bar;
+    GetClientRect(view, &client);
+    GetWindowRect(toolbar, &bar);
+    MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&bar), 2);
+    EXPECT_EQ(std::to_string(IsWindowVisible(toolbar)) + " " + std::to_string(bar.left) + "," +
+                  std::to_string(bar.top) + "," + std::to_string(bar.right),
+              "1 0,0," + std::to_string(client.right));
     auto click = [&](UINT command) {
         LPARAM at = MAKELPARAM(Middle(toolbar, command).x, Middle(toolbar, command).y);
         SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageA(toolbar, WM_LBUTTONUP, 0, at);
         PumpMessages();
     };
+    auto enabled = [&] {
+        std::string out;
+        for (UINT command : {CMD_FILE_SAVE, CMD_FILE_OPEN, CMD_EDIT_FIND})
+            out += SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0) ? "E" : "-";
+        return out;
+    };
     click(CMD_FILE_SAVE);
-    EnableCommand(parent, CMD_FILE_SAVE, false);
-    EXPECT_FALSE(Enabled(toolbar, CMD_FILE_SAVE));
-    EXPECT_TRUE(Enabled(toolbar, CMD_FILE_OPEN));
+    EnableCommand(view, CMD_FILE_SAVE, false);
+    EnableToolbarButton(view, CMD_EDIT_FIND, false);
+    EXPECT_EQ(enabled(), "-E-");
     click(CMD_FILE_SAVE);
     EXPECT_EQ(g_commands, std::vector<UINT>{CMD_FILE_SAVE}) << "a grey button runs nothing";
-    EnableCommand(parent, CMD_FILE_SAVE, true);
-    EXPECT_TRUE(Enabled(toolbar, CMD_FILE_SAVE));
-    EnableToolbarButton(parent, CMD_EDIT_FIND, false);
-    EXPECT_FALSE(Enabled(toolbar, CMD_EDIT_FIND));
-    ShowToolbar(parent, false);
-    EnableCommand(parent, CMD_FILE_SAVE, false); // without a toolbar nothing fails
-    EnableToolbarButton(parent, CMD_FILE_SAVE, false);
+    EnableCommand(view, CMD_FILE_SAVE, true);
+    EXPECT_EQ(enabled(), "EE-");
+    ShowToolbar(view, false); // without a toolbar nothing fails
+    EnableCommand(view, CMD_FILE_SAVE, false);
+    EnableToolbarButton(view, CMD_FILE_SAVE, false);
+    RepositionToolbar(view);
+    RepositionToolbar(nullptr);
 }
 
 TEST_F(Toolbar, TooltipShowsTheCommandsTextForTheToolbarsOwnRequests)
@@ -135,29 +174,18 @@ TEST_F(Toolbar, TooltipShowsTheCommandsTextForTheToolbarsOwnRequests)
     HWND toolbar = Create();
     auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_NE(tips, nullptr);
-    struct Row {
-        HWND from;
-        UINT_PTR id;
-        UINT flags;
-        const char *expected;
+    auto tip = [&](HWND from, UINT_PTR id, UINT flags = 0, bool noView = false) {
+        NMTTDISPINFOA info = {{from, id, UINT(TTN_GETDISPINFOA)}};
+        info.uFlags = flags;
+        return std::string(ToolbarTooltipText(noView ? nullptr : view, &info) ? info.lpszText : "-") + "|";
     };
-    const Row kRows[] = {
-        {tips, CMD_EDIT_FIND, 0, "Find"},
-        {tips, CMD_TEXT_TRANSLATE_NEXT, 0, "Translate next untranslated"}, // whole, undecorated
-        {tips, 39999, 0, "<not answered>"},                                // no such string
-        {parent, CMD_EDIT_FIND, 0, "<not answered>"},                      // someone else's tooltip
-        {tips, CMD_EDIT_FIND, TTF_IDISHWND, "<not answered>"},             // a tool named by window
-    };
-    for (const Row &row : kRows) {
-        NMTTDISPINFOA info = {{row.from, row.id, UINT(TTN_GETDISPINFOA)}};
-        info.uFlags = row.flags;
-        EXPECT_STREQ(ToolbarTooltipText(parent, &info) ? info.lpszText : "<not answered>", row.expected);
-    }
-    NMTTDISPINFOA info = {{tips, CMD_EDIT_FIND, UINT(TTN_GETDISPINFOA)}};
-    EXPECT_FALSE(ToolbarTooltipText(nullptr, &info));
-    EXPECT_FALSE(ToolbarTooltipText(parent, nullptr));
-    ShowToolbar(parent, false);
-    EXPECT_FALSE(ToolbarTooltipText(parent, &info));
+    // Whole and undecorated; no such string; someone else's tooltip; a tool named by window.
+    EXPECT_EQ(tip(tips, CMD_EDIT_FIND) + tip(tips, CMD_TEXT_TRANSLATE_NEXT) + tip(tips, 39999) +
+                  tip(view, CMD_EDIT_FIND) + tip(tips, CMD_EDIT_FIND, TTF_IDISHWND),
+              "Find|Translate next untranslated|-|-|-|");
+    EXPECT_FALSE(ToolbarTooltipText(view, nullptr));
+    ShowToolbar(view, false);
+    EXPECT_EQ(tip(tips, CMD_EDIT_FIND) + tip(tips, CMD_EDIT_FIND, 0, true), "-|-|"); // no toolbar; no view
 }
 
 // The pointer and the active window belong to the whole session: run alone (see CMakeLists.txt).
@@ -168,7 +196,7 @@ TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
     HWND toolbar = Create();
     ShowWindow(frame, SW_SHOW);
     SetForegroundWindow(frame); // tooltips show for the active window only
-    RepositionToolbar(parent);
+    RepositionToolbar(view);
     PumpMessages();
     POINT at = Middle(toolbar, CMD_EDIT_FIND);
     // The toolbar relays mouse moves to its tooltip, which asks for the text when it shows.
@@ -177,77 +205,6 @@ TEST_F(ToolbarPointer, HoveringAButtonAsksTheViewForItsTooltip)
     SetCursorPos(at.x, at.y);
     ASSERT_TRUE(PumpUntil([&] { return !g_tips.empty(); }, 5000));
     EXPECT_EQ(g_tips.back(), "Find");
-}
-
-TEST_F(Toolbar, RepositionShowsTheToolbarAcrossTheTopOfTheView)
-{
-    HWND toolbar = Create();
-    ShowWindow(frame, SW_SHOWNOACTIVATE);
-    SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
-    RECT client, bar;
-    GetClientRect(parent, &client);
-    GetWindowRect(toolbar, &bar);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&bar), 2);
-    EXPECT_TRUE(IsWindowVisible(toolbar));
-    EXPECT_EQ(std::to_string(bar.left) + "," + std::to_string(bar.top) + "," + std::to_string(bar.right),
-              "0,0," + std::to_string(client.right));
-    ShowToolbar(parent, false);
-    RepositionToolbar(parent); // without a toolbar nothing happens
-    RepositionToolbar(nullptr);
-}
-
-TEST_F(Toolbar, ShowReplacesTheToolbarAndFalseDestroysIt)
-{
-    HWND first = Create();
-    ShowToolbar(parent, true);
-    HWND second = Vs()->toolbar;
-    ASSERT_NE(second, nullptr);
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(FindWindowExA(parent, second, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
-    EXPECT_NE(App().toolbarImage, nullptr);
-
-    ShowToolbar(parent, false);
-    EXPECT_EQ(Vs()->toolbar, nullptr);
-    EXPECT_FALSE(IsWindow(second));
-    EXPECT_EQ(App().toolbarImage, nullptr);
-    DestroyToolbar(parent); // twice is harmless
-    ShowToolbar(nullptr, true);
-
-    static CodecRegistry empty;
-    App().codecs = &empty; // no codec accepts the strip: a toolbar without buttons
-    HWND bare = Create();
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(SendMessageA(bare, TB_BUTTONCOUNT, 0, 0), 0);
-    EXPECT_EQ(App().toolbarImage, nullptr);
-}
-
-TEST_F(Toolbar, StripIsDrawnWithItsGreysInTheSystemButtonColours)
-{
-    Create();
-    ASSERT_NE(App().toolbarImage, nullptr);
-    const int width = 16 * kStripImageCount;
-    std::vector<uint32_t> drawn(size_t(width) * 16);
-    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -16, 1, 32, BI_RGB}};
-    HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDIBits(screen, App().toolbarImage, 0, 16, drawn.data(), &info, DIB_RGB_COLORS), 16);
-    ReleaseDC(nullptr, screen);
-
-    Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);
-    ASSERT_NE(strip, nullptr);
-    PALETTEENTRY palette[256] = {};
-    ImageGetPalette(strip, palette);
-    int mismatches = 0;
-    for (int i = 0; i < width * 16; ++i) {
-        const PALETTEENTRY &e = palette[ImageGetPixel(strip, i % width, i / width)];
-        COLORREF c = RGB(e.peRed, e.peGreen, e.peBlue);
-        c = c == 0x808080   ? GetSysColor(COLOR_BTNSHADOW)
-            : c == 0xC0C0C0 ? GetSysColor(COLOR_BTNFACE)
-            : c == 0xDFDFDF ? GetSysColor(COLOR_3DLIGHT)
-                            : c;
-        mismatches += RGB((drawn[i] >> 16) & 0xFF, (drawn[i] >> 8) & 0xFF, drawn[i] & 0xFF) != c;
-    }
-    EXPECT_EQ(mismatches, 0);
-    ImageFree(strip);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,22 +31,13 @@ inline Decoded Decode(const std::vector<uint8_t> &bytes)
     CodecRegistry registry = {};
     RegisterBuiltinCodecs(&registry);
     ImageSource source = {static_cast<uint32_t>(bytes.size()), bytes.data(), 0, 0, {}};
-    Decoded d;
-    d.image.reset(ImageLoad(&registry, &source));
-    d.error = source.error;
-    d.flags = source.formatFlags;
-    return d;
+    return {ImagePtr(ImageLoad(&registry, &source)), source.error, source.formatFlags}; // in order: after the load
 }
 
 inline std::vector<uint8_t> ReadDataFile(const std::string &name)
 {
-    std::vector<uint8_t> out;
-    if (FILE *file = std::fopen((std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + name).c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;)
-            out.push_back(static_cast<uint8_t>(c));
-        std::fclose(file);
-    }
-    return out;
+    std::ifstream in(std::string(PARLEVO_IMAGE_DATA_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Top row first, rows separated by '/', each pixel in hex: one digit up to 4 bits, two at 8.
@@ -52,14 +45,12 @@ inline std::string PixelText(const Image *frame)
 {
     std::string out;
     const int digits = ImageGetBitCount(frame) > 4 ? 2 : 1;
-    for (int32_t y = 0; y < ImageGetHeight(frame); ++y) {
-        if (y) out += '/';
+    for (int32_t y = 0; y < ImageGetHeight(frame); ++y)
         for (int32_t x = 0; x < ImageGetWidth(frame); ++x) {
-            char hex[9];
-            std::snprintf(hex, sizeof(hex), "%0*x", digits, ImageGetPixel(frame, x, y));
+            char hex[12];
+            std::snprintf(hex, sizeof(hex), "%s%0*x", y && !x ? "/" : "", digits, ImageGetPixel(frame, x, y));
             out += hex;
         }
-    }
     return out;
 }
 

@@ -91,7 +91,7 @@ inline std::vector<Record> Read(const char *data, size_t length, LeadByteFn isLe
         ++r.p; // whatever byte stands where "=" belongs
         r.SkipWhitespace();
         if (!r.SkipComments() || !r.Token(kLangTextMax, token)) break;
-        records.emplace_back(id, token);
+        records.emplace_back(id, token.c_str()); // a text ends at a NUL
         r.SkipWhitespace();
     }
     std::stable_sort(records.begin(), records.end(), [](auto &a, auto &b) { return a.first < b.first; });

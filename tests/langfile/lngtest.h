@@ -34,16 +34,13 @@ inline Records RecordsOf(const LangFile *model)
     return records;
 }
 
-inline int AppendToString(void *context, const char *bytes, size_t length)
-{
-    static_cast<std::string *>(context)->append(bytes, length);
-    return 1;
-}
-
 inline std::string Format(const LangFile *model, int templateFlag = 0)
 {
     std::string bytes;
-    const ByteSink sink{AppendToString, &bytes};
+    const auto append = [](void *to, const char *b, size_t n) {
+        return static_cast<std::string *>(to)->append(b, n), 1;
+    };
+    const ByteSink sink{append, &bytes};
     LangFileFormat(model, templateFlag, &sink);
     return bytes;
 }
@@ -51,9 +48,8 @@ inline std::string Format(const LangFile *model, int templateFlag = 0)
 inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
 {
     ModelPtr model(LangFileCreate());
-    std::unique_ptr<char[]> exact(new char[bytes.size() ? bytes.size() : 1]);
-    bytes.copy(exact.get(), bytes.size());
-    LangFileParse(model.get(), exact.get(), bytes.size(), isLeadByte);
+    const std::vector<char> exact(bytes.begin(), bytes.end());
+    LangFileParse(model.get(), exact.data(), exact.size(), isLeadByte);
     return model;
 }
 
@@ -76,7 +72,7 @@ inline bool FakeDbcsLeadByte(unsigned char byte)
 inline std::string ReadFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Each data/NAME.lng that read takes is written back as NAME.lng.out and as template NAME.lng.tpl

@@ -25,9 +25,7 @@ inline std::string DataField(const std::string &text)
             ++i;
         } else if (c == '{' && !out.empty() && isdigit((unsigned char)next) && text.find('}', i) != std::string::npos) {
             const size_t close = text.find('}', i);
-            const char repeated = out.back();
-            out.pop_back();
-            out.append(std::stoul(text.substr(i + 1, close - i - 1)), repeated);
+            out.resize(out.size() - 1 + std::stoul(text.substr(i + 1, close - i - 1)), out.back());
             i = close;
         } else {
             out += c;

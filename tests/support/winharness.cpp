@@ -12,6 +12,12 @@
 #include "catalogue/hostmodule.h"
 #include "frame/settings.h"
 
+static std::string ClassName(HWND window)
+{
+    char name[256];
+    return std::string(name, std::max(0, GetClassNameA(window, name, sizeof name)));
+}
+
 std::string HarnessTempDir()
 {
     static int counter;
@@ -45,7 +51,7 @@ void HarnessStartApp(const std::string &iniText)
     HarnessStopApp();
     App() = AppState{};
     AppInitialise(GetModuleHandleA(nullptr));
-    std::string ini = HarnessTempDir() + "Parlvo.ini";
+    const std::string ini = HarnessTempDir() + "Parlvo.ini";
     if (!iniText.empty()) HarnessWriteFile(ini, iniText);
     lstrcpynA(App().settingsPath, ini.c_str(), sizeof App().settingsPath);
     LoadHostModule();
@@ -95,12 +101,6 @@ std::string WindowText(HWND window)
 {
     char text[1024];
     return std::string(text, std::max(0, GetWindowTextA(window, text, sizeof text)));
-}
-
-std::string ClassName(HWND window)
-{
-    char name[256];
-    return std::string(name, std::max(0, GetClassNameA(window, name, sizeof name)));
 }
 
 // A modal dialog nobody drives fails the test and gets its most cautious button; modeless ones stay.
@@ -171,8 +171,8 @@ void PressButton(HWND dialog, int id)
 
 std::string MessageBoxText(HWND box)
 {
-    return WindowText(GetDlgItem(box, 0xFFFF)); // a message box's static text control
-}
+    return WindowText(GetDlgItem(box, 0xFFFF));
+} // its static text control
 
 // The tests sit in tests/ below the program.
 static std::string ExePath(const std::string &name)
@@ -186,12 +186,10 @@ std::string SampleModulePath()
 {
     return ExePath("..\\Lumivex.dll");
 }
-
 std::string TestModulePath(const char *name)
 {
     return ExePath("catalogue-data\\" + std::string(name) + ".dll");
 }
-
 std::string SampleModuleIni()
 {
     return "[Module]\r\nFilename=" + SampleModulePath() + "\r\n";

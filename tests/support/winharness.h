@@ -1,5 +1,4 @@
-// The harness for window tests: the program's state inside the test process, message pumping,
-// temporary files, and a driver for modal dialogs.
+// Window tests: the program's state in the test process, message pumping, files, modal dialogs.
 #pragma once
 #include <windows.h>
 
@@ -23,7 +22,6 @@ void PumpMessages(); // every queued message of this thread
 bool PumpUntil(const std::function<bool()> &cond, DWORD timeoutMs = 5000);
 
 std::string WindowText(HWND window);
-std::string ClassName(HWND window);
 
 // Calls action(dialog) once for each dialog or message box that becomes active on this thread,
 // from inside its modal loop. One driver at a time.
