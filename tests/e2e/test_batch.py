@@ -6,7 +6,7 @@ from pathlib import Path
 
 from parlevo_e2e import ROOT, TEMPLATE, Parlevo, read
 
-# One error and one warning: the rules themselves are checked in tests/view/text_test.cpp.
+# One error and one warning: the rules themselves are checked in tests/view/viewcore_test.cpp.
 PLANTED = b'; Language: Test\r\n\r\n8="%s von %d"\r\n1011="Einheit"\r\n60000="no such string"\r\n'
 ENDING = b"1011\twarning\tending\t':' expected at the end\r\n"
 REPORT = b"8\terror\tprintf\t%d expected where %s stands\r\n" + ENDING + b"1 error, 1 warning\r\n"
