@@ -25,6 +25,7 @@ namespace
 class ViewTest : public AppTest
 {
 protected:
+    void SetUp() override { Start(); }
     static std::string DlgText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
     // The text of the status bar's pane of that type; "" without one.
     std::string Pane(UINT type) const
@@ -183,14 +184,12 @@ TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne
     // The hold is counted and survives a suspension.
     ListHoldRedraw(view);
     ListHoldRedraw(view);
-    EXPECT_EQ(ListSuspendRedrawHold(view), 2);
-    EXPECT_EQ(Vs()->redrawHold, 0);
+    std::string holds = std::to_string(ListSuspendRedrawHold(view));
+    holds += std::to_string(Vs()->redrawHold);
     ListRestoreRedrawHold(view, 2);
-    ListReleaseRedraw(view);
-    EXPECT_EQ(Vs()->redrawHold, 1);
-    ListReleaseRedraw(view);
-    ListReleaseRedraw(view);
-    EXPECT_EQ(Vs()->redrawHold, 0);
+    for (int i = 0; i < 3; ++i)
+        ListReleaseRedraw(view), holds += std::to_string(Vs()->redrawHold);
+    EXPECT_EQ(holds, "20100");
 }
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
@@ -441,7 +440,6 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 class Translate : public ViewTest
 {
 protected:
-    void SetUp() override { Start(); }
     // Translates the rows of every string ID but the given ones.
     void TranslateAllBut(const std::vector<int> &open)
     {
@@ -534,23 +532,21 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
 TEST_F(Translate, SignatureKeepsItsLineBreaksAndCancelKeepsThePrevious)
 {
     lstrcpynA(Vs()->signature, "Language: X\r\n", 4096);
-    std::vector<std::string> shown;
+    std::string seen; // per run: the field shown, the result, then the signature
     ModalDriver driver([&](HWND dialog) {
-        shown.push_back(DlgText(dialog, IDC_SIG_TEXT));
+        seen += DlgText(dialog, IDC_SIG_TEXT) + "|";
         SetDlgItemTextA(dialog, IDC_SIG_TEXT, "Language: Deutsch\r\nAuthor: Jo\r\n");
-        PressButton(dialog, shown.size() == 1 ? IDCANCEL : IDOK);
+        PressButton(dialog, driver.Seen() == 1 ? IDCANCEL : IDOK);
     });
-    EXPECT_EQ(Run(CMD_TEXT_SIGNATURE), 0);
-    EXPECT_EQ(Vs()->signature + std::string(Vs()->modified ? " modified" : ""), "Language: X\r\n");
-    EXPECT_EQ(Run(CMD_TEXT_SIGNATURE), 1);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Language: X\r\n", "Language: X\r\n"}));
-    EXPECT_EQ(Vs()->signature + std::string(Vs()->modified ? " modified" : ""),
-              "Language: Deutsch\r\nAuthor: Jo\r\n modified");
+    for (int i = 0; i < 2; ++i) {
+        const LRESULT result = Run(CMD_TEXT_SIGNATURE);
+        seen += std::to_string(result) + "|" + Vs()->signature + (Vs()->modified ? "modified|" : "|");
+    }
+    EXPECT_EQ(seen, "Language: X\r\n|0|Language: X\r\n|Language: X\r\n|1|Language: Deutsch\r\nAuthor: Jo\r\nmodified|");
 }
 
-TEST_F(Translate, ProgressFollowsOpenTranslateAndFill)
+TEST_F(Translate, ProgressFollowsTranslateAndFillAndTheOfferCanBeTurnedOff)
 {
-    App().settings.askToFillRepeated = 0;
     // The pane, the progress drawn in the title row of 27's category (row 0) and that title itself.
     auto state = [&]() {
         char progress[64] = "";
@@ -558,12 +554,15 @@ TEST_F(Translate, ProgressFollowsOpenTranslateAndFill)
         return Pane(kPaneProgress) + "|" + progress + "|" + Cell(0, kColumnText);
     };
     EXPECT_EQ(state(), "0 of 412 translated (0%)|0 of 51|Standard string");
-    TranslateById(27, "Vorschau");
-    EXPECT_EQ(std::to_string(offers) + " " + state(), "0 1 of 412 translated (0%)|1 of 51|Standard string");
+    TranslateById(1012, "Pixel", IDC_FR_YES, true);
+    TranslateById(27, "Vorschau"); // asks nothing: Don't ask again holds
+    EXPECT_EQ(std::to_string(offers) + " " + Cell(RowOf(50007), kColumnTranslated) + "|" + state(),
+              "1 Pixel|3 of 412 translated (1%)|1 of 51|Standard string");
+    EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
     ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
     Run(CMD_TEXT_FILL_REPEATED);
     EXPECT_EQ(driver.LastText() + "|" + Cell(RowOf(1006), kColumnTranslated) + "|" + Pane(kPaneProgress),
-              "1 rows filled|Vorschau|2 of 412 translated (0%)");
+              "1 rows filled|Vorschau|4 of 412 translated (1%)");
     EXPECT_TRUE(Vs()->modified);
 }
 
@@ -594,21 +593,9 @@ TEST_F(Translate, PlacesOfTheOpenedRowsAndPreviousUntranslated)
     EXPECT_EQ(opened, "1004") << "the first untranslated row above";
 }
 
-TEST_F(Translate, OfferAfterOkFillsTheRepeatsAndCanBeTurnedOff)
-{
-    TranslateById(1012, "Pixel", IDC_FR_YES, true);
-    TranslateById(27, "Vorschau"); // asks nothing: Don't ask again holds
-    EXPECT_EQ(std::to_string(offers) + " " + Cell(RowOf(50007), kColumnTranslated) + "|" +
-                  Cell(RowOf(1006), kColumnTranslated),
-              "1 Pixel|");
-    EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
-}
-
 class Find : public ViewTest
 {
 protected:
-    const int a = 0, b = 2, c = 3;
-
     // Rows a and c hold "Datei", b "datei öffnen"; the row between a and b is untranslated.
     void SetUp() override
     {
@@ -618,6 +605,8 @@ protected:
         for (const char *text : {"Datei", "", "datei öffnen", "Datei"})
             SetTranslation(ListAppendRow(view, value++, "5", "Open file"), text);
     }
+    static char Name(int row) { return "-a-bc"[row + 1]; }
+    char Selected() const { return Name(ListNextRow(view, -1, LVNI_SELECTED)); }
 };
 
 // Rows selected before, text, flags; then the row found, rows selected after, focused row or message.
@@ -635,19 +624,18 @@ TEST_F(Find, SearchRowsFromTheSelection)
         {"ac", "datei", FR_DOWN, "b b b"},     // after the first selected row
         {"", "", FR_DOWN, "-  "},              // an empty text does nothing, not even the message
     };
-    auto name = [&](int row) { return row < 0 ? '-' : row == a ? 'a' : row == b ? 'b' : row == c ? 'c' : '?'; };
     for (const auto &[from, what, flags, expected] : kRows) {
         SelectOnly({});
         for (const char *n = from; *n; ++n)
-            ListSetRowState(view, *n == 'a' ? a : *n == 'b' ? b : c, LVIS_SELECTED, LVIS_SELECTED);
+            ListSetRowState(view, int(std::string("-a-bc").find(*n)) - 1, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
         lstrcpynA(Vs()->findWhat, what, sizeof Vs()->findWhat);
         Vs()->findRequest.Flags = flags;
         const int found = SearchRows(view, &Vs()->findRequest);
-        std::string seen = {name(found), ' '};
+        std::string seen = {Name(found), ' '};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
-            seen += name(r);
-        seen += ' ' + (found >= 0 ? std::string(1, name(FocusedRow())) : "") + driver.LastText();
+            seen += Name(r);
+        seen += ' ' + (found >= 0 ? std::string(1, Name(FocusedRow())) : "") + driver.LastText();
         EXPECT_EQ(seen, expected) << from << " " << what;
     }
 }
@@ -655,15 +643,15 @@ TEST_F(Find, SearchRowsFromTheSelection)
 // The dialog rewrites the flags on each notification and Wine's clears them when destroyed.
 TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
 {
-    auto press = [](HWND dialog, int id) {
+    std::string seen; // the row selected after each search; D or U: the direction a new dialog shows
+    auto press = [&](HWND dialog, int id) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
         PumpMessages();
+        if (id == IDOK) seen += Selected();
+        if (id == IDCANCEL) Vs()->findRequest.Flags = 0; // as the dialog leaves them
+        EXPECT_EQ(Vs()->findDialog != nullptr, id == IDOK);
     };
-    auto close = [&](HWND dialog) {
-        press(dialog, IDCANCEL);
-        EXPECT_EQ(Vs()->findDialog, nullptr);
-        Vs()->findRequest.Flags = 0; // as the dialog leaves them
-    };
+    auto next = [&]() { seen += Run(CMD_EDIT_FIND_NEXT) ? Selected() : '0'; };
     int notFound = 0;
     ModalDriver driver([&notFound](HWND box) {
         if (WindowText(box) == "Find") return; // the dialog of the test itself
@@ -676,26 +664,19 @@ TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
     EXPECT_EQ(Vs()->findDialog, dialog) << "a second Find shows the same dialog";
     SetDlgItemTextA(dialog, edt1, "datei");
     press(dialog, IDOK);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
-    close(dialog);
-    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "downward, as the dialog searched, after it closed";
-
-    // A new dialog shows the direction of the last search; an upward search is kept too.
+    press(dialog, IDCANCEL);
+    next(); // downward, as the dialog searched, after it closed
     ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
     dialog = Vs()->findDialog;
-    EXPECT_EQ(IsDlgButtonChecked(dialog, rad2), BST_CHECKED) << "Down";
+    seen += IsDlgButtonChecked(dialog, rad2) == BST_CHECKED ? 'D' : 'U';
     CheckRadioButton(dialog, rad1, rad2, rad1);
     press(dialog, IDOK);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a);
     SetDlgItemTextA(dialog, edt1, "datei"); // a notification that rewrites the flags
-    SelectOnly({c});
-    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), b) << "upward while the dialog is open";
-    close(dialog);
-    EXPECT_EQ(Run(CMD_EDIT_FIND_NEXT), 1);
-    EXPECT_EQ(ListNextRow(view, -1, LVNI_SELECTED), a) << "upward after it closed";
-    EXPECT_EQ(notFound, 0);
+    SelectOnly({3});
+    next(); // upward while the dialog is open
+    press(dialog, IDCANCEL);
+    next(); // upward after it closed
+    EXPECT_EQ(seen + std::to_string(notFound), "abDaba0");
 }
 
 } // namespace
