@@ -131,8 +131,8 @@ TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
         const ProgressCount count = {uint32_t(std::stoul(row.at(1))), uint32_t(std::stoul(row.at(0)))};
         const size_t capacity = std::stoul(row.at(3));
         std::vector<char> pane(capacity, 'x'), category(capacity, 'x'); // no room past the capacity
-        ASSERT_TRUE(FormatProgress(count, words, pane.data(), capacity));
-        ASSERT_TRUE(FormatCategoryProgress(count, words, category.data(), capacity));
+        ASSERT_TRUE(FormatProgress(count, words, pane.data(), capacity) &&
+                    FormatCategoryProgress(count, words, category.data(), capacity));
         EXPECT_EQ(std::string(pane.data()) + "|" + category.data(), row.at(4) + "|" + row.at(5));
     }
 }
