@@ -140,11 +140,9 @@ TEST(Progress, FormatsGroupedCountsAndAPercentThatWaitsForTheLastRow)
 TEST(History, GoesBackAndForwardAsABrowserDoes)
 {
     // Past 100 places the oldest fall off, and the ring still drops the places ahead.
-    std::string ring;
-    for (int id = 1; id <= 150; ++id)
-        ring += "v" + std::to_string(id) + " ";
-    for (int id = 149; id >= 51; --id)
-        ring += "b" + std::to_string(id) + " ";
+    std::string ring; // v1 .. v150, then b149 .. b51
+    for (int id = 1; id < 250; ++id)
+        ring += id <= 150 ? "v" + std::to_string(id) + " " : "b" + std::to_string(300 - id) + " ";
     // "v1" visits place 1; "b2" and "f2" go back and forward and expect place 2 (0: none).
     for (const std::string &steps :
          {std::string("b0 f0 v0 b0"), std::string("v1 v2 v3 b2 b1 b0 f2 v4 f0 b2 b1"), std::string("v1 v2 v2 b1 b0"),

@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "state/appstate.h"
 #include "tests/support/apptest.h"
+#include "tests/support/datarows.h"
 #include "view/find.h"
 #include "view/list.h"
 #include "view/worktrack.h"
@@ -591,34 +592,24 @@ protected:
     char Selected() const { return Name(ListNextRow(view, -1, LVNI_SELECTED)); }
 };
 
-// Rows selected before, text, flags; then the row found, rows selected after, focused row or message.
 TEST_F(Find, SearchRowsFromTheSelection)
 {
-    const std::tuple<const char *, const char *, DWORD, const char *> kRows[] = {
-        {"", "Open", FR_DOWN | FR_MATCHCASE, "-  Text not found"}, // only translations are searched
-        {"", "DATEI", FR_DOWN, "a a a"},
-        {"", "datei", FR_DOWN | FR_MATCHCASE, "b b b"},
-        {"a", "datei", FR_DOWN | FR_WHOLEWORD, "c c c"}, // b holds more than the word
-        {"b", "datei", FR_DOWN, "c c c"},
-        {"c", "datei", FR_DOWN, "- c Text not found"}, // past the last match: the selection stays
-        {"c", "datei", 0, "b b b"},
-        {"", "datei", 0, "-  Text not found"}, // upward without a selection fails at once
-        {"ac", "datei", FR_DOWN, "b b b"},     // after the first selected row
-        {"", "", FR_DOWN, "-  "},              // an empty text does nothing, not even the message
-    };
-    for (const auto &[from, what, flags, expected] : kRows) {
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/find.tsv", 10)) {
         SelectOnly({});
-        for (const char *n = from; *n; ++n)
-            ListSetRowState(view, int(std::string("-a-bc").find(*n)) - 1, LVIS_SELECTED, LVIS_SELECTED);
+        for (char n : row.at(0))
+            ListSetRowState(view, int(std::string("-a-bc").find(n)) - 1, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
-        lstrcpynA(Vs()->findWhat, what, sizeof Vs()->findWhat);
-        Vs()->findRequest.Flags = flags;
+        lstrcpynA(Vs()->findWhat, row.at(1).c_str(), sizeof Vs()->findWhat);
+        const std::string &flags = row.at(2);
+        Vs()->findRequest.Flags = (flags.find('d') != std::string::npos ? FR_DOWN : 0) |
+                                  (flags.find('c') != std::string::npos ? FR_MATCHCASE : 0) |
+                                  (flags.find('w') != std::string::npos ? FR_WHOLEWORD : 0);
         const int found = SearchRows(view, &Vs()->findRequest);
-        std::string seen = {Name(found), ' '};
+        std::string seen = {Name(found), '|'};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
             seen += Name(r);
-        seen += ' ' + (found >= 0 ? std::string(1, Name(FocusedRow())) : "") + driver.LastText();
-        EXPECT_EQ(seen, expected) << from << " " << what;
+        seen += '|' + (found >= 0 ? std::string(1, Name(FocusedRow())) : "") + driver.LastText();
+        EXPECT_EQ(seen, row.at(3)) << row[0] << " " << row[1] << " " << flags;
     }
 }
 
