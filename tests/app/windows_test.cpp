@@ -32,13 +32,19 @@ HDROP MakeDrop(const std::vector<std::string> &paths)
     return static_cast<HDROP>(block);
 }
 
-// The command line's last file: Commands tests start on one; cmdline_test picks it.
-TEST_F(Windows, TheLastFileOfADropIsOpened)
+// The command line's last file: Commands tests start on one; cmdline_test picks it. Cancel keeps the work.
+TEST_F(Windows, TheLastFileOfADropIsOpenedOnceTheUnsavedQuestionAllows)
 {
-    Start();
+    std::string outcomes;
+    for (int answer : {IDCANCEL, IDNO}) {
+        Start();
+        Vs()->modified = TRUE;
+        ModalDriver driver([&](HWND box) { PressButton(box, answer); });
+        SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"})), 0);
+        outcomes += WindowText(frame) + (Vs()->modified ? "* " : " ") + std::to_string(driver.Seen()) + "|";
+    }
     EXPECT_TRUE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES); // Explorer drops need it
-    SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"})), 0);
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [c.lng]");
+    EXPECT_EQ(outcomes, "Lumivex Parlevo - [New]* 1|Lumivex Parlevo - [c.lng] 1|");
 }
 
 TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
