@@ -49,9 +49,7 @@ struct Canvas {
     Canvas(int width, int height) : holder(BitmapHolderCreate(width, height))
     {
         EXPECT_EQ(BitmapHolderCloseDC(holder), 0) << "never opened";
-        HDC screen = GetDC(nullptr);
-        dc = BitmapHolderOpenDC(holder, screen);
-        ReleaseDC(nullptr, screen);
+        dc = BitmapHolderOpenDC(holder, nullptr);
         RECT all = {0, 0, width, height};
         SetBkColor(dc, kUntouched);
         ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);

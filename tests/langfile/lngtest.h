@@ -34,15 +34,25 @@ inline Records RecordsOf(const LangFile *model)
     return records;
 }
 
+// Keeps what the writer gives it, failing from the piece after the allowed number on.
+struct Sink {
+    int allowed = INT32_MAX, taken = 0;
+    std::string bytes;
+    int64_t Format(const LangFile *model, int templateFlag = 0)
+    {
+        const auto take = [](void *context, const char *b, size_t n) {
+            auto *self = static_cast<Sink *>(context);
+            return self->taken == self->allowed ? 0 : (++self->taken, self->bytes.append(b, n), 1);
+        };
+        const ByteSink sink{take, this};
+        return LangFileFormat(model, templateFlag, &sink);
+    }
+};
+
 inline std::string Format(const LangFile *model, int templateFlag = 0)
 {
-    std::string bytes;
-    const auto append = [](void *to, const char *b, size_t n) {
-        return static_cast<std::string *>(to)->append(b, n), 1;
-    };
-    const ByteSink sink{append, &bytes};
-    LangFileFormat(model, templateFlag, &sink);
-    return bytes;
+    Sink sink;
+    return sink.Format(model, templateFlag), sink.bytes;
 }
 
 inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
