@@ -83,7 +83,6 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
                   std::to_string(ImageList_GetImageCount(images)) + " " + std::to_string(cx) + "x" + std::to_string(cy),
               "40005@4 " + std::to_string(kStripImageCount) + " 16x16");
 
-    ASSERT_NE(App().toolbarImage, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, App().toolbarImage);
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);
