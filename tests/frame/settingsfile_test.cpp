@@ -8,8 +8,7 @@
 #include "tests/support/memprofile.h"
 #include "tests/support/winharness.h"
 
-// The memory profile's refusals are the platform's: a wrong checksum, a wrong length. Its encoding is
-// checked below, where the program reads a shortcut row it wrote.
+// The memory profile refuses as the platform does; its encoding is checked where the program reads it below.
 TEST(SettingsFile, BlobsOfAWrongChecksumOrLengthAreRefused)
 {
     std::string ini = HarnessTempDir() + "blob.ini", changed = EncodeProfileBlob("F\x9D", 2);

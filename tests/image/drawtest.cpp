@@ -1,5 +1,4 @@
-// Drawing images into device contexts and the screen-compatible bitmaps the toolbar keeps, and
-// loading them from module resources as the toolbar loads its strip.
+// Drawing images into screen-compatible bitmaps, and loading them from resources, as the toolbar does.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -41,8 +40,7 @@ ImagePtr MakeStrip(bool withPalette)
     return image;
 }
 
-// A screen-compatible bitmap (the test display has true colour) in a memory device context; its
-// context closes once, and freeing it deletes the bitmap.
+// A true-colour bitmap in its device context, which closes once; freeing deletes the bitmap.
 struct Canvas {
     BitmapHolder *holder;
     HDC dc;

@@ -37,8 +37,7 @@ TEST(CodecRegistry, SlotsAreTakenInOrderWithinTheCountAndFreedOnesFoundAfterTheT
         EXPECT_EQ(CodecRegister(&registry, &d, count), slot < 0 ? nullptr : &registry.slots[slot]) << count;
     EXPECT_TRUE(!CodecRegister(nullptr, &d, 4) && !CodecRegister(&registry, nullptr, 4));
     EXPECT_EQ(std::memcmp(&registry.slots[2].descriptor, &d, sizeof(d)), 0) << "a copy of the descriptor";
-    // Free slot 1 by hand, as the registry's owner may: found after wrapping round from the tail
-    // (slot 3), and linked at the end.
+    // Slot 1 freed by hand, as an owner may: found wrapping round from the tail, linked at the end.
     CodecSlot *freed = &registry.slots[1];
     freed->inUse = 0;
     freed->prev->next = freed->next;

@@ -1,5 +1,4 @@
-// What the image tests share: an owning image pointer, decoding through the registry as the program
-// does, the files of data/, and decoded images described as text (see DescribeDecodedGif).
+// What the image tests share: decoding as the program does, data/ files, decoded images as text.
 #pragma once
 #include <cinttypes>
 #include <cstdio>
@@ -53,9 +52,7 @@ inline std::string PixelText(const Image *frame)
     return out;
 }
 
-// Per file its frame count, loop count, error and format flags; per frame its geometry, timing,
-// colour key, a checksum of its palette, and its pixels (as text up to 64 of them, else a checksum
-// of the whole bytes of each row, so that canvases of millions of pixels stay quick).
+// Per file and frame its facts; pixels as text up to 64, else a checksum of row bytes (stays quick).
 inline std::string DescribeDecodedGif(const std::string &name, const std::vector<uint8_t> &bytes)
 {
     Decoded d = Decode(bytes);

@@ -1,6 +1,4 @@
-// A plain byte-at-a-time reader of the item lines, written straight from the format's reading
-// rules without any of the reader's shortcuts: the tests and the read fuzzer check the reader
-// against it on any bytes. Records come out in ID order, equal IDs in file order.
+// The reading rules byte by byte, without the reader's shortcuts, for the tests and the read fuzzer.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -32,8 +30,7 @@ struct Reader {
             p = std::find(p, end, '\n'), p += p < end;
         return p < end;
     }
-    // False when the data ends before the token does. Keeps at most max bytes, cut on a
-    // character boundary when some were left out.
+    // False when the data ends first; at most max bytes, cut on a character boundary.
     bool Token(size_t max, std::string &token)
     {
         const auto ends = [](char c, bool quoted) {

@@ -85,8 +85,7 @@ inline std::string ReadFile(const std::string &path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Each data/NAME.lng that read takes is written back as NAME.lng.out and as template NAME.lng.tpl
-// ("dbcs-": a double-byte code page, "marked-": a byte-order mark). PARLEVO_GOLDEN_UPDATE rewrites them.
+// What read makes of data/NAME.lng is written back as NAME.lng.out and template NAME.lng.tpl.
 inline void CheckGoldenFiles(ModelPtr (*read)(const std::string &path, const std::string &name))
 {
     std::istringstream names(PARLEVO_LNG_FILES);
