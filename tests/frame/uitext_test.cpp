@@ -64,8 +64,7 @@ TEST(TextRules, EveryRowGivesItsExpectedText)
         EXPECT_EQ(Apply(row[0], row[1], args), row.at(3)) << row[0] << " " << row[1];
     }
     char tiny[3];
-    EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
-    EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
+    EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr) || CutToolbarLabel("Find", nullptr, nullptr, 10));
 }
 
 // A few texts of the string table, and one string outside the commands.
