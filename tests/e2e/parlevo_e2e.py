@@ -49,8 +49,8 @@ class Parlevo:
     def path(self, name):
         return os.path.join(self.dir, name)
 
-    def start(self, *args, cwd=None, program=None):
-        proc = subprocess.Popen([WINE_RUN, program or self.exe, *args], cwd=cwd or self.dir,
+    def start(self, *args, cwd=None):
+        proc = subprocess.Popen([WINE_RUN, self.exe, *args], cwd=cwd or self.dir,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(proc)
         return proc

@@ -75,7 +75,6 @@ class TranslatorsDay(unittest.TestCase):
         self.translate_sign_and_save()
         self.find_and_translate_the_matches()
         self.save_as_and_template()
-        self.drop_a_file()
         self.second_start_hands_over()
         self.work_survives_a_kill_and_exit_saves()
 
@@ -118,23 +117,11 @@ class TranslatorsDay(unittest.TestCase):
 
     def save_as_and_template(self):
         self.translate_next(["Unbenannt"], "day.lng")
-        self.second = self.save_as(["alt+f", "a"], "day-2.lng")
-        self.saved(self.second, SIGNED + FOUND + b'6="Unbenannt"\r\n')
+        self.saved(self.save_as(["alt+f", "a"], "day-2.lng"), SIGNED + FOUND + b'6="Unbenannt"\r\n')
         self.assertEqual(read(self.day), SIGNED + FOUND)
         # Every source text under the default signature, over a longer file without a question.
         Path(self.p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
         self.saved(self.save_as(["alt+f", "t"], "template.lng"), TEMPLATE)
-
-    def drop_a_file(self):
-        self.translate_next(["%d von %d"], "template.lng")  # ID 8: the template holds no translations
-        request = "%s|%s" % (title_of("template.lng", True), to_windows_path(self.second))
-        dropping = self.p.start(to_windows_path(os.environ["PARLEVO_DROPHOOK"]) + ",Drop", request, program="rundll32")
-        self.dialog("Parlevo", "n")
-        self.assertEqual(dropping.wait(60), 0)
-        self.title("day-2.lng")
-        self.assertEqual(read(self.p.path("template.lng")), TEMPLATE)
-        # Read back, the signature keeps the line end of its last line: a blank line follows.
-        self.saved(self.save_as(["alt+f", "a"], "dropped.lng"), SIGNED + b"\r\n" + FOUND + b'6="Unbenannt"\r\n')
 
     def second_start_hands_over(self):
         p = self.p
@@ -161,6 +148,7 @@ class TranslatorsDay(unittest.TestCase):
         self.dialog("Parlevo", "y")
         self.dialog("Attention!", "y")
         self.assertEqual(self.proc.wait(60), 0)
+        # Read back, the signature keeps the line end of its last line: a blank line follows.
         self.assertEqual(read(self.day), SIGNED + b"\r\n" + FOUND + b'6="\\"Unbenannt\\" & mehr"\r\n')
         # No setting but the position is ever written at exit, and that one is off by default.
         self.assertNotIn(b"Position", read(p.path("Parlvo.ini")))

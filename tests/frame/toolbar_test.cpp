@@ -70,8 +70,7 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
     EXPECT_EQ(GetWindowLongPtrA(first, GWL_STYLE) & (TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | 0x8000), TBSTYLE_TOOLTIPS);
     HWND toolbar = Create({}, true); // replaced; 0x8000: transparent
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWL_STYLE) & (TBSTYLE_FLAT | 0x8000), TBSTYLE_FLAT);
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(FindWindowExA(view, toolbar, TOOLBARCLASSNAMEA, nullptr), nullptr); // only one
+    EXPECT_FALSE(IsWindow(first) || FindWindowExA(view, toolbar, TOOLBARCLASSNAMEA, nullptr)); // the only one
     // The records themselves are ToolbarLayout's: here the control is given them and the strip.
     ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
     TBBUTTON b = {};
@@ -83,7 +82,6 @@ TEST_F(Toolbar, DefaultListGivesItsButtonsAndStripInTheSystemGreysAndShowReplace
                   std::to_string(ImageList_GetImageCount(images)) + " " + std::to_string(cx) + "x" + std::to_string(cy),
               "40005@4 " + std::to_string(kStripImageCount) + " 16x16");
 
-    ASSERT_NE(App().toolbarImage, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, App().toolbarImage);
     Image *strip = ImageLoadResource(AppCodecRegistry(), AppInstance(), IDR_TOOLSTRIP, "IMAGE", nullptr);

@@ -1,5 +1,4 @@
-// The window-free rules of the frame: texts (mnemonics, sizes, character-boundary cuts, path parts,
-// toolbar labels) as rows of textrules.tsv, the toolbar's button records and its grey mapping.
+// The frame's window-free rules: texts as rows of textrules.tsv, toolbar records and grey mapping.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,8 +22,7 @@ bool Cp932Lead(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// What the rule of the row's kind makes of its input; "!" marks bytes written past the capacity
-// or a returned length that is not the output's.
+// "!" marks bytes written past the capacity or a returned length that is not the output's.
 std::string Apply(const std::string &kind, const std::string &input, std::istringstream &args)
 {
     char out[300];
@@ -66,8 +64,7 @@ TEST(TextRules, EveryRowGivesItsExpectedText)
         EXPECT_EQ(Apply(row[0], row[1], args), row.at(3)) << row[0] << " " << row[1];
     }
     char tiny[3];
-    EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr));
-    EXPECT_EQ(CutToolbarLabel("Find", nullptr, nullptr, 10), 0u);
+    EXPECT_FALSE(FolderPart("C:\\x\\a", tiny, sizeof tiny, nullptr) || CutToolbarLabel("Find", nullptr, nullptr, 10));
 }
 
 // A few texts of the string table, and one string outside the commands.
@@ -88,8 +85,7 @@ PALETTEENTRY Entry(int level, uint8_t flags = 0)
     return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
 }
 
-// The buttons of a layout: "|" for a separator, else command@image (- for none) and 'label';
-// "!" marks a state or style that does not fit the kind; then the label count and their bytes.
+// "|" a separator, else command@image'label'; "!" a state or style not of the kind; #labels/bytes.
 std::string Describe(const ToolbarLayout &layout)
 {
     std::vector<std::string> labels;
@@ -117,8 +113,7 @@ TEST(ToolbarLayout, RecordsAndLabelsOfAList)
         list.Append(id);
     ToolbarLayout layout;
     ASSERT_EQ(BuildToolbarLayout(list, FakeText, nullptr, &layout), 14);
-    // Images are command - 40001 within the strip; 1 has whatever text string 1 has; 40020 has
-    // none and uses no label number.
+    // Images are command - 40001 within the strip; 40020 has no text and takes no label number.
     EXPECT_EQ(Describe(layout), "| 40005@4'New' 40000@- 40023@22 40024@- 1@-'OK' 0@- -2@- 40020@19 40012@11'Trans...' "
                                 "40013@12'Find' 40011@10'Save ...' 40008@7'Translate' 40014@13'Find Next' #7/51");
     // NUL-separated with one more NUL at the end, as the control's string list wants them.
@@ -142,8 +137,7 @@ TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColoursOnce)
     std::vector<PALETTEENTRY> palette = {Entry(128, 7), Entry(192),       Entry(223),     Entry(192),
                                          Entry(0),      Entry(127),       Entry(193),     Entry(224),
                                          Entry(255),    {223, 223, 0, 0}, {128, 0, 0, 0}, Entry(128)};
-    // The shadow becomes the old face grey: it must not then be taken for a face entry; the
-    // light stays what it was and is not counted.
+    // The shadow becomes the old face grey, not to be mapped again; the unchanged light is not counted.
     ButtonColours colours = {0x00C0C0C0, 0x00332211, 0x00DFDFDF};
     std::string got = std::to_string(RemapButtonGreys(palette.data(), 11, colours)) + ": ";
     for (const PALETTEENTRY &e : palette) // flags stay

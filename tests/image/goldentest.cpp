@@ -1,5 +1,4 @@
-// The GIFs of data/ (real files, and streams built to reach damaged data, limits and LZW and
-// compositing corners; see data/README) decode exactly as recorded in data/golden.txt.
+// The GIFs of data/ (see data/README) decode exactly as recorded in data/golden.txt.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

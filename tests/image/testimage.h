@@ -1,5 +1,4 @@
-// What the image tests share: an owning image pointer, decoding through the registry as the program
-// does, the files of data/, and decoded images described as text (see DescribeDecodedGif).
+// What the image tests share: decoding as the program does, data/ files, decoded images as text.
 #pragma once
 #include <cinttypes>
 #include <cstdio>
@@ -22,8 +21,7 @@ using ImagePtr = std::unique_ptr<Image, ImageDeleter>;
 
 struct Decoded {
     ImagePtr image;
-    uint32_t error = 0;
-    uint32_t flags = 0;
+    uint32_t error, flags;
 };
 
 inline Decoded Decode(const std::vector<uint8_t> &bytes)
@@ -54,14 +52,7 @@ inline std::string PixelText(const Image *frame)
     return out;
 }
 
-struct Fnv {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    void Add(uint32_t byte) { hash = (hash ^ (byte & 0xFF)) * 0x100000001b3ull; }
-};
-
-// Per file its frame count, loop count, error and format flags; per frame its geometry, timing,
-// colour key, a checksum of its palette, and its pixels (as text up to 64 of them, else a checksum
-// of the whole bytes of each row, so that canvases of millions of pixels stay quick).
+// Per file and frame its facts; pixels as text up to 64, else a checksum of row bytes (stays quick).
 inline std::string DescribeDecodedGif(const std::string &name, const std::vector<uint8_t> &bytes)
 {
     Decoded d = Decode(bytes);
@@ -74,26 +65,27 @@ inline std::string DescribeDecodedGif(const std::string &name, const std::vector
     std::string out = line;
     size_t index = 0;
     for (const Image *f = d.image.get(); f; f = ImageNextFrame(f), ++index) {
-        Fnv palette, pixels;
+        uint64_t palette = 0xcbf29ce484222325ull, pixels = palette; // FNV-1a
+        const auto add = [](uint64_t &hash, uint32_t byte) { hash = (hash ^ (byte & 0xFF)) * 0x100000001b3ull; };
         PALETTEENTRY entries[256];
         const uint32_t count = ImageGetPalette(f, entries), bits = ImageGetBitCount(f);
         for (uint32_t i = 0; i < count; ++i)
             for (uint32_t c : {entries[i].peRed, entries[i].peGreen, entries[i].peBlue})
-                palette.Add(c);
+                add(palette, c);
         const uint32_t wholeBytes = ImageGetWidth(f) * bits / 8;
         for (int32_t y = 0; y < ImageGetHeight(f); ++y) {
             const uint8_t *row = ImageGetBits(f) + ImageGetStride(f) * (ImageGetHeight(f) - 1 - y);
             for (uint32_t i = 0; i < wholeBytes; ++i)
-                pixels.Add(row[i]);
+                add(pixels, row[i]);
             for (int32_t x = static_cast<int32_t>(wholeBytes * 8 / bits); x < ImageGetWidth(f); ++x)
-                pixels.Add(ImageGetPixel(f, x, y));
+                add(pixels, ImageGetPixel(f, x, y));
         }
         std::snprintf(line, sizeof(line),
                       "  %zu %dx%d depth=%d delay=%u key=%u:%u palette=%u:%016" PRIx64 " pixels=", index,
                       ImageGetWidth(f), ImageGetHeight(f), ImageGetDepthCode(f), ImageGetDelay(f),
-                      ImageGetTransparency(f), ImageGetTransparentIndex(f), count, palette.hash);
+                      ImageGetTransparency(f), ImageGetTransparentIndex(f), count, palette);
         char sum[17];
-        std::snprintf(sum, sizeof(sum), "%016" PRIx64, pixels.hash);
+        std::snprintf(sum, sizeof(sum), "%016" PRIx64, pixels);
         out += line + (ImageGetWidth(f) * ImageGetHeight(f) > 64 ? std::string(sum) : PixelText(f)) + "\n";
     }
     return out;

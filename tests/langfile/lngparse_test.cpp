@@ -17,29 +17,28 @@ Records ReferenceRecords(const std::string &file, LeadByteFn isLeadByte)
 std::string RandomItems(uint32_t seed, int items)
 {
     Random random{seed};
-    const auto next = [&random](uint32_t bound) { return random.Next(bound); };
     static const char *const kPieces[] = {"\\n",  "\\t", "\\\"", "\\\\", "\\",   "\"",       "\r", "\n",
                                           "\r\n", " ",   "=",    ";",    "\x81", "\x81\x40", "\t", "\\\r\n"};
     static const char *const kFills[] = {"\\n", "\t", "a\\\"", "\\t\t"};
     static const uint32_t kLengths[] = {0, 5, 40, 62, 63, 64, 65, 127, 128, 200, 249, 250, 251, 252, 260};
     std::string file;
     for (int i = 0; i < items; ++i) {
-        file += std::to_string(next(4) == 0 ? next(4000000000u) : next(70000));
-        if (next(40) == 0) file += std::to_string(next(10)); // sometimes past 32 bits
-        file += next(8) == 0 ? " = \"" : "=\"";
-        const uint32_t length = kLengths[next(sizeof(kLengths) / sizeof(kLengths[0]))], kind = next(6);
+        file += std::to_string(random.Next(4) == 0 ? random.Next(4000000000u) : random.Next(70000));
+        if (random.Next(40) == 0) file += std::to_string(random.Next(10)); // sometimes past 32 bits
+        file += random.Next(8) == 0 ? " = \"" : "=\"";
+        const uint32_t length = kLengths[random.Next(sizeof(kLengths) / sizeof(kLengths[0]))], kind = random.Next(6);
         std::string text; // a fill twice as long: escaped, it keeps about its length
         while (text.size() < (kind < 4 ? length : 2 * length)) {
             if (kind < 4)
-                text += kind == 0 && next(16) == 0 ? kPieces[next(16)]
-                        : next(20) == 0            ? "\\n"
-                                                   : std::string(1, 'a' + next(26));
+                text += kind == 0 && random.Next(16) == 0 ? kPieces[random.Next(16)]
+                        : random.Next(20) == 0            ? "\\n"
+                                                          : std::string(1, 'a' + random.Next(26));
             else
                 text += kFills[(seed + i) % 4];
         }
         file += text.substr(0, kind < 4 ? text.size() : 2 * length);
-        file += next(10) == 0 ? "" : "\"";
-        file += next(6) == 0 ? " ; note\r\n" : "\r\n";
+        file += random.Next(10) == 0 ? "" : "\"";
+        file += random.Next(6) == 0 ? " ; note\r\n" : "\r\n";
     }
     return file;
 }

@@ -1,6 +1,4 @@
-// A plain byte-at-a-time reader of the item lines, written straight from the format's reading
-// rules without any of the reader's shortcuts: the tests and the read fuzzer check the reader
-// against it on any bytes. Records come out in ID order, equal IDs in file order.
+// The reading rules byte by byte, without the reader's shortcuts, for the tests and the read fuzzer.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -25,20 +23,14 @@ struct Reader {
         while (p < end && (*p == '\t' || *p == '\n' || *p == '\r' || *p == ' '))
             ++p;
     }
-    // False when the data ends first.
+    // Whitespace and comment lines; false when the data ends first.
     bool SkipComments()
     {
-        while (p < end && *p == ';') {
-            while (p < end && *p != '\n')
-                ++p;
-            if (p == end) return false;
-            ++p;
-            SkipWhitespace();
-        }
+        for (SkipWhitespace(); p < end && *p == ';'; SkipWhitespace())
+            p = std::find(p, end, '\n'), p += p < end;
         return p < end;
     }
-    // False when the data ends before the token does. Keeps at most max bytes, cut on a
-    // character boundary when some were left out.
+    // False when the data ends first; at most max bytes, cut on a character boundary.
     bool Token(size_t max, std::string &token)
     {
         const auto ends = [](char c, bool quoted) {
@@ -79,7 +71,6 @@ inline std::vector<Record> Read(const char *data, size_t length, LeadByteFn isLe
     std::vector<Record> records;
     Reader r{data, data + length, isLeadByte};
     std::string token;
-    r.SkipWhitespace();
     while (r.SkipComments() && r.Token(kLangIdTokenMax, token)) {
         uint32_t id = 0;
         for (size_t i = 0; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i) {
@@ -89,10 +80,8 @@ inline std::vector<Record> Read(const char *data, size_t length, LeadByteFn isLe
         r.SkipWhitespace();
         if (r.p >= r.end) break;
         ++r.p; // whatever byte stands where "=" belongs
-        r.SkipWhitespace();
         if (!r.SkipComments() || !r.Token(kLangTextMax, token)) break;
         records.emplace_back(id, token.c_str()); // a text ends at a NUL
-        r.SkipWhitespace();
     }
     std::stable_sort(records.begin(), records.end(), [](auto &a, auto &b) { return a.first < b.first; });
     return records;

@@ -34,15 +34,25 @@ inline Records RecordsOf(const LangFile *model)
     return records;
 }
 
+// Keeps what the writer gives it, failing from the piece after the allowed number on.
+struct Sink {
+    int allowed = INT32_MAX, taken = 0;
+    std::string bytes;
+    int64_t Format(const LangFile *model, int templateFlag = 0)
+    {
+        const auto take = [](void *context, const char *b, size_t n) {
+            auto *self = static_cast<Sink *>(context);
+            return self->taken == self->allowed ? 0 : (++self->taken, self->bytes.append(b, n), 1);
+        };
+        const ByteSink sink{take, this};
+        return LangFileFormat(model, templateFlag, &sink);
+    }
+};
+
 inline std::string Format(const LangFile *model, int templateFlag = 0)
 {
-    std::string bytes;
-    const auto append = [](void *to, const char *b, size_t n) {
-        return static_cast<std::string *>(to)->append(b, n), 1;
-    };
-    const ByteSink sink{append, &bytes};
-    LangFileFormat(model, templateFlag, &sink);
-    return bytes;
+    Sink sink;
+    return sink.Format(model, templateFlag), sink.bytes;
 }
 
 inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
@@ -75,8 +85,7 @@ inline std::string ReadFile(const std::string &path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Each data/NAME.lng that read takes is written back as NAME.lng.out and as template NAME.lng.tpl
-// ("dbcs-": a double-byte code page, "marked-": a byte-order mark). PARLEVO_GOLDEN_UPDATE rewrites them.
+// What read makes of data/NAME.lng is written back as NAME.lng.out and template NAME.lng.tpl.
 inline void CheckGoldenFiles(ModelPtr (*read)(const std::string &path, const std::string &name))
 {
     std::istringstream names(PARLEVO_LNG_FILES);
