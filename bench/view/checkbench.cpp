@@ -129,10 +129,14 @@ const Document &GeneratedDocument()
         while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
             made.bytes.append(buffer, got);
         fclose(file);
+        // Whole pairs only: a cut file loses its last, incomplete pair.
         for (size_t at = 0; at < made.bytes.size();) {
-            made.sources.push_back(at);
+            const size_t source = at;
             at += strlen(made.bytes.data() + at) + 1;
+            if (at >= made.bytes.size()) break;
             at += strlen(made.bytes.data() + at) + 1;
+            if (at > made.bytes.size()) break;
+            made.sources.push_back(source);
         }
         if (!made.sources.empty()) made.averageLength = made.bytes.size() / (2 * made.sources.size());
         return made;
