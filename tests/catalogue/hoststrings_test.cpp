@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "app/hostfill.h"
 #include "app/startup.h"
@@ -40,21 +41,12 @@ std::string Greys(HWND frame)
     return greys;
 }
 
-bool CollectRow(void *context, const HostRow &row)
-{
-    *static_cast<std::string *>(context) += std::string(row.idText) + "|" + row.text + " ";
-    return true;
-}
-
-std::string ModulePath()
-{
-    char path[MAX_PATH];
-    GetModulePath(path, sizeof path);
-    return path;
-}
-
 TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHandOverTheirRows)
 {
+    const auto path = [] {
+        char p[MAX_PATH];
+        return GetModulePath(p, sizeof p), std::string(p);
+    };
     // A surrogate pair is converted whole or not at all.
     const WCHAR pair[] = {0xD83D, 0xDE00};
     char converted[8];
@@ -68,7 +60,7 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", dir.substr(0, dir.rfind('\\')).c_str());
     view = StartWithModule("%PARLEVO_TEST_MODULES%\\edges.dll");
     SetEnvironmentVariableA("PARLEVO_TEST_MODULES", nullptr);
-    EXPECT_EQ(ModulePath(), "%PARLEVO_TEST_MODULES%\\edges.dll");
+    EXPECT_EQ(path(), "%PARLEVO_TEST_MODULES%\\edges.dll");
     // A reopen empties the list first.
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
     EXPECT_EQ(ReadRows(view), (std::vector<ListRow>{String(0, "Zero"), standard, String(2, "Two"), String(5, "Five"),
@@ -80,11 +72,14 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
     // Only strings count; a missing block, block 0 and no module give nothing. A sink that stops
     // takes nothing, and the reading of the module ends there.
     const HostRowSink refuse = [](void *, const HostRow &) { return false; };
+    const HostRowSink collect = [](void *rows, const HostRow &row) {
+        return *static_cast<std::string *>(rows) += std::string(row.idText) + "|" + row.text + " ", true;
+    };
     std::string rows;
-    const int counts[] = {ReadStringBlock(module, 1, CollectRow, &rows), ReadStringBlock(module, 5, CollectRow, &rows),
-                          ReadStringBlock(module, 0, CollectRow, &rows), ReadStringBlock(nullptr, 1, CollectRow, &rows),
-                          ReadStringBlock(module, 1, refuse, nullptr),   ReadHostStrings(module, refuse, nullptr),
-                          ReadHostStrings(nullptr, CollectRow, &rows)};
+    const int counts[] = {ReadStringBlock(module, 1, collect, &rows),  ReadStringBlock(module, 5, collect, &rows),
+                          ReadStringBlock(module, 0, collect, &rows),  ReadStringBlock(nullptr, 1, collect, &rows),
+                          ReadStringBlock(module, 1, refuse, nullptr), ReadHostStrings(module, refuse, nullptr),
+                          ReadHostStrings(nullptr, collect, &rows)};
     EXPECT_EQ(rows + testing::PrintToString(counts), "0|Zero |Standard string 2|Two 5|Five { 3, 0, 0, 0, 0, 1, 0 }");
     // Unload says whether there was a module; SaveModulePath writes the path as it stands.
     EXPECT_TRUE(UnloadHostModule() && !UnloadHostModule());
@@ -92,7 +87,7 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
     EXPECT_TRUE(SaveModulePath());
     SetModulePath("");
     EXPECT_TRUE(LoadHostModule()); // always succeeds; the handle tells
-    EXPECT_EQ(ModulePath() + (HostModuleHandle() ? " loaded" : ""), "%SOMEWHERE%\\Lumivex.dll");
+    EXPECT_EQ(path() + (HostModuleHandle() ? " loaded" : ""), "%SOMEWHERE%\\Lumivex.dll");
     EXPECT_EQ(ReadRows(StartWithModule(TestModulePath("withcode"))),
               (std::vector<ListRow>{standard, String(1, "Code module")}));
     // Loaded the ordinary way, its code leaves the mark, so the mark's absence before is a witness.
@@ -165,11 +160,7 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
 {
     std::string dir = HarnessTempDir(), module = HarnessReadFile(TestModulePath("edges"));
     const char *notModule = " is not a module (not a Windows program file).";
-    const struct {
-        std::string path;
-        ModuleProblem problem;
-        std::string says;
-    } rows[] = {
+    const std::tuple<std::string, ModuleProblem, std::string> rows[] = {
         {"", kModuleNotConfigured, "This program requires path information of program(Lumivex)."},
         {TestModulePath("missing"), kModuleNotFound, "The module " + TestModulePath("missing") + " was not found."},
         {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, dir + "notes.dll" + notModule},
@@ -178,7 +169,7 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
          "The module " + TestModulePath("nostrings") + " holds no string tables."},
         {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)), kModuleDamaged,
          "The module " + dir + "cut.dll is damaged and cannot be read."}};
-    for (const auto &row : rows) {
+    for (const auto &[path, problem, says] : rows) {
         std::vector<std::string> seen;
         int pages = -1;
         ModalDriver driver([&](HWND dialog) {
@@ -187,17 +178,17 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
             if (HWND tabs = PropSheet_GetTabControl(dialog)) pages = TabCtrl_GetItemCount(tabs);
             PressButton(dialog, seen.size() == 1 ? IDOK : IDCANCEL);
         });
-        frame = StartProgram(row.path.empty() ? "" : "[Module]\r\nFilename=" + row.path + "\r\n");
+        frame = StartProgram(path.empty() ? "" : "[Module]\r\nFilename=" + path + "\r\n");
         ASSERT_NE(frame, nullptr);
         PumpUntil([&] { return seen.size() >= 2; });
         // The Module page alone; the open failed: no rows, no document in the title, and nothing
         // that needs a module.
-        std::string state = std::to_string(HostModuleProblem()) + " " + std::to_string(row.path.empty() ? pages : 1) +
-                            " " + std::to_string(ListRowCount(ViewOfFrame(frame))) + " " + WindowText(frame) + " ";
+        std::string state = std::to_string(HostModuleProblem()) + " " + std::to_string(path.empty() ? pages : 1) + " " +
+                            std::to_string(ListRowCount(ViewOfFrame(frame))) + " " + WindowText(frame) + " ";
         seen.push_back(state + Greys(frame));
-        EXPECT_EQ(seen, (std::vector<std::string>{
-                            row.says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.", "sheet",
-                            std::to_string(row.problem) + " 1 0 Lumivex Parlevo GG--"}));
+        EXPECT_EQ(seen,
+                  (std::vector<std::string>{says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.",
+                                            "sheet", std::to_string(problem) + " 1 0 Lumivex Parlevo GG--"}));
     }
     EXPECT_FALSE(FillHostStrings(nullptr));
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/modulefile.h"
@@ -41,13 +42,7 @@ TEST(ModuleFile, HeadTellsModuleFromOtherFilesAndFromCutOnes)
     std::vector<unsigned char> farPe = module;
     Put(farPe, 0x3C, 0x10000, 4);
     std::string text = "# notes\r\n1=\"One\"\r\n";
-    struct Row {
-        const char *name;
-        const unsigned char *head;
-        size_t headSize;
-        uint64_t fileSize;
-        ModuleFileKind expected;
-    } rows[] = {
+    const std::tuple<const char *, const unsigned char *, size_t, uint64_t, ModuleFileKind> rows[] = {
         {"empty", nullptr, 0, 0, kFileNotModule},
         {"text", reinterpret_cast<const unsigned char *>(text.data()), text.size(), text.size(), kFileNotModule},
         {"DOS program", dosProgram.data(), dosProgram.size(), dosProgram.size(), kFileNotModule},
@@ -60,31 +55,21 @@ TEST(ModuleFile, HeadTellsModuleFromOtherFilesAndFromCutOnes)
         {"cut inside the section data", module.data(), 0x300, 0x300, kFileDamaged},
         {"head longer than the file", module.data(), module.size(), 0x300, kFileDamaged},
     };
-    for (const Row &row : rows)
-        EXPECT_EQ(ClassifyModuleHead(row.head, row.headSize, row.fileSize), row.expected) << row.name;
+    for (const auto &[name, head, headSize, fileSize, expected] : rows)
+        EXPECT_EQ(ClassifyModuleHead(head, headSize, fileSize), expected) << name;
 }
 
 TEST(ModuleFile, EachFailureNamesItsCase)
 {
-    struct Row {
-        ModuleFacts facts;
-        ModuleProblem expected;
-    } rows[] = {
-        // configured, exists, loaded, has string tables, head
-        {{false, false, false, false, kFileModule}, kModuleNotConfigured},
-        {{true, true, true, true, kFileModule}, kModuleUsable},
-        {{true, false, true, true, kFileModule}, kModuleUsable}, // found by the loader's search
-        {{true, false, false, false, kFileModule}, kModuleNotFound},
-        {{true, true, false, false, kFileNotModule}, kModuleNotAModule},
-        {{true, true, true, false, kFileModule}, kModuleNoStringTables},
-        {{true, true, false, false, kFileModule}, kModuleDamaged},
-        {{true, true, false, false, kFileDamaged}, kModuleDamaged},
-        {{true, true, true, false, kFileDamaged}, kModuleDamaged},
-    };
-    for (const Row &row : rows)
-        EXPECT_EQ(DiagnoseModule(row.facts), row.expected)
-            << row.facts.configured << row.facts.exists << row.facts.loaded << row.facts.hasStringTables
-            << row.facts.head;
+    // configured, exists, loaded, has string tables (1 or 0), then the head: module, damaged or not a module
+    const std::pair<const char *, ModuleProblem> rows[] = {
+        {"0000m", kModuleNotConfigured}, {"1111m", kModuleUsable},     {"1011m", kModuleUsable}, // found by the search
+        {"1000m", kModuleNotFound},      {"1100n", kModuleNotAModule}, {"1110m", kModuleNoStringTables},
+        {"1100m", kModuleDamaged},       {"1100d", kModuleDamaged},    {"1110d", kModuleDamaged}};
+    for (const auto &[f, expected] : rows) {
+        const ModuleFileKind head = f[4] == 'm' ? kFileModule : f[4] == 'd' ? kFileDamaged : kFileNotModule;
+        EXPECT_EQ(DiagnoseModule({f[0] == '1', f[1] == '1', f[2] == '1', f[3] == '1', head}), expected) << f;
+    }
 }
 
 } // namespace
