@@ -69,10 +69,7 @@ struct Random {
 };
 
 // A double-byte code page for the tests: every byte from 0x81 up starts a two-byte character.
-inline bool FakeDbcsLeadByte(unsigned char byte)
-{
-    return byte >= 0x81;
-}
+constexpr LeadByteFn FakeDbcsLeadByte = [](unsigned char byte) { return byte >= 0x81; };
 
 inline std::string ReadFile(const std::string &path)
 {
