@@ -1,7 +1,6 @@
 // The file layer: real files, saves that fail without harm, journal files, a real double-byte code page.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -12,11 +11,14 @@
 #include "langfile/journalfile.h"
 #include "langfile/lngfile.h"
 #include "tests/langfile/lngtest.h"
+#include "tests/support/datarows.h"
 
 namespace
 {
 
-// A fresh folder per test, removed with everything in it afterwards.
+constexpr char kOldFile[] = "; Language: old\r\n\r\n1=\"old\"\r\n";
+constexpr char kSampleFile[] = "; Language: Deutsch\r\n\r\n100=\"Hundert\"\r\n200=\"Zwei\\n\\\"hundert\\\"\"\r\n";
+
 class LangFileOnDisk : public ::testing::Test
 {
 protected:
@@ -48,23 +50,16 @@ protected:
     }
     int64_t Write(const std::string &name, int templateFlag = 0, uint32_t *error = nullptr, LangFile *model = nullptr)
     {
-        ModelPtr sample(LangFileCreate());
-        LangFileSetSignature(sample.get(), "Language: Deutsch\r\n");
-        LangFileAdd(sample.get(), 200, "Zwei\n\"hundert\"");
-        LangFileAdd(sample.get(), 100, "Hundert");
-        return LangFileWrite(model ? model : sample.get(), Path(name).c_str(), templateFlag, error);
+        return LangFileWrite(model ? model : Parse(kSampleFile).get(), Path(name).c_str(), templateFlag, error);
     }
     std::string folder_;
 };
 
-constexpr char kOldFile[] = "; Language: old\r\n\r\n1=\"old\"\r\n";
-constexpr char kSampleFile[] = "; Language: Deutsch\r\n\r\n200=\"Zwei\\n\\\"hundert\\\"\"\r\n100=\"Hundert\"\r\n";
-
-// data/ read and saved as natively (code page 1252); UTF-8 it cannot hold and UTF-16 are refused.
+// data/ read as natively (code page 1252); UTF-8 it cannot hold and UTF-16 are refused.
 TEST(LangFileGolden, FilesReadThroughTheFileLayer)
 {
     ASSERT_EQ(GetACP(), 1252u);
-    static std::string marked; // per marked file: count read, mark, refused, non-blank lines, item lines
+    static std::string marked; // per marked file: count read, mark (1 UTF-8, 2 UTF-16 LE, 3 BE), refused, lines
     CheckGoldenFiles([](const std::string &path, const std::string &name) {
         if (name.rfind("dbcs-", 0) == 0) return ModelPtr();
         ModelPtr model(LangFileCreate());
@@ -74,21 +69,12 @@ TEST(LangFileGolden, FilesReadThroughTheFileLayer)
         if (name.rfind("mark", 0) == 0)
             marked += name.substr(0, name.size() - 4) + " " + std::to_string(count) + " " +
                       std::to_string(detail.mark) + " " + std::to_string(detail.refused) + " " +
-                      std::to_string(detail.lines.nonBlank) + " " + std::to_string(detail.lines.items) + "|";
-        // and a save writes what the writer forms
-        const std::string saved = (std::filesystem::temp_directory_path() / "golden-save.lng").string();
-        EXPECT_GE(LangFileWrite(model.get(), saved.c_str(), 0), 0) << name;
-        EXPECT_EQ(ReadFile(saved), ReadFile(path + ".out")) << name;
-        DeleteFileA(saved.c_str());
+                      std::to_string(detail.lines.nonBlank) + " " + std::to_string(detail.lines.items) + "\n";
         return model;
     });
-    // Marks: 1 UTF-8, 2 UTF-16 LE, 3 BE.
-    EXPECT_EQ(marked,
-              "mark-in-text 1 0 0 1 1|marked-utf16be -1 3 1 0 0|marked-utf16le -1 2 1 0 0|marked-utf8-broken "
-              "-1 1 1 0 0|marked-utf8-japanese -1 1 1 0 0|marked-utf8-macron -1 1 1 0 0|marked-utf8 1 1 0 1 1|");
+    EXPECT_EQ(marked, ReadFile(std::string(PARLEVO_LNG_DATA_DIR) + "/marked.txt"));
 }
 
-// Reads and saves that cannot be made say why and leave what was there: the old file, or a folder.
 TEST_F(LangFileOnDisk, FilesThatCannotBeReadOrSavedFailSayWhyAndStayAsTheyWere)
 {
     for (const char *name : {"busy.lng", "locked.lng", "readonly.lng"})
@@ -96,27 +82,19 @@ TEST_F(LangFileOnDisk, FilesThatCannotBeReadOrSavedFailSayWhyAndStayAsTheyWere)
     ASSERT_TRUE(SetFileAttributesA(Path("readonly.lng").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(CreateDirectoryA(Path("folder.lng").c_str(), nullptr));
     HANDLE writer = CreateFileA(Path("busy.lng").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    // Another program reads locked.lng: that does not keep us out, but it allows neither writing nor deleting.
     HANDLE reader =
         CreateFileA(Path("locked.lng").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    // Name, then read's count and error, save's result and error ("-" not tried; a folder's save error not pinned).
-    const char *const rows[][3] = {{"missing.lng", "-1 2", "-"},
-                                   {"missing\\de.lng", "-1 3", "-1 3"},
-                                   {"folder.lng", "-1 5", "-1"},
-                                   {"busy.lng", "-1 32", "-"},
-                                   {"locked.lng", "1 0", "-1 32"},
-                                   {"readonly.lng", "1 0", "-1 5"},
-                                   {"", "-", "-1"}};
-    for (auto [name, read, saved] : rows) {
+    for (const auto &row : ReadDataRows(std::string(PARLEVO_LNG_DATA_DIR) + "/unreadable.tsv", 7)) {
+        const std::string &name = row[0], &read = row[1], &saved = row[2];
         ModelPtr model(LangFileCreate());
         LangReadDetail detail{};
-        const int count = strcmp(read, "-") ? LangFileRead(model.get(), Path(name).c_str(), &detail) : 0;
-        EXPECT_EQ(strcmp(read, "-") ? std::to_string(count) + " " + std::to_string(detail.error) : "-", read) << name;
+        const int count = read.empty() ? 0 : LangFileRead(model.get(), Path(name).c_str(), &detail);
+        EXPECT_EQ(read.empty() ? "" : std::to_string(count) + " " + std::to_string(detail.error), read) << name;
         uint32_t error = 0;
-        const std::string result = !strcmp(saved, "-") ? "-" : std::to_string(Write(name, 0, &error));
+        const std::string result = saved.empty() ? "" : std::to_string(Write(name, 0, &error));
         // A holder allowing no deleting may also be reported as no access.
-        error = error == ERROR_ACCESS_DENIED && !strcmp(name, "locked.lng") ? ERROR_SHARING_VIOLATION : error;
-        EXPECT_EQ(strlen(saved) > 2 ? result + " " + std::to_string(error) : result, saved) << name;
+        error = error == ERROR_ACCESS_DENIED && name == "locked.lng" ? ERROR_SHARING_VIOLATION : error;
+        EXPECT_EQ(saved.size() > 2 ? result + " " + std::to_string(error) : result, saved) << name;
     }
     CloseHandle(writer);
     CloseHandle(reader);
@@ -142,12 +120,10 @@ TEST_F(LangFileOnDisk, SaveReplacesTheFileAndRemovesItsDocumentsStaleTemporaryFi
     Put(".de.lng.tmp-x", "not ours");
     EXPECT_EQ(Write("de.lng"), 40);
     EXPECT_EQ(ReadFile(Path("de.lng")), kSampleFile);
-    EXPECT_EQ(Write("de.lng", 1), 40); // a template
-    ModelPtr header(LangFileCreate());
-    LangFileSetSignature(header.get(), "Author: x\r\n");
-    EXPECT_EQ(Write("de.lng", 0, nullptr, header.get()), 0);
+    EXPECT_EQ(Write("de.lng", 1), 40);                                          // a template
+    EXPECT_EQ(Write("new.lng", 0, nullptr, Parse("; Author: x\r\n").get()), 0); // a header alone, to a new file
     EXPECT_EQ(GetFileAttributesA(Path("de.lng").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_EQ(Names(), (std::set<std::string>{".de.lng.tmp-x", ".fr.lng.tmp-4000000001", "de.lng"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{".de.lng.tmp-x", ".fr.lng.tmp-4000000001", "de.lng", "new.lng"}));
 }
 
 TEST_F(LangFileOnDisk, JournalAliveWhileItsWriterHoldsItAndWholeAfterwards)
@@ -178,25 +154,19 @@ TEST_F(LangFileOnDisk, JournalAliveWhileItsWriterHoldsItAndWholeAfterwards)
               std::to_string(kJournalRead) + " Offen|; x|C:\\Docs\\de.lng 0");
     EXPECT_TRUE(JournalFileRemove(path.c_str()));
     EXPECT_EQ(JournalFileRead(path.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalNotOpened);
+    EXPECT_TRUE(JournalFileClose(JournalFileCreate(folder_.c_str(), &header), 1)); // removing it
 
-    // Closing with removal leaves nothing behind.
-    journal = JournalFileCreate(folder_.c_str(), &header);
-    const std::string removed = journal ? JournalFilePath(journal) : "";
-    EXPECT_TRUE(JournalFileClose(journal, 1) && !std::filesystem::exists(removed));
-
-    // Unreadable journals go aside under free names.
-    const std::string bad = Path(std::string("lost") + kJournalFileSuffix);
-    for (const char *aside : {".bad", ".1.bad"}) {
-        std::ofstream(bad, std::ios::binary) << "not a journal";
-        EXPECT_EQ(JournalFileRead(bad.c_str(), nullptr, nullptr, nullptr, nullptr), kJournalUnreadable);
-        EXPECT_TRUE(JournalFileSetAside(bad.c_str()) && !std::filesystem::exists(bad) &&
-                    std::filesystem::exists(bad + aside))
-            << aside;
+    // Unreadable journals go aside under free names; no journal is left.
+    const std::string lost = std::string("lost") + kJournalFileSuffix;
+    for (int i = 0; i < 2; ++i) {
+        Put(lost, "not a journal");
+        EXPECT_TRUE(JournalFileRead(Path(lost).c_str(), nullptr, nullptr, nullptr, nullptr) == kJournalUnreadable &&
+                    JournalFileSetAside(Path(lost).c_str()));
     }
+    EXPECT_EQ(Names(), (std::set<std::string>{lost + ".1.bad", lost + ".bad"}));
 }
 
-// Code page 932 (Shift-JIS) as the system knows it: the reader cuts a long text before a
-// character that straddles the limit.
+// Code page 932 (Shift-JIS) as the system knows it: a long text is cut before a character straddling the limit.
 bool g_lead932[256];
 
 TEST(LeadBytes, Cp932CutsTextsOnItsCharactersAndAnUnknownCodePageHasNoLeads)

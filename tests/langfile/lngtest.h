@@ -47,13 +47,8 @@ struct Sink {
         const ByteSink sink{take, this};
         return LangFileFormat(model, templateFlag, &sink);
     }
+    std::string Bytes(const LangFile *model, int templateFlag = 0) { return Format(model, templateFlag), bytes; }
 };
-
-inline std::string Format(const LangFile *model, int templateFlag = 0)
-{
-    Sink sink;
-    return sink.Format(model, templateFlag), sink.bytes;
-}
 
 inline ModelPtr Parse(const std::string &bytes, LeadByteFn isLeadByte = nullptr)
 {
@@ -74,10 +69,7 @@ struct Random {
 };
 
 // A double-byte code page for the tests: every byte from 0x81 up starts a two-byte character.
-inline bool FakeDbcsLeadByte(unsigned char byte)
-{
-    return byte >= 0x81;
-}
+constexpr LeadByteFn FakeDbcsLeadByte = [](unsigned char byte) { return byte >= 0x81; };
 
 inline std::string ReadFile(const std::string &path)
 {
@@ -96,7 +88,7 @@ inline void CheckGoldenFiles(ModelPtr (*read)(const std::string &path, const std
         if (!model) continue;
         ++checked;
         for (const char *kind : {".out", ".tpl"}) {
-            const std::string got = Format(model.get(), kind[1] == 't');
+            const std::string got = Sink().Bytes(model.get(), kind[1] == 't');
             if (std::getenv("PARLEVO_GOLDEN_UPDATE")) std::ofstream(path + kind, std::ios::binary) << got;
             EXPECT_EQ(got, ReadFile(path + kind)) << path + kind;
         }
