@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 #include "image/draw.h"
 #include "image/imageres.h"
@@ -75,8 +76,7 @@ TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
         rgb24(ImageCreate(1, 1, 24, nullptr));
     PALETTEENTRY two[2] = {{255, 0, 0, 0}, {0, 0, 255, 0}};
     ImageSetPalette(one.get(), two);
-    for (int x = 0; x < 8; ++x)
-        ImageSetPixel(one.get(), x, 0, x & 1);
+    ImageGetBits(one.get())[0] = 0x55; // 0 at the left edge, 1 at the right
     ImageSetPixel(rgb565.get(), 0, 0, 0xF800);
     ImageSetPixel(rgb565.get(), 1, 0, 0x07E0);
     ImageSetPixel(rgb24.get(), 0, 0, 0x123456);
@@ -87,12 +87,11 @@ TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
     snprintf(got, sizeof got, "%06lX %06lX %02X %02X %06lX", GetPixel(canvas.dc, 0, 0), GetPixel(canvas.dc, 7, 0),
              GetRValue(GetPixel(canvas.dc, 0, 1)), GetGValue(GetPixel(canvas.dc, 1, 1)), GetPixel(canvas.dc, 0, 2));
     EXPECT_STREQ(got, "0000FF FF0000 FF FF 563412");
-    EXPECT_EQ(ImageDraw(nullptr, canvas.dc, 0, 0, 0, 0, 0, 0), 0);
-    uint8_t *bits = rgb24->bits;
-    rgb24->bits = nullptr;
-    EXPECT_EQ(ImageDraw(rgb24.get(), canvas.dc, 0, 0, 0, 0, 0, 0), 0);
+    uint8_t *bits = std::exchange(rgb24->bits, nullptr); // nothing to draw
+    EXPECT_EQ(ImageDraw(nullptr, canvas.dc, 0, 0, 0, 0, 0, 0) + ImageDraw(rgb24.get(), canvas.dc, 0, 0, 0, 0, 0, 0) +
+                  BitmapHolderFree(nullptr) + !!BitmapHolderOpenDC(nullptr, nullptr) + !!BitmapHolderGetBitmap(nullptr),
+              0);
     rgb24->bits = bits;
-    EXPECT_TRUE(!BitmapHolderFree(nullptr) && !BitmapHolderOpenDC(nullptr, nullptr) && !BitmapHolderGetBitmap(nullptr));
 }
 
 TEST(ImageResource, ResourcesLoadInPlaceOrReportWhyNot)
