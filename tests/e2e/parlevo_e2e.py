@@ -1,11 +1,11 @@
 """The real Parlevo.exe under Wine on the display scripts/test.sh provides, driven with xdotool. Each
 instance runs from a private folder with copies of the exe and the module, so its settings are its own."""
+import codecs
 import os
 import shutil
 import subprocess
 import tempfile
 import time
-import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
@@ -32,6 +32,15 @@ def to_windows_path(path):
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def data_rows(name, count):
+    """The rows of data/name as bytes fields (escapes and "-" as in tests/support/datarows.h), count of them."""
+    lines = read(os.path.join(os.path.dirname(__file__), "data", name)).splitlines()
+    rows = [[b"" if f == b"-" else codecs.escape_decode(f)[0] for f in line.split(b"\t")] for line in lines
+            if line and not line.startswith(b"#")]
+    assert len(rows) == count, "%s has %d rows, not %d" % (name, len(rows), count)
+    return rows
 
 
 # The template of the sample module (rebuilt by the e2e_golden_update target).

@@ -70,16 +70,8 @@ class TranslatorsDay(unittest.TestCase):
                  lambda: os.path.exists(path) and read(path) == expected)
 
     def test_a_translators_day(self):
-        self.proc = self.p.start()
-        self.first_start_sets_the_module()
-        self.translate_sign_and_save()
-        self.find_and_translate_the_matches()
-        self.save_as_and_template()
-        self.second_start_hands_over()
-        self.work_survives_a_kill_and_exit_saves()
-
-    def first_start_sets_the_module(self):
         p = self.p
+        proc = p.start()
         self.dialog("Parlevo", "Return")  # the missing-module notice
         p.key(p.wait_titled("Properties for Parlevo"), "alt+b")  # Browse
         module = to_windows_path(p.path("Lumivex.dll"))
@@ -91,16 +83,14 @@ class TranslatorsDay(unittest.TestCase):
         self.keys("ctrl+n")
         self.title("New")
 
-    def translate_sign_and_save(self):
         self.translate_next(["Lumivex", 'Lumivex "Bildbetrachter"', ["Bereit", "Warten"], "%s wird geladen...",
                              "%s wird gespeichert..."], "New")
         self.keys("alt+t", "s")
         # The field takes Enter as a line break; Tab goes to OK.
         self.dialog("Signature", "Tab", "Return", text="Language: Deutsch\nAuthor: Tester\nVersion: 1.0")
-        self.day = self.save_as(["ctrl+s"], "day.lng")  # New is not file-backed: Save asks for the name
-        self.saved(self.day, SIGNED + DAY)
+        day = self.save_as(["ctrl+s"], "day.lng")  # New is not file-backed: Save asks for the name
+        self.saved(day, SIGNED + DAY)
 
-    def find_and_translate_the_matches(self):
         # From below the selected first row: the match is row 4, selected; Enter translates it.
         self.keys("ctrl+f")
         self.dialog("Find", "Return", "Escape", text="WIRD")
@@ -113,21 +103,18 @@ class TranslatorsDay(unittest.TestCase):
         self.keys("ctrl+s")
         self.dialog("Attention!", "y")
         self.title("day.lng")
-        self.saved(self.day, SIGNED + FOUND)
+        self.saved(day, SIGNED + FOUND)
 
-    def save_as_and_template(self):
         self.translate_next(["Unbenannt"], "day.lng")
         self.saved(self.save_as(["alt+f", "a"], "day-2.lng"), SIGNED + FOUND + b'6="Unbenannt"\r\n')
-        self.assertEqual(read(self.day), SIGNED + FOUND)
+        self.assertEqual(read(day), SIGNED + FOUND)
         # Every source text under the default signature, over a longer file without a question.
-        Path(self.p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
+        Path(p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
         self.saved(self.save_as(["alt+f", "t"], "template.lng"), TEMPLATE)
 
-    def second_start_hands_over(self):
-        p = self.p
+        # A second start hands its file over; a name relative to another folder must still name this file.
         with open(p.path("Parlvo.ini"), "a", newline="\r\n") as f:
             f.write("[Option]\nOnlyOneInstance=1\n")
-        # A name relative to another folder than the running instance's must still name this file.
         os.makedirs(p.path("elsewhere"))
         self.assertEqual(p.start("..\\day.lng", cwd=p.path("elsewhere")).wait(60), 0)
         self.title("day.lng")
@@ -136,20 +123,18 @@ class TranslatorsDay(unittest.TestCase):
         self.keys("ctrl+s")
         self.dialog("Attention!", "y")
 
-    def work_survives_a_kill_and_exit_saves(self):
-        p = self.p
         self.translate_next(['"Unbenannt" & mehr'], "day.lng")
-        self.proc.kill()  # SIGKILL of the Wine process itself: no code of the program runs
-        self.proc.wait()
-        self.proc = p.start()
+        proc.kill()  # SIGKILL of the Wine process itself: no code of the program runs
+        proc.wait()
+        proc = p.start()
         self.dialog("Parlevo", "y")  # restore the unsaved translation
         self.win = p.wait_titled(title_of("day.lng", True))
         self.keys("alt+F4")
         self.dialog("Parlevo", "y")
         self.dialog("Attention!", "y")
-        self.assertEqual(self.proc.wait(60), 0)
+        self.assertEqual(proc.wait(60), 0)
         # Read back, the signature keeps the line end of its last line: a blank line follows.
-        self.assertEqual(read(self.day), SIGNED + b"\r\n" + FOUND + b'6="\\"Unbenannt\\" & mehr"\r\n')
+        self.assertEqual(read(day), SIGNED + b"\r\n" + FOUND + b'6="\\"Unbenannt\\" & mehr"\r\n')
         # No setting but the position is ever written at exit, and that one is off by default.
         self.assertNotIn(b"Position", read(p.path("Parlvo.ini")))
 
