@@ -25,6 +25,11 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
+def key(window, *keys, text=None):
+    xdotool("windowfocus", "--sync", window)
+    xdotool(*(["type", "--delay", "20", text] if text else ["key", "--clearmodifiers", *keys]))
+
+
 def to_windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -64,9 +69,6 @@ class Parlevo:
         self.procs.append(proc)
         return proc
 
-    def run(self, *args):
-        return subprocess.run([WINE_RUN, self.exe, *args], cwd=self.dir, capture_output=True, timeout=120)
-
     def windows(self):
         """Titles of the visible windows of the live processes (xdotool ignores --pid for an ended one)."""
         found = {}
@@ -79,14 +81,6 @@ class Parlevo:
         """A window with exactly this title that is not in exclude (a dialog anew under an earlier one's title)."""
         return wait_for(lambda: "a window titled %r; there are %r" % (title, self.windows()),
                         lambda: next((w for w, t in self.windows().items() if t == title and w not in exclude), None))
-
-    def wait_title(self, window, title):
-        wait_for(lambda: "title %r, not %r" % (title, xdotool("getwindowname", window)),
-                 lambda: xdotool("getwindowname", window) == title)
-
-    def key(self, window, *keys, text=None):
-        xdotool("windowfocus", "--sync", window)
-        xdotool(*(["type", "--delay", "20", text] if text else ["key", "--clearmodifiers", *keys]))
 
     def cleanup(self):
         for p in (p for p in self.procs if p.poll() is None):

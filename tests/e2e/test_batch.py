@@ -4,7 +4,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from parlevo_e2e import ROOT, TEMPLATE, Parlevo, data_rows, read
+from parlevo_e2e import ROOT, TEMPLATE, WINE_RUN, Parlevo, data_rows, read
 
 # One error and one warning: the rules themselves are checked in tests/view/viewcore_test.cpp.
 PLANTED = b'; Language: Test\r\n\r\n8="%s von %d"\r\n1011="Einheit"\r\n60000="no such string"\r\n'
@@ -20,7 +20,7 @@ class Batch(unittest.TestCase):
             if ini:
                 Path(p.path("Parlvo.ini")).write_bytes(ini)
             with self.subTest(args=args):
-                r = p.run(*args.split(b" "))
+                r = subprocess.run([WINE_RUN, p.exe, *args.split(b" ")], cwd=p.dir, capture_output=True, timeout=120)
                 self.assertEqual((r.returncode, r.stdout), (int(code), out))
                 self.assertIn(err, r.stderr)
         self.assertEqual(read(p.path("t.lng")), TEMPLATE)

@@ -14,11 +14,6 @@ using giftest::ImagePtr;
 namespace
 {
 
-ImagePtr Create(int32_t width, int32_t height, int32_t code)
-{
-    return ImagePtr(ImageCreate(width, height, code, nullptr));
-}
-
 // The rows of records.txt that start with kind, as their further fields.
 std::vector<std::vector<std::string>> Rows(const std::string &kind)
 {
@@ -61,7 +56,7 @@ TEST(ImageRecord, CreateGivesPaddedRowsOrTheReasonItCannot)
 TEST(ImagePixels, ValuesLandInTheTopRowAtTheLastStoredRow)
 {
     for (const auto &row : Rows("pixel")) {
-        ImagePtr image = Create(10, 3, std::stoi(row[0]));
+        ImagePtr image(ImageCreate(10, 3, std::stoi(row[0]), nullptr));
         const int32_t x = std::stoi(row[1]);
         const uint32_t stride = ImageGetStride(image.get());
         std::memset(ImageGetBits(image.get()), 0, stride * 3);
@@ -74,7 +69,7 @@ TEST(ImagePixels, ValuesLandInTheTopRowAtTheLastStoredRow)
         EXPECT_EQ(got, row[3]) << row[0] << " x " << row[1];
     }
     for (const auto &row : Rows("fill")) {
-        ImagePtr image = Create(9, 6, std::stoi(row[0]));
+        ImagePtr image(ImageCreate(9, 6, std::stoi(row[0]), nullptr));
         const ImageRect rects[] = {{0, 0, 9, 6}, {2, 1, 5, 3}, {7, 4, 100, 100}, {50, 50, 10, 10}};
         for (const ImageRect &r : rects)
             ImageFillRect(image.get(), &r, &r == rects ? 0 : 1);
@@ -86,7 +81,7 @@ TEST(ImagePixels, ValuesLandInTheTopRowAtTheLastStoredRow)
 TEST(ImagePalette, ReplacingFreesTheOldOneAndAboveEightBitsTheMasksStay)
 {
     PALETTEENTRY entries[256] = {{1, 2, 3, 0}}, out[256];
-    ImagePtr image = Create(2, 2, kDepth565), odd = Create(2, 2, kDepth565);
+    ImagePtr image(ImageCreate(2, 2, kDepth565, nullptr)), odd(ImageCreate(2, 2, kDepth565, nullptr));
     EXPECT_EQ(ImageGetPalette(image.get(), out), 0u) << "no palette yet";
     EXPECT_EQ(ImageSetPalette(image.get(), entries) + ImageSetPalette(image.get(), entries), 2) << "LSan: a leak";
     const uint32_t otherMask = 0x7C00; // odd masks: no depth code, but a copy keeps them
@@ -98,7 +93,8 @@ TEST(ImagePalette, ReplacingFreesTheOldOneAndAboveEightBitsTheMasksStay)
                   ImageGetLoopCount(image.get()), ImageGetDepthCode(odd.get()),
                   ImageGetColorTableEntry(ImagePtr(ImageDuplicate(odd.get(), 1)).get(), 0));
     EXPECT_STREQ(got, "256 F800 7E0 1F 0 1 0 7C00");
-    EXPECT_EQ(ImageSetPalette(nullptr, entries) + ImageSetPalette(Create(1, 1, 8).get(), nullptr), 0);
+    EXPECT_EQ(
+        ImageSetPalette(nullptr, entries) + ImageSetPalette(ImagePtr(ImageCreate(1, 1, 8, nullptr)).get(), nullptr), 0);
 }
 
 TEST(ImageChain, DuplicateCopiesEveryFrameDeeply)
@@ -168,10 +164,9 @@ TEST(CodecRegistry, SlotsAreTakenInOrderWithinTheCountAndFreedOnesFoundAfterTheT
 {
     CodecRegistry registry = {};
     CodecDescriptor d = Descriptor(RefuseAll);
-    // The count limits the search and is clamped to the array.
     const std::pair<int, int> registrations[] = {{0, -1}, {1, 0}, {1, -1}, {100, 1}, {100, 2}, {4, 3}, {100, -1}};
     for (auto [count, slot] : registrations)
-        EXPECT_EQ(CodecRegister(&registry, &d, count), slot < 0 ? nullptr : &registry.slots[slot]) << count;
+        EXPECT_EQ(CodecRegister(&registry, &d, count), slot < 0 ? nullptr : &registry.slots[slot]) << count; // clamped
     EXPECT_TRUE(!CodecRegister(nullptr, &d, 4) && !CodecRegister(&registry, nullptr, 4));
     EXPECT_EQ(std::memcmp(&registry.slots[2].descriptor, &d, sizeof(d)), 0) << "a copy of the descriptor";
     // Slot 1 freed by hand, as an owner may: found wrapping round from the tail, linked at the end.
@@ -191,7 +186,6 @@ TEST(CodecRegistry, SlotsAreTakenInOrderWithinTheCountAndFreedOnesFoundAfterTheT
 TEST(ImageLoading, LoadAsksProbesInOrderAndReportsEachOutcome)
 {
     const CodecDescriptor works = Descriptor(AcceptX, MakePixel), refuse = Descriptor(RefuseAll, MakePixel);
-    // The codecs, the first byte, then the outcome and the number of probes asked.
     const std::tuple<std::vector<CodecDescriptor>, char, uint32_t, int> cases[] = {
         {{}, 'X', kImageNoCodec, 0},
         // Incomplete slots are not asked.
@@ -206,10 +200,9 @@ TEST(ImageLoading, LoadAsksProbesInOrderAndReportsEachOutcome)
         for (const CodecDescriptor &d : codecs)
             last = CodecRegister(&registry, &d, kCodecSlotCount);
         const uint8_t data[] = {static_cast<uint8_t>(firstByte), 1, 2};
-        ImageSource source = {sizeof(data), data, 99, 0xF0, {}};
+        ImageSource source = {sizeof(data), data, 99, 0xF0, {}}; // flags cleared before the codec sets its own
         g_probeCalls = 0;
         ImagePtr image(ImageLoad(&registry, &source));
-        // The load clears the flags before the codec sets its own.
         const bool made = image && image->codec == last && source.formatFlags == 1;
         EXPECT_EQ(std::to_string(source.error) + " " + std::to_string(g_probeCalls) + (made ? " made" : ""),
                   std::to_string(error) + " " + std::to_string(probes) + (error == kImageOk ? " made" : ""));
