@@ -10,7 +10,7 @@ import tempfile
 import unittest
 import zipfile
 
-from parlevo_e2e import ROOT, read, to_windows_path, wait_for, xdotool
+from parlevo_e2e import ROOT, key, read, to_windows_path, wait_for, xdotool
 
 ARCH = os.environ.get("PARLEVO_DIST_ARCH", "win32")
 VERSION = os.environ.get("PARLEVO_VERSION", "1.0.4")
@@ -30,7 +30,6 @@ def build_package(out):
 
 
 def pe_machine(data):
-    """The machine field of a PE image's file header."""
     offset = struct.unpack_from("<I", data, 0x3C)[0]
     return struct.unpack_from("<H", data, offset + 4)[0] if data[offset:offset + 4] == b"PE\0\0" else None
 
@@ -106,9 +105,6 @@ class Installer(unittest.TestCase):
         parts = [line.split("    ") for line in out.splitlines()]
         return None if code else next(("    ".join(p[3:]) for p in parts if len(p) >= 4 and p[2] == "REG_SZ"), "")
 
-    def key_exists(self, key):
-        return self.wine("reg", "query", key)[0] == 0
-
     def open_by_association(self, lng):
         """Opens the file through the class of .lng, as Explorer does, and closes its window."""
         proc = subprocess.Popen([self.env["PARLEVO_WINE"], "start", "/wait", to_windows_path(lng)], env=self.env,
@@ -116,8 +112,7 @@ class Installer(unittest.TestCase):
         self.addCleanup(lambda: proc.poll() is None and (proc.kill(), proc.wait()))
         title = "Lumivex Parlevo - [%s]" % os.path.basename(lng)
         window = wait_for(title, lambda: xdotool("search", "--onlyvisible", "--name", re.escape(title)).split())[0]
-        xdotool("windowfocus", "--sync", window)
-        xdotool("key", "--clearmodifiers", "alt+F4")
+        key(window, "alt+F4")
         self.assertEqual(proc.wait(60), 0)
 
     def test_silent_install_opens_language_files_and_uninstall_leaves_nothing(self):
@@ -131,10 +126,10 @@ class Installer(unittest.TestCase):
                 self.check_installed()
             self.assertEqual(self.wine(INSTALL_DIR + "\\Uninstall.exe", "/S")[0], 0)
             # The uninstaller returns at once; its copy in TEMP removes the registration last.
-            wait_for(UNINST_KEY + " to go", lambda: not self.key_exists(UNINST_KEY), 120)
+            wait_for(UNINST_KEY + " to go", lambda: self.wine("reg", "query", UNINST_KEY)[0], 120)
             self.assertEqual([os.path.exists(self.install_dir), os.path.exists(self.start_menu),
-                              self.key_exists(PROGID_KEY), self.reg(LNG_KEY), self.reg(LNG_KEY, "Parlevo.Backup")],
-                             [False, False, False, previous, None])
+                              self.wine("reg", "query", PROGID_KEY)[0] == 0, self.reg(LNG_KEY),
+                              self.reg(LNG_KEY, "Parlevo.Backup")], [False, False, False, previous, None])
         self.assertTrue(os.path.isfile(os.path.join(self.tmp, "installed-check.lng")), "the user's file must stay")
 
     def check_installed(self):
@@ -152,12 +147,7 @@ class Installer(unittest.TestCase):
                                              os.path.join(self.tmp, "installed-check.lng")))
 
 
-def main():
-    names = sys.argv[1:] or ["Package", "Installer"]
-    suite = unittest.TestSuite(unittest.TestLoader().loadTestsFromTestCase(globals()[n]) for n in names)
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
-    return 1 if not result.wasSuccessful() else 77 if len(result.skipped) >= result.testsRun > 0 else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    result = unittest.TextTestRunner(verbosity=2).run(unittest.TestSuite(
+        unittest.TestLoader().loadTestsFromTestCase(globals()[n]) for n in sys.argv[1:] or ["Package", "Installer"]))
+    sys.exit(1 if not result.wasSuccessful() else 77 if len(result.skipped) >= result.testsRun > 0 else 0)

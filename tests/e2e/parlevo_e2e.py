@@ -1,11 +1,11 @@
 """The real Parlevo.exe under Wine on the display scripts/test.sh provides, driven with xdotool. Each
 instance runs from a private folder with copies of the exe and the module, so its settings are its own."""
+import codecs
 import os
 import shutil
 import subprocess
 import tempfile
 import time
-import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
@@ -25,6 +25,11 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
+def key(window, *keys, text=None):
+    xdotool("windowfocus", "--sync", window)
+    xdotool(*(["type", "--delay", "20", text] if text else ["key", "--clearmodifiers", *keys]))
+
+
 def to_windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -32,6 +37,15 @@ def to_windows_path(path):
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def data_rows(name, count):
+    """The rows of data/name as bytes fields (escapes and "-" as in tests/support/datarows.h), count of them."""
+    lines = read(os.path.join(os.path.dirname(__file__), "data", name)).splitlines()
+    rows = [[b"" if f == b"-" else codecs.escape_decode(f)[0] for f in line.split(b"\t")] for line in lines
+            if line and not line.startswith(b"#")]
+    assert len(rows) == count, "%s has %d rows, not %d" % (name, len(rows), count)
+    return rows
 
 
 # The template of the sample module (rebuilt by the e2e_golden_update target).
@@ -55,9 +69,6 @@ class Parlevo:
         self.procs.append(proc)
         return proc
 
-    def run(self, *args):
-        return subprocess.run([WINE_RUN, self.exe, *args], cwd=self.dir, capture_output=True, timeout=120)
-
     def windows(self):
         """Titles of the visible windows of the live processes (xdotool ignores --pid for an ended one)."""
         found = {}
@@ -70,14 +81,6 @@ class Parlevo:
         """A window with exactly this title that is not in exclude (a dialog anew under an earlier one's title)."""
         return wait_for(lambda: "a window titled %r; there are %r" % (title, self.windows()),
                         lambda: next((w for w, t in self.windows().items() if t == title and w not in exclude), None))
-
-    def wait_title(self, window, title):
-        wait_for(lambda: "title %r, not %r" % (title, xdotool("getwindowname", window)),
-                 lambda: xdotool("getwindowname", window) == title)
-
-    def key(self, window, *keys, text=None):
-        xdotool("windowfocus", "--sync", window)
-        xdotool(*(["type", "--delay", "20", text] if text else ["key", "--clearmodifiers", *keys]))
 
     def cleanup(self):
         for p in (p for p in self.procs if p.poll() is None):

@@ -4,7 +4,7 @@ import os
 import unittest
 from pathlib import Path
 
-from parlevo_e2e import ROOT, TEMPLATE, Parlevo, read, to_windows_path, wait_for
+from parlevo_e2e import ROOT, TEMPLATE, Parlevo, key, read, to_windows_path, wait_for, xdotool
 
 APP = "Lumivex Parlevo"
 SIGNED = b"; Language: Deutsch\r\n; Author: Tester\r\n; Version: 1.0\r\n"
@@ -18,37 +18,28 @@ def title_of(name, modified=False):
 
 
 class TranslatorsDay(unittest.TestCase):
-    def setUp(self):
-        self.p = Parlevo(self)  # the module lies beside the exe; no settings name it yet
-        # Work that other runs left in the shared prefix would be offered first.
-        for journal in glob.glob(os.path.join(ROOT, "build", "wineprefix-*", "drive_c", "users", "*", "AppData",
-                                              "Local", "Parlevo", "Recovery", "*")):
-            os.remove(journal)
-
     def dialog(self, title, *keys, text=None, exclude=()):
         """Waits for the window with this title, types text, presses the keys, waits for it to go."""
         box = self.p.wait_titled(title, exclude)
         if text:
-            self.p.key(box, text=text)
-        self.p.key(box, *keys)
+            key(box, text=text)
+        key(box, *keys)
         wait_for(lambda: "%r to go" % title, lambda: box not in self.p.windows())
         return box
 
-    def keys(self, *keys):
-        self.p.key(self.win, *keys)
-
     def title(self, name, modified=False):
-        self.p.wait_title(self.win, title_of(name, modified))
+        wait_for(lambda: "title %r, not %r" % (title_of(name, modified), xdotool("getwindowname", self.win)),
+                 lambda: xdotool("getwindowname", self.win) == title_of(name, modified))
 
     def save_as(self, keys, name):
-        self.keys(*keys)
+        key(self.win, *keys)
         self.dialog("Save As", "Return", text=to_windows_path(self.p.path(name)))
         self.title(name)
         return self.p.path(name)
 
     def translate_next(self, texts, doc):
         """Ctrl+U and a Translate dialog for each text (a list: lines joined by Insert Enter), then Cancel."""
-        self.keys("ctrl+u")
+        key(self.win, "ctrl+u")
         self.dialog("Translate", "Escape", exclude=self.translate(texts))
         self.title(doc, modified=True)
 
@@ -57,11 +48,11 @@ class TranslatorsDay(unittest.TestCase):
         for text in texts:
             lines = text if isinstance(text, list) else [text]
             box = self.p.wait_titled("Translate", seen)
-            self.p.key(box, text=lines[0])
+            key(box, text=lines[0])
             for line in lines[1:]:
                 # Insert Enter takes the focus; back in the field, the caret goes to the end.
-                self.p.key(box, "alt+e", "shift+Tab", "shift+Tab", "ctrl+End")
-                self.p.key(box, text=line)
+                key(box, "alt+e", "shift+Tab", "shift+Tab", "ctrl+End")
+                key(box, text=line)
             seen.append(self.dialog("Translate", "Return", exclude=seen))
         return seen
 
@@ -70,86 +61,75 @@ class TranslatorsDay(unittest.TestCase):
                  lambda: os.path.exists(path) and read(path) == expected)
 
     def test_a_translators_day(self):
-        self.proc = self.p.start()
-        self.first_start_sets_the_module()
-        self.translate_sign_and_save()
-        self.find_and_translate_the_matches()
-        self.save_as_and_template()
-        self.second_start_hands_over()
-        self.work_survives_a_kill_and_exit_saves()
-
-    def first_start_sets_the_module(self):
-        p = self.p
+        p = self.p = Parlevo(self)  # the module lies beside the exe; no settings name it yet
+        # Work that other runs left in the shared prefix would be offered first.
+        for journal in glob.glob(os.path.join(ROOT, "build", "wineprefix-*", "drive_c", "users", "*", "AppData",
+                                              "Local", "Parlevo", "Recovery", "*")):
+            os.remove(journal)
+        proc = p.start()
         self.dialog("Parlevo", "Return")  # the missing-module notice
-        p.key(p.wait_titled("Properties for Parlevo"), "alt+b")  # Browse
+        key(p.wait_titled("Properties for Parlevo"), "alt+b")  # Browse
         module = to_windows_path(p.path("Lumivex.dll"))
         self.dialog("Open", "Return", text=module)
         self.dialog("Properties for Parlevo", "Tab", "Return")  # from Browse to OK
         self.assertIn(("Filename=%s\r\n" % module).encode(), read(p.path("Parlvo.ini")))
         # The open that found no module did not happen; New works now.
         self.win = p.wait_titled(APP)
-        self.keys("ctrl+n")
+        key(self.win, "ctrl+n")
         self.title("New")
 
-    def translate_sign_and_save(self):
         self.translate_next(["Lumivex", 'Lumivex "Bildbetrachter"', ["Bereit", "Warten"], "%s wird geladen...",
                              "%s wird gespeichert..."], "New")
-        self.keys("alt+t", "s")
+        key(self.win, "alt+t", "s")
         # The field takes Enter as a line break; Tab goes to OK.
         self.dialog("Signature", "Tab", "Return", text="Language: Deutsch\nAuthor: Tester\nVersion: 1.0")
-        self.day = self.save_as(["ctrl+s"], "day.lng")  # New is not file-backed: Save asks for the name
-        self.saved(self.day, SIGNED + DAY)
+        day = self.save_as(["ctrl+s"], "day.lng")  # New is not file-backed: Save asks for the name
+        self.saved(day, SIGNED + DAY)
 
-    def find_and_translate_the_matches(self):
         # From below the selected first row: the match is row 4, selected; Enter translates it.
-        self.keys("ctrl+f")
+        key(self.win, "ctrl+f")
         self.dialog("Find", "Return", "Escape", text="WIRD")
-        self.keys("Return")
+        key(self.win, "Return")
         self.translate(["%s wird jetzt geladen..."])
         # Find Next repeats the search, downward, after the dialog has gone.
-        self.keys("F3", "Return")
+        key(self.win, "F3", "Return")
         self.translate(["%s wird jetzt gespeichert..."])
         # The document is file-backed: Save writes it at once, after the overwrite question.
-        self.keys("ctrl+s")
+        key(self.win, "ctrl+s")
         self.dialog("Attention!", "y")
         self.title("day.lng")
-        self.saved(self.day, SIGNED + FOUND)
+        self.saved(day, SIGNED + FOUND)
 
-    def save_as_and_template(self):
         self.translate_next(["Unbenannt"], "day.lng")
         self.saved(self.save_as(["alt+f", "a"], "day-2.lng"), SIGNED + FOUND + b'6="Unbenannt"\r\n')
-        self.assertEqual(read(self.day), SIGNED + FOUND)
+        self.assertEqual(read(day), SIGNED + FOUND)
         # Every source text under the default signature, over a longer file without a question.
-        Path(self.p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
+        Path(p.path("template.lng")).write_bytes(TEMPLATE + TEMPLATE)
         self.saved(self.save_as(["alt+f", "t"], "template.lng"), TEMPLATE)
 
-    def second_start_hands_over(self):
-        p = self.p
+        # A second start hands its file over; a name relative to another folder must still name this file.
         with open(p.path("Parlvo.ini"), "a", newline="\r\n") as f:
             f.write("[Option]\nOnlyOneInstance=1\n")
-        # A name relative to another folder than the running instance's must still name this file.
         os.makedirs(p.path("elsewhere"))
         self.assertEqual(p.start("..\\day.lng", cwd=p.path("elsewhere")).wait(60), 0)
         self.title("day.lng")
         self.assertEqual(list(p.windows().values()), [title_of("day.lng")])
         # The file itself, not an empty document of that name: Save asks to overwrite it.
-        self.keys("ctrl+s")
+        key(self.win, "ctrl+s")
         self.dialog("Attention!", "y")
 
-    def work_survives_a_kill_and_exit_saves(self):
-        p = self.p
         self.translate_next(['"Unbenannt" & mehr'], "day.lng")
-        self.proc.kill()  # SIGKILL of the Wine process itself: no code of the program runs
-        self.proc.wait()
-        self.proc = p.start()
+        proc.kill()  # SIGKILL of the Wine process itself: no code of the program runs
+        proc.wait()
+        proc = p.start()
         self.dialog("Parlevo", "y")  # restore the unsaved translation
         self.win = p.wait_titled(title_of("day.lng", True))
-        self.keys("alt+F4")
+        key(self.win, "alt+F4")
         self.dialog("Parlevo", "y")
         self.dialog("Attention!", "y")
-        self.assertEqual(self.proc.wait(60), 0)
+        self.assertEqual(proc.wait(60), 0)
         # Read back, the signature keeps the line end of its last line: a blank line follows.
-        self.assertEqual(read(self.day), SIGNED + b"\r\n" + FOUND + b'6="\\"Unbenannt\\" & mehr"\r\n')
+        self.assertEqual(read(day), SIGNED + b"\r\n" + FOUND + b'6="\\"Unbenannt\\" & mehr"\r\n')
         # No setting but the position is ever written at exit, and that one is off by default.
         self.assertNotIn(b"Position", read(p.path("Parlvo.ini")))
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 #include "image/draw.h"
 #include "image/imageres.h"
@@ -16,29 +17,6 @@ namespace
 constexpr int kWidth = 224, kHeight = 16; // the strip's size
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
 constexpr uint32_t kStripId = 103, kTextId = 104; // imageres.rc
-
-COLORREF EntryColor(uint32_t i)
-{
-    return RGB(static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16), static_cast<BYTE>(i * 5 + 3));
-}
-
-// A 4-bit strip whose pixel (x, y) has value (x / 16 + y) % 16, with a palette of distinct colours.
-ImagePtr MakeStrip(bool withPalette)
-{
-    ImagePtr image(ImageCreate(kWidth, kHeight, 4, nullptr));
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            ImageSetPixel(image.get(), x, y, static_cast<uint32_t>((x / 16 + y) % 16));
-    PALETTEENTRY entries[16];
-    for (uint32_t i = 0; i < 16; ++i)
-        entries[i] = {GetRValue(EntryColor(i)), GetGValue(EntryColor(i)), GetBValue(EntryColor(i)), 0};
-    ImageSetPalette(image.get(), entries);
-    if (!withPalette) {
-        DeleteObject(image->palette);
-        image->palette = nullptr; // the colour table stays
-    }
-    return image;
-}
 
 // A true-colour bitmap in its device context, which closes once; freeing deletes the bitmap.
 struct Canvas {
@@ -70,7 +48,10 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
     } const cases[] = {
         {true, 0, 0, 0, 0, 0, 0, kHeight}, {true, 10, 20, 32, 3, 48, 8, -1}, {false, 0, 0, 0, 0, 0, 0, kHeight}};
     for (const Case &c : cases) {
-        ImagePtr image = MakeStrip(c.palette);
+        ImagePtr image = giftest::Decode(giftest::ReadDataFile("test-strip.gif")).image; // a plasma: no two rows alike
+        PALETTEENTRY entries[16];
+        ImageGetPalette(image.get(), entries);
+        if (!c.palette) DeleteObject(image->palette), image->palette = nullptr; // the colour table stays
         Canvas canvas(kWidth, 64);
         HGDIOBJ before = GetCurrentObject(canvas.dc, OBJ_PAL);
         const int lines = ImageDraw(image.get(), canvas.dc, c.x, c.y, c.sourceX, c.sourceY, c.width, c.height);
@@ -80,8 +61,10 @@ TEST(ImageDraw, SourceBandsAndOffsetsPickTheRowsCountedFromTheTop)
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 const bool inside = x >= c.x && x < c.x + width && y >= c.y && y < c.y + height;
-                const uint32_t entry = ((c.sourceX + x - c.x) / 16 + c.sourceY + y - c.y) % 16;
-                ASSERT_EQ(GetPixel(canvas.dc, x, y), inside ? EntryColor(entry) : kUntouched) << x << "," << y;
+                const PALETTEENTRY &e =
+                    entries[inside ? ImageGetPixel(image.get(), c.sourceX + x - c.x, c.sourceY + y - c.y) : 0];
+                ASSERT_EQ(GetPixel(canvas.dc, x, y), inside ? RGB(e.peRed, e.peGreen, e.peBlue) : kUntouched)
+                    << x << "," << y;
             }
     }
 }
@@ -93,8 +76,7 @@ TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
         rgb24(ImageCreate(1, 1, 24, nullptr));
     PALETTEENTRY two[2] = {{255, 0, 0, 0}, {0, 0, 255, 0}};
     ImageSetPalette(one.get(), two);
-    for (int x = 0; x < 8; ++x)
-        ImageSetPixel(one.get(), x, 0, x & 1);
+    ImageGetBits(one.get())[0] = 0x55; // 0 at the left edge, 1 at the right
     ImageSetPixel(rgb565.get(), 0, 0, 0xF800);
     ImageSetPixel(rgb565.get(), 1, 0, 0x07E0);
     ImageSetPixel(rgb24.get(), 0, 0, 0x123456);
@@ -105,12 +87,11 @@ TEST(ImageDraw, EveryDepthDrawsItsColoursAndNothingToDrawGivesZero)
     snprintf(got, sizeof got, "%06lX %06lX %02X %02X %06lX", GetPixel(canvas.dc, 0, 0), GetPixel(canvas.dc, 7, 0),
              GetRValue(GetPixel(canvas.dc, 0, 1)), GetGValue(GetPixel(canvas.dc, 1, 1)), GetPixel(canvas.dc, 0, 2));
     EXPECT_STREQ(got, "0000FF FF0000 FF FF 563412");
-    EXPECT_EQ(ImageDraw(nullptr, canvas.dc, 0, 0, 0, 0, 0, 0), 0);
-    uint8_t *bits = rgb24->bits;
-    rgb24->bits = nullptr;
-    EXPECT_EQ(ImageDraw(rgb24.get(), canvas.dc, 0, 0, 0, 0, 0, 0), 0);
+    uint8_t *bits = std::exchange(rgb24->bits, nullptr); // nothing to draw
+    EXPECT_EQ(ImageDraw(nullptr, canvas.dc, 0, 0, 0, 0, 0, 0) + ImageDraw(rgb24.get(), canvas.dc, 0, 0, 0, 0, 0, 0) +
+                  BitmapHolderFree(nullptr) + !!BitmapHolderOpenDC(nullptr, nullptr) + !!BitmapHolderGetBitmap(nullptr),
+              0);
     rgb24->bits = bits;
-    EXPECT_TRUE(!BitmapHolderFree(nullptr) && !BitmapHolderOpenDC(nullptr, nullptr) && !BitmapHolderGetBitmap(nullptr));
 }
 
 TEST(ImageResource, ResourcesLoadInPlaceOrReportWhyNot)

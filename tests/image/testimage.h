@@ -52,19 +52,13 @@ inline std::string PixelText(const Image *frame)
     return out;
 }
 
-// Per file and frame its facts; pixels as text up to 64, else a checksum of row bytes (stays quick).
-inline std::string DescribeDecodedGif(const std::string &name, const std::vector<uint8_t> &bytes)
+// A decoded chain's facts, then per frame its own; pixels as text up to 64, else a checksum of row bytes (quick).
+inline std::string Describe(const Image *image, uint32_t error, uint32_t flags)
 {
-    Decoded d = Decode(bytes);
-    size_t frames = 0;
-    for (const Image *f = d.image.get(); f; f = ImageNextFrame(f))
-        ++frames;
+    std::string frames;
     char line[256];
-    std::snprintf(line, sizeof(line), "%s frames=%zu loop=%u error=%u flags=0x%02x\n", name.c_str(), frames,
-                  ImageGetLoopCount(d.image.get()), d.error, d.flags);
-    std::string out = line;
     size_t index = 0;
-    for (const Image *f = d.image.get(); f; f = ImageNextFrame(f), ++index) {
+    for (const Image *f = image; f; f = ImageNextFrame(f), ++index) {
         uint64_t palette = 0xcbf29ce484222325ull, pixels = palette; // FNV-1a
         const auto add = [](uint64_t &hash, uint32_t byte) { hash = (hash ^ (byte & 0xFF)) * 0x100000001b3ull; };
         PALETTEENTRY entries[256];
@@ -86,9 +80,11 @@ inline std::string DescribeDecodedGif(const std::string &name, const std::vector
                       ImageGetTransparency(f), ImageGetTransparentIndex(f), count, palette);
         char sum[17];
         std::snprintf(sum, sizeof(sum), "%016" PRIx64, pixels);
-        out += line + (ImageGetWidth(f) * ImageGetHeight(f) > 64 ? std::string(sum) : PixelText(f)) + "\n";
+        frames += line + (ImageGetWidth(f) * ImageGetHeight(f) > 64 ? std::string(sum) : PixelText(f)) + "\n";
     }
-    return out;
+    std::snprintf(line, sizeof(line), " frames=%zu loop=%u error=%u flags=0x%02x\n", index, ImageGetLoopCount(image),
+                  error, flags);
+    return line + frames;
 }
 
 } // namespace giftest
