@@ -11,7 +11,6 @@
 #include <tuple>
 #include <vector>
 
-#include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "state/appstate.h"
 #include "tests/support/apptest.h"
@@ -26,7 +25,16 @@ namespace
 class ViewTest : public AppTest
 {
 protected:
-    void SetUp() override { Start(); }
+    HWND list = nullptr;
+
+    void SetUp() override
+    {
+        Start();
+        list = Vs()->list;
+        ASSERT_EQ(GetDlgItem(view, kListChildId), list);
+        UpdateWindow(frame); // a hidden list skips work a visible one does
+        PumpMessages();
+    }
     static std::string DlgText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
     // The text of the status bar's pane of that type; "" without one.
     std::string Pane(UINT type) const
@@ -60,29 +68,14 @@ protected:
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
         return seen;
     }
-};
 
-class List : public ViewTest
-{
-protected:
-    HWND list = nullptr;
-
-    void SetUp() override
-    {
-        Start();
-        list = Vs()->list;
-        ASSERT_EQ(GetDlgItem(view, kListChildId), list);
-        UpdateWindow(frame); // a hidden list skips work a visible one does
-        PumpMessages();
-    }
-
-    // Replaces the rows: 0 in values makes a category row.
-    void Rows(const std::vector<UINT> &values)
+    // Replaces the rows, one a digit: its value, 0 making a category row.
+    void Rows(const std::string &values)
     {
         ListEmpty(view);
-        for (UINT value : values)
-            ListAppendRow(view, value, value ? std::to_string(value).c_str() : "",
-                          value ? ("Text " + std::to_string(value)).c_str() : "Category");
+        for (char digit : values)
+            ListAppendRow(view, UINT(digit - '0'), digit > '0' ? std::string(1, digit).c_str() : "",
+                          digit > '0' ? (std::string("Text ") + digit).c_str() : "Category");
         PumpMessages();
     }
 
@@ -121,20 +114,15 @@ protected:
     }
 };
 
+using List = ViewTest;
+using Translate = ViewTest;
+
 TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBarSplitAfterTheIdColumn)
 {
     const LONG_PTR kMask = LVS_TYPEMASK | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_VISIBLE;
     EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & kMask,
               LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    std::string headers;
-    for (int i = 0; i < 3; ++i) {
-        char text[64] = "";
-        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text};
-        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        headers += text + std::string("|");
-    }
-    EXPECT_EQ(headers, "ID|Text|Translated text|");
     auto in = [&](HWND window) { // in the view's client area
         RECT r;
         GetWindowRect(window, &r);
@@ -145,13 +133,17 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBarSplitAfterTheIdCol
     GetClientRect(view, &client);
     EXPECT_EQ(std::make_tuple(at.left, at.right, at.top, at.bottom),
               std::make_tuple(0L, client.right, in(Vs()->toolbar).bottom, in(Vs()->statusBar).top));
-    std::string widths; // split after the ID column, never negative
+    std::string columns; // at two widths: split after the ID column, never negative
     for (int width : {261, 40}) {
         ListClientWidth(width);
-        for (int column = 0; column < 3; ++column)
-            widths += std::to_string(ColumnWidth(column)) + " ";
+        for (int i = 0; i < 3; ++i) {
+            char text[64] = "";
+            LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, 0, text, sizeof text};
+            SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+            columns += text + (":" + std::to_string(column.cx)) + " ";
+        }
     }
-    EXPECT_EQ(widths, "60 100 101 60 0 0 ");
+    EXPECT_EQ(columns, "ID:60 Text:100 Translated text:101 ID:60 Text:0 Translated text:0 ");
 }
 
 // The vertical scroll bar comes with the release of the hold an open fills the list under.
@@ -186,25 +178,19 @@ TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
 {
-    // The rows, the focused row, the key pressed and the row focused after it.
-    const std::tuple<std::vector<UINT>, int, UINT, const char *> kRows[] = {
-        {{0, 1, 2, 0, 4, 5}, 2, VK_DOWN, "4"}, {{0, 1, 2, 0, 4, 5}, 4, VK_UP, "2"},
-        {{0, 1, 2, 0, 4, 5}, 1, VK_UP, "1"},                                    // under a category row: stays
-        {{0, 1, 2, 0, 4, 5}, 4, VK_HOME, "1"}, {{0, 1, 2, 0}, 2, VK_DOWN, "2"}, // a category row last: back up
-        {{0, 1, 2, 0}, 1, VK_END, "2"},        {{0, 0}, 0, 0, "-1"},            // nothing to focus
-    };
-    for (const auto &[rows, focus, key, expected] : kRows) {
-        Rows(rows);
-        Focus(focus);
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/focus.tsv", 7)) {
+        Rows(row.at(0));
+        Focus(std::stoi(row.at(1)));
+        const WPARAM key = std::stoul(row.at(2));
         if (key) SendMessageA(list, WM_KEYDOWN, key, 1), SendMessageA(list, WM_KEYUP, key, 0xC0000001);
         PumpMessages();
-        EXPECT_EQ(Focused(), expected) << rows.size() << " rows, from " << focus << " key " << key;
+        EXPECT_EQ(Focused(), row.at(3)) << row[0] << " from " << row[1] << " key " << row[2];
     }
 }
 
 TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates)
 {
-    Rows({0, 1, 2, 0, 4});
+    Rows("01204");
     ListEnsureVisible(view, 0);
     Focus(1);
     std::string seen; // the focus after each right click (from above, then below), then the row opened
@@ -244,7 +230,7 @@ TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
                 << row;
         }
     };
-    Rows({0, 7, 8, 0, 9});
+    Rows("07809");
     agree();
     char cell[kTextSize];
     EXPECT_EQ(std::make_tuple(ListRowValue(view, 9), Cell(1, kColumnText),
@@ -260,9 +246,9 @@ TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
     EXPECT_EQ(ListGetCell(view, 1, kColumnTranslated, small, sizeof small) ? small : "false", std::string("sieb"));
     ListSetCell(view, 1, kColumnTranslated, "");
     agree();
-    Rows({});
+    Rows("");
     agree();
-    Rows({5, 0});
+    Rows("50");
     EXPECT_EQ(ListAppendRow(view, 6, "6", nullptr), 2);
     agree();
     EXPECT_EQ(Cell(2, kColumnTranslated), "");
@@ -274,7 +260,7 @@ using ListInCodePage932 = List;
 TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
 {
     ASSERT_EQ(GetACP(), 932u) << "this test needs the ANSI code page 932 (LC_ALL=ja_JP.UTF-8 under Wine)";
-    Rows({7});
+    Rows("7");
     // Bad, lone and unassigned bytes and pairs, a valid text, and a full cell ending in a lead byte.
     const std::string kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",         "\xA0z",
                                     "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61", std::string(250, 'a') + "\x81"};
@@ -296,7 +282,7 @@ protected:
     {
         List::SetUp();
         ListClientWidth(kWidth); // columns 60, 200, 201
-        Rows({0, 1, 2, 0, 4});
+        Rows("01204");
     }
 
     COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
@@ -367,17 +353,10 @@ protected:
 
 TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
 {
-    const std::tuple<int, UINT, const char *> kRows[] = {
-        {1, 0, "- window id text start rest grid"}, // hatched
-        {1, ODS_SELECTED, "- selected id text start rest grid"},
-        {4, ODS_SELECTED | ODS_FOCUS, "- selected id text start rest grid focus"},
-        {3, ODS_SELECTED, "- workspace text band dotted grid"},    // a category row shows no selection
-        {0, ODS_FOCUS, "- workspace text rest dotted grid focus"}, // nor a band on row 0; its progress
-    };
-    for (const auto &[row, state, look] : kRows)
-        EXPECT_EQ(Look(row, state), look) << row << " " << state;
-    ListSetCell(view, 1, kColumnTranslated, "x"); // the cell keeps its background beyond the text
-    EXPECT_EQ(Look(1, ODS_SELECTED), "- selected id text start grid");
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/drawing.tsv", 6)) {
+        if (!row.at(2).empty()) ListSetCell(view, std::stoi(row[0]), kColumnTranslated, row[2].c_str());
+        EXPECT_EQ(Look(std::stoi(row[0]), UINT(std::stoul(row[1]))), row.at(3)) << row[0] << " " << row[1];
+    }
     EXPECT_GT(Count({260, 0, 290, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
@@ -413,61 +392,34 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
     EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
               "8|%d expected where %s stands||%d is not in the source; 0 trailing blanks expected where 1 stands");
     EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%d von %d %d |EW-- 1 error, 2 warnings");
-    const std::tuple<int, const char *, const char *> kSteps[] = {{ofRow, "%d von %d", "-W-- 0 errors, 1 warning"},
-                                                                  {loading, "Lade...", "-WE- 1 error, 1 warning"},
-                                                                  {width, "&Breite:", "--E- 1 error, 0 warnings"},
-                                                                  {loading, "Lade %s...", "---- "}};
-    for (const auto &[row, text, after] : kSteps) {
-        TranslateRow(row, {text});
-        EXPECT_EQ(state(), after) << text;
-    }
+    std::string after;
+    const std::pair<int, const char *> kSteps[] = {
+        {ofRow, "%d von %d"}, {loading, "Lade..."}, {width, "&Breite:"}, {loading, "Lade %s..."}};
+    for (const auto &[row, text] : kSteps)
+        TranslateRow(row, {text}), after += state() + "|";
+    EXPECT_EQ(after, "-W-- 0 errors, 1 warning|-WE- 1 error, 1 warning|--E- 1 error, 0 warnings|---- |");
     EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
 }
 
-class Translate : public ViewTest
-{
-protected:
-    // Translates the row of id; the fill offer (repeats: "Preview" 27, 1006; "Pixels" 1012, 50007) gets answer.
-    void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
-    {
-        TranslateRow(RowOf(id), {text}, [&](HWND offer) {
-            offers++;
-            if (dontAsk) CheckDlgButton(offer, IDC_FR_DONT_ASK, BST_CHECKED);
-            PressButton(offer, answer);
-        });
-    }
-    int offers = 0;
-};
-
 TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 {
-    // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
-    std::string stored, display;
-    for (int i = 0; i < 80; ++i)
-        stored += "ab\n", display += "ab\r\n";
-    // Row, text, field shown, button pressed on the 2nd character (IDOK: field emptied), text after OK.
-    const std::tuple<int, std::string, std::string, int, std::string> kRows[] = {
-        {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", 0, "Zeile\nzwei"}, // unchanged texts are no change
-        {RowOf(103), stored + "c\r\nd", display + "c\r\nd", 0, stored + "c\r\nd"},
-        {RowOf(103), "abc", "abc", IDC_TR_INSERT_ENTER, "a\nc"},    // replaces the selection
-        {RowOf(54), "", "", IDC_TR_COPY, "Moving %d files to\n%s"}, // the source byte for byte
-        {RowOf(103), "weg", "weg", IDOK, ""},                       // untranslated
-    };
-    for (const auto &[row, before, shown, button, after] : kRows) {
-        SetTranslation(row, before);
-        SelectOnly({row});
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/translate.tsv", 5)) {
+        const int at = RowOf(UINT(std::stoul(row.at(0))));
+        const std::string &before = row.at(1), &button = row.at(3);
+        SetTranslation(at, before);
+        SelectOnly({at});
         std::string seen;
         ModalDriver driver([&](HWND dialog) {
             seen = DlgText(dialog, IDC_TR_ID) + "|" + DlgText(dialog, IDC_TR_TRANSLATION) + "|";
             SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 1, 2);
-            if (button == IDOK) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "");
-            if (button && button != IDOK) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            if (button == "clear") SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "");
+            if (button == "enter" || button == "copy")
+                SendMessageA(dialog, WM_COMMAND, button == "enter" ? IDC_TR_INSERT_ENTER : IDC_TR_COPY, 0);
             PressButton(dialog, IDOK);
         });
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        EXPECT_EQ(seen + Cell(row, kColumnTranslated),
-                  std::to_string(ListRowValue(view, row)) + "|" + shown + "|" + after);
-        EXPECT_EQ(Vs()->modified, after != before) << "the changes come after the unchanged rows";
+        EXPECT_EQ(seen + Cell(at, kColumnTranslated) + (Vs()->modified ? " *" : ""),
+                  row[0] + "|" + row.at(2) + "|" + row.at(4) + (row[4] != before ? " *" : ""));
     }
     EXPECT_NE(WindowText(frame).find("*]"), std::string::npos);
 }
@@ -537,8 +489,13 @@ TEST_F(Translate, ProgressFollowsTranslateAndFillAndTheOfferCanBeTurnedOff)
         return Pane(kPaneProgress) + "|" + progress + "|" + Cell(0, kColumnText);
     };
     EXPECT_EQ(state(), "0 of 412 translated (0%)|0 of 51|Standard string");
-    TranslateById(1012, "Pixel", IDC_FR_YES, true);
-    TranslateById(27, "Vorschau"); // asks nothing: Don't ask again holds
+    int offers = 0;
+    auto offer = [&](HWND box) { // to fill the repeats: "Pixels" 1012 in 50007, "Preview" 27 in 1006
+        CheckDlgButton(box, IDC_FR_DONT_ASK, BST_CHECKED);
+        PressButton(box, offers++ ? IDC_FR_NO : IDC_FR_YES);
+    };
+    TranslateRow(RowOf(1012), {"Pixel"}, offer);
+    TranslateRow(RowOf(27), {"Vorschau"}, offer); // asks nothing: Don't ask again holds
     EXPECT_EQ(std::to_string(offers) + " " + Cell(RowOf(50007), kColumnTranslated) + "|" + state(),
               "1 Pixel|3 of 412 translated (1%)|1 of 51|Standard string");
     EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
@@ -581,7 +538,7 @@ protected:
     // Rows a and c hold "Datei", b "datei öffnen"; the row between a and b is untranslated.
     void SetUp() override
     {
-        Start();
+        ViewTest::SetUp();
         ListEmpty(view);
         UINT value = 5;
         for (const char *text : {"Datei", "", "datei öffnen", "Datei"})
