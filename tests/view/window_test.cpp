@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 #include <dlgs.h>
 
 #include <algorithm>
@@ -50,6 +49,12 @@ protected:
         bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
         return std::to_string(focused) + (alone ? "" : " (selection differs)");
     }
+    // A command's result and the focus after it.
+    std::string Step(UINT command)
+    {
+        const LRESULT result = Run(command);
+        return std::to_string(result) + ":" + Focused();
+    }
     // Translate on the row alone, typing each text: the ID and the problem line first and after each.
     std::string TranslateRow(int row, const std::vector<std::string> &typed, std::function<void(HWND)> other = nullptr)
     {
@@ -89,8 +94,7 @@ protected:
     std::string ControlText(int row) const
     {
         char text[2 * kTextSize] = ""; // room for more than a cell holds
-        LVITEMA item = {0, 0, kColumnTranslated, 0, 0, text, sizeof text};
-        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+        ListView_GetItemText(list, row, kColumnTranslated, text, sizeof text);
         return text;
     }
 
@@ -165,9 +169,7 @@ TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne
         EXPECT_EQ(Focused(), "1");
         Focus(5);
     }
-    // The hold is counted and survives a suspension.
-    ListHoldRedraw(view);
-    ListHoldRedraw(view);
+    ListHoldRedraw(view), ListHoldRedraw(view); // counted, and it survives a suspension
     std::string holds = std::to_string(ListSuspendRedrawHold(view));
     holds += std::to_string(Vs()->redrawHold);
     ListRestoreRedrawHold(view, 2);
@@ -368,24 +370,20 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNamed, reinterpret_cast<LPARAM>(path.c_str())));
     PumpMessages();
     const int ofRow = RowOf(8), width = RowOf(1008), loading = RowOf(4), ready = RowOf(3);
-    // The marks of those four rows and the pane ("": none when nothing is wrong).
-    auto state = [&]() {
+    auto state = [&]() { // the marks of those four rows and the pane ("": none when nothing is wrong)
         std::string marks;
         for (int row : {ofRow, width, loading, ready})
             marks += Look(row, 0)[0];
         return marks + " " + Pane(kPaneProblems);
     };
-    EXPECT_EQ(state(), "EW-- 1 error, 1 warning");
-    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%s von %d|EW-- 1 error, 1 warning");
 
     // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
     Focus(RowOf(1));
     SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
     std::string visited = Focused();
-    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM}) {
-        visited += " " + std::to_string(Run(command));
-        visited += ":" + Focused();
-    }
+    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM})
+        visited += " " + Step(command);
     EXPECT_EQ(visited, "7 1:107 1:7 1:107"); // rows of 8 and 1008
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
@@ -442,16 +440,11 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
     const std::vector<int> open = {RowOf(29), RowOf(30), RowOf(31)};
     for (int r = 0; r < ListRowCount(view); ++r)
         if (ListRowValue(view, r) && std::find(open.begin(), open.end(), r) == open.end()) SetTranslation(r, "x");
-    // Typed text (null: none) and button of each dialog, run after run.
-    const std::pair<const char *, int> kActions[] = {
-        {"erste", IDOK}, {nullptr, IDCANCEL}, {nullptr, IDOK}, {nullptr, IDCANCEL}, {nullptr, IDCANCEL}};
     std::string ids;
-    size_t n = 0;
-    ModalDriver driver([&](HWND dialog) {
+    ModalDriver driver([&](HWND dialog) { // the 1st dialog gets "erste" and OK, the 3rd OK, the others Cancel
         ids += DlgText(dialog, IDC_TR_ID) + " ";
-        const auto &[typed, button] = kActions[std::min(n++, std::size(kActions) - 1)];
-        if (typed) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, typed);
-        PressButton(dialog, button);
+        if (driver.Seen() == 1) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "erste");
+        PressButton(dialog, driver.Seen() == 1 || driver.Seen() == 3 ? IDOK : IDCANCEL);
     });
     for (int i = 0; i < 3; ++i)
         ids += std::to_string(Run(CMD_TEXT_TRANSLATE_NEXT)) + "; "; // the IDs shown, then the result
@@ -501,9 +494,9 @@ TEST_F(Translate, ProgressFollowsTranslateAndFillAndTheOfferCanBeTurnedOff)
     EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
     ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
     Run(CMD_TEXT_FILL_REPEATED);
-    EXPECT_EQ(driver.LastText() + "|" + Cell(RowOf(1006), kColumnTranslated) + "|" + Pane(kPaneProgress),
-              "1 rows filled|Vorschau|4 of 412 translated (1%)");
-    EXPECT_TRUE(Vs()->modified);
+    EXPECT_EQ(driver.LastText() + "|" + Cell(RowOf(1006), kColumnTranslated) + "|" + Pane(kPaneProgress) +
+                  (Vs()->modified ? " *" : ""),
+              "1 rows filled|Vorschau|4 of 412 translated (1%) *");
 }
 
 // Back and forward go through the rows opened in Translate; Translate Previous walks up.
@@ -514,15 +507,12 @@ TEST_F(Translate, PlacesOfTheOpenedRowsAndPreviousUntranslated)
     SelectOnly({RowOf(50007)});
     std::string places; // each step's result and the focused row, alone selected
     for (UINT command :
-         {CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD}) {
-        const LRESULT moved = Run(command);
-        places += std::to_string(moved) + ":" + Focused() + " ";
-    }
+         {CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD})
+        places += Step(command) + " ";
     EXPECT_EQ(places, "1:19 1:53 0:53 1:19 1:111 0:111 "); // rows of 27, 103 and 1012
 
     SetTranslation(RowOf(1005), "schon da");
-    SelectOnly({RowOf(1006)});
-    ListSetRowState(view, RowOf(1006), LVIS_FOCUSED, LVIS_FOCUSED);
+    Focus(RowOf(1006));
     std::string opened;
     ModalDriver driver([&](HWND dialog) {
         opened = DlgText(dialog, IDC_TR_ID);
@@ -556,16 +546,13 @@ TEST_F(Find, SearchRowsFromTheSelection)
             ListSetRowState(view, int(std::string("-a-bc").find(n)) - 1, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
         lstrcpynA(Vs()->findWhat, row.at(1).c_str(), sizeof Vs()->findWhat);
-        const std::string &flags = row.at(2);
-        Vs()->findRequest.Flags = (flags.find('d') != std::string::npos ? FR_DOWN : 0) |
-                                  (flags.find('c') != std::string::npos ? FR_MATCHCASE : 0) |
-                                  (flags.find('w') != std::string::npos ? FR_WHOLEWORD : 0);
+        Vs()->findRequest.Flags = DWORD(std::stoul(row.at(2)));
         const int found = SearchRows(view, &Vs()->findRequest);
         std::string seen = {Name(found), '|'};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
             seen += Name(r);
         seen += '|' + (found >= 0 ? std::string(1, Name(FocusedRow())) : "") + driver.LastText();
-        EXPECT_EQ(seen, row.at(3)) << row[0] << " " << row[1] << " " << flags;
+        EXPECT_EQ(seen, row.at(3)) << row[0] << " " << row[1] << " " << row[2];
     }
 }
 
