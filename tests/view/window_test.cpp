@@ -98,8 +98,6 @@ protected:
         return text;
     }
 
-    int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
-
     // Sizes the view so that the list's client area is `width` pixels wide.
     void ListClientWidth(int width)
     {
@@ -109,6 +107,8 @@ protected:
         SetWindowPos(view, nullptr, 0, 0, rc.right - rc.left + width - client.right, rc.bottom - rc.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+
+    int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
 
     LPARAM RowPoint(int row) const
     {
@@ -127,16 +127,12 @@ TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBarSplitAfterTheIdCol
     EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & kMask,
               LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    auto in = [&](HWND window) { // in the view's client area
-        RECT r;
-        GetWindowRect(window, &r);
-        MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&r), 2);
-        return r;
-    };
-    RECT client, at = in(list);
+    RECT at, bar, status, client; // on the screen
+    GetWindowRect(list, &at), GetWindowRect(Vs()->toolbar, &bar), GetWindowRect(Vs()->statusBar, &status);
     GetClientRect(view, &client);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT *>(&client), 2);
     EXPECT_EQ(std::make_tuple(at.left, at.right, at.top, at.bottom),
-              std::make_tuple(0L, client.right, in(Vs()->toolbar).bottom, in(Vs()->statusBar).top));
+              std::make_tuple(client.left, client.right, bar.bottom, status.top));
     std::string columns; // at two widths: split after the ID column, never negative
     for (int width : {261, 40}) {
         ListClientWidth(width);
@@ -280,13 +276,6 @@ protected:
     static constexpr int kWidth = 461, kHeight = 18, kMargin = 3;
     std::vector<COLORREF> pixels;
 
-    void SetUp() override
-    {
-        List::SetUp();
-        ListClientWidth(kWidth); // columns 60, 200, 201
-        Rows("01204");
-    }
-
     COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
     // Pixels of the area that are (or, with same false, are not) the colour.
     int Count(RECT area, COLORREF colour, bool same = true) const
@@ -317,8 +306,7 @@ protected:
         pixels.clear();
         for (int i = 0; i < width * height; ++i)
             pixels.push_back(RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
+        DeleteObject(SelectObject(dc, old));
         DeleteDC(dc);
 
         std::string look = "-";
@@ -333,12 +321,10 @@ protected:
                 : back == GetSysColor(COLOR_HIGHLIGHT)    ? " selected"
                 : back == GetSysColor(COLOR_APPWORKSPACE) ? " workspace"
                                                           : " other";
-        const std::pair<RECT, const char *> kParts[] = {{{2, 2, 58, kHeight - 2}, " id"},
-                                                        {{62, 2, 258, kHeight - 2}, " text"},
-                                                        {{262, 2, 290, kHeight - 2}, " start"},
-                                                        {{290, 2, kWidth - 1, kHeight - 2}, " rest"}};
-        for (const auto &[area, name] : kParts)
-            if (Count(area, back, false)) look += name;
+        const std::tuple<int, int, const char *> kParts[] = {
+            {2, 58, " id"}, {62, 258, " text"}, {262, 290, " start"}, {290, kWidth - 1, " rest"}};
+        for (const auto &[left, right, name] : kParts)
+            if (Count({left, 2, right, kHeight - 2}, back, false)) look += name;
         if (Count({0, 0, kWidth, 2}, text) == 2 * kWidth) look += " band";
         const int dotted = Count({0, kHeight - 1, kWidth, kHeight}, text);
         if (dotted > kWidth / 5 && dotted < kWidth * 4 / 5) look += " dotted";
@@ -355,6 +341,8 @@ protected:
 
 TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
 {
+    ListClientWidth(kWidth); // columns 60, 200, 201
+    Rows("01204");
     for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/drawing.tsv", 6)) {
         if (!row.at(2).empty()) ListSetCell(view, std::stoi(row[0]), kColumnTranslated, row[2].c_str());
         EXPECT_EQ(Look(std::stoi(row[0]), UINT(std::stoul(row[1]))), row.at(3)) << row[0] << " " << row[1];
@@ -364,6 +352,7 @@ TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
 
 TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 {
+    ListClientWidth(kWidth);
     const std::string path = HarnessTempDir() + "planted.lng";
     // 8 "%d of %d" gets a string for a number (error), 1008 "&Width:" loses its access key (warning).
     HarnessWriteFile(path, "3=\"Bereit\"\r\n8=\"%s von %d\"\r\n1008=\"Breite:\"\r\n");
