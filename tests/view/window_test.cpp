@@ -199,10 +199,7 @@ TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates
         PumpMessages();
         seen += Focused() + " ";
     }
-    ModalDriver driver([&](HWND dialog) {
-        seen += DlgText(dialog, IDC_TR_ID);
-        PressButton(dialog, IDCANCEL);
-    });
+    ModalDriver driver([&](HWND dialog) { seen += DlgText(dialog, IDC_TR_ID), PressButton(dialog, IDCANCEL); });
     Focus(1);
     SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, RowPoint(1));
     PumpMessages();
@@ -252,8 +249,7 @@ TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
     EXPECT_EQ(Cell(2, kColumnTranslated), "");
 }
 
-// Run alone, by its own test entry, with the ANSI code page 932.
-using ListInCodePage932 = List;
+using ListInCodePage932 = List; // run alone, by its own test entry, with the ANSI code page 932
 
 TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
 {
@@ -426,9 +422,8 @@ TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 
 TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
 {
-    const std::vector<int> open = {RowOf(29), RowOf(30), RowOf(31)};
-    for (int r = 0; r < ListRowCount(view); ++r)
-        if (ListRowValue(view, r) && std::find(open.begin(), open.end(), r) == open.end()) SetTranslation(r, "x");
+    for (int r = 0; r < ListRowCount(view); ++r) // all but 29, 30 and 31
+        if (const UINT id = ListRowValue(view, r); id && (id < 29 || id > 31)) SetTranslation(r, "x");
     std::string ids;
     ModalDriver driver([&](HWND dialog) { // the 1st dialog gets "erste" and OK, the 3rd OK, the others Cancel
         ids += DlgText(dialog, IDC_TR_ID) + " ";
@@ -438,10 +433,10 @@ TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
     for (int i = 0; i < 3; ++i)
         ids += std::to_string(Run(CMD_TEXT_TRANSLATE_NEXT)) + "; "; // the IDs shown, then the result
     // An empty confirmation leaves the row untranslated, and it comes up first again.
-    EXPECT_EQ(ids + Cell(open[0], kColumnTranslated) + "|" + Cell(open[1], kColumnTranslated),
+    EXPECT_EQ(ids + Cell(RowOf(29), kColumnTranslated) + "|" + Cell(RowOf(30), kColumnTranslated),
               "29 30 1; 30 31 1; 30 0; erste|");
-    SetTranslation(open[1], "x");
-    SetTranslation(open[2], "x");
+    SetTranslation(RowOf(30), "x");
+    SetTranslation(RowOf(31), "x");
     const LRESULT last = Run(CMD_TEXT_TRANSLATE_NEXT); // nothing left: only a beep
     EXPECT_EQ(std::to_string(last) + " " + std::to_string(driver.Seen()), "0 5");
 }
@@ -503,10 +498,7 @@ TEST_F(Translate, PlacesOfTheOpenedRowsAndPreviousUntranslated)
     SetTranslation(RowOf(1005), "schon da");
     Focus(RowOf(1006));
     std::string opened;
-    ModalDriver driver([&](HWND dialog) {
-        opened = DlgText(dialog, IDC_TR_ID);
-        PressButton(dialog, IDCANCEL);
-    });
+    ModalDriver driver([&](HWND dialog) { opened = DlgText(dialog, IDC_TR_ID), PressButton(dialog, IDCANCEL); });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_PREVIOUS), 0);
     EXPECT_EQ(opened, "1004") << "the first untranslated row above";
 }
@@ -558,10 +550,8 @@ TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
     };
     auto next = [&]() { seen += Run(CMD_EDIT_FIND_NEXT) ? Selected() : '0'; };
     int notFound = 0;
-    ModalDriver driver([&notFound](HWND box) {
-        if (WindowText(box) == "Find") return; // the dialog of the test itself
-        ++notFound;
-        PressButton(box, IDOK);
+    ModalDriver driver([&notFound](HWND box) { // "Find": the dialog of the test itself
+        if (WindowText(box) != "Find") ++notFound, PressButton(box, IDOK);
     });
     ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
     HWND dialog = Vs()->findDialog;
