@@ -35,22 +35,19 @@ protected:
         PumpMessages();
     }
     static std::string DlgText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-    // The text of the status bar's pane of that type; "" without one.
-    std::string Pane(UINT type) const
+    std::string Pane(UINT type) const // the text of the status bar's pane of that type; "" without one
     {
         for (int i = 0; i < Vs()->partCount; ++i)
             if (Vs()->parts[i].type == type) return Vs()->parts[i].text;
         return "";
     }
-    // The focused row, and whether it is the one row selected.
-    std::string Focused() const
+    std::string Focused() const // the focused row, and whether it is the one row selected
     {
         int focused = FocusedRow(), selected = ListNextRow(view, -1, LVNI_SELECTED);
         bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
         return std::to_string(focused) + (alone ? "" : " (selection differs)");
     }
-    // A command's result and the focus after it.
-    std::string Step(UINT command)
+    std::string Step(UINT command) // a command's result and the focus after it
     {
         const LRESULT result = Run(command);
         return std::to_string(result) + ":" + Focused();
@@ -98,8 +95,7 @@ protected:
         return text;
     }
 
-    // Sizes the view so that the list's client area is `width` pixels wide.
-    void ListClientWidth(int width)
+    void ListClientWidth(int width) // sizes the view so that the list's client area is that wide
     {
         RECT client, rc;
         GetClientRect(list, &client);
@@ -363,13 +359,12 @@ TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
     };
     EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%s von %d|EW-- 1 error, 1 warning");
 
-    // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
     Focus(RowOf(1));
     SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
     std::string visited = Focused();
     for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM})
         visited += " " + Step(command);
-    EXPECT_EQ(visited, "7 1:107 1:7 1:107"); // rows of 8 and 1008
+    EXPECT_EQ(visited, "7 1:107 1:7 1:107"); // rows of 8 and 1008: F8 and Next wrap, and Previous the other way
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
     EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
@@ -511,9 +506,8 @@ protected:
     {
         ViewTest::SetUp();
         ListEmpty(view);
-        UINT value = 5;
         for (const char *text : {"Datei", "", "datei öffnen", "Datei"})
-            SetTranslation(ListAppendRow(view, value++, "5", "Open file"), text);
+            SetTranslation(ListAppendRow(view, UINT(5 + ListRowCount(view)), "5", "Open file"), text);
     }
     static char Name(int row) { return "-a-bc"[row + 1]; }
     char Selected() const { return Name(ListNextRow(view, -1, LVNI_SELECTED)); }
