@@ -6,7 +6,6 @@
 #include <span>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "tests/support/datarows.h"
