@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "tests/support/datarows.h"
@@ -22,16 +22,6 @@ namespace
 // A made-up double-byte code page whose trail bytes may be '%' or '&'.
 const LeadByteFn FakeLead = [](unsigned char c) { return c >= 0x81 && c <= 0x9F; };
 const LeadByteFn Cp932Lead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
-
-std::string Describe(const TextProblems &problems)
-{
-    std::string text;
-    for (int k = 0; k < problems.count; ++k) {
-        const TextProblem &p = problems.items[k];
-        text += (k ? "\n" : "") + std::string(SeverityName(p.severity)) + " " + CheckName(p.check) + ": " + p.message;
-    }
-    return text;
-}
 
 // Source texts and translations by row; row 0 is a category row.
 struct Rows {
@@ -63,11 +53,15 @@ struct Rows {
 TEST(TextCheck, TableOfInterfaceStrings)
 {
     for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/textcheck.tsv", 58)) {
-        TextProblems problems;
-        int count =
-            CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &problems);
-        EXPECT_EQ(Describe(problems), row.at(2)) << row[0] << " -> " << row[1];
-        EXPECT_EQ(count, problems.errors + problems.warnings);
+        TextProblems out;
+        const int count =
+            CheckTranslation(row.at(0).c_str(), row.at(1).c_str(), row.size() > 3 ? FakeLead : nullptr, &out);
+        std::string text;
+        for (const TextProblem &p : std::span(out.items, size_t(out.count)))
+            text += (text.empty() ? "" : "\n") + std::string(SeverityName(p.severity)) + " " + CheckName(p.check) +
+                    ": " + p.message;
+        EXPECT_EQ(text, row.at(2)) << row[0] << " -> " << row[1];
+        EXPECT_EQ(count, out.errors + out.warnings);
     }
 }
 
@@ -112,14 +106,9 @@ TEST(Progress, CountsEachCategoryAndFollowsChangesWithinBounds)
         return std::to_string(p.categories[0].*field) + " " + std::to_string(p.categories[2].*field) + " " +
                std::to_string(p.total.*field);
     };
-    const std::tuple<uint32_t, bool, bool, const char *> kChanges[] = {
-        {2, false, true, "2 0 2"},    {2, true, true, "2 0 2"},     {1000, false, true, "2 1 3"},
-        {1000, false, true, "2 1 3"}, {1, true, false, "1 1 2"},    {0, false, true, "1 1 2"},
-        {1000, true, false, "1 0 1"}, {1000, true, false, "1 0 1"},
-    };
-    for (const auto &[id, was, is, translated] : kChanges) {
-        ProgressTranslationChanged(&p, id, was, is);
-        EXPECT_EQ(counts(&ProgressCount::translated), translated) << id;
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/progresschanges.tsv", 8)) {
+        ProgressTranslationChanged(&p, uint32_t(std::stoul(row.at(0))), row.at(1) == "1", row.at(2) == "1");
+        EXPECT_EQ(counts(&ProgressCount::translated), row.at(3)) << row[0];
     }
     EXPECT_EQ(counts(&ProgressCount::rows), "2 1 3");
 }
@@ -151,11 +140,9 @@ TEST(History, GoesBackAndForwardAsABrowserDoes)
         std::istringstream in(steps);
         for (std::string step; in >> step;) {
             const uint32_t place = uint32_t(std::stoul(step.substr(1)));
-            if (step[0] == 'v')
-                HistoryVisit(&h, place);
-            else
-                EXPECT_EQ(step[0] == 'b' ? HistoryBack(&h) : HistoryForward(&h), place)
-                    << steps.substr(0, 40) << " at " << step;
+            if (step[0] == 'v') HistoryVisit(&h, place);
+            const uint32_t got = step[0] == 'b' ? HistoryBack(&h) : step[0] == 'f' ? HistoryForward(&h) : place;
+            EXPECT_EQ(got, place) << steps.substr(0, 40) << " at " << step;
         }
     }
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 #include <dlgs.h>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "frame/settingsdata.h"
 #include "res/resource.h"
 #include "state/appstate.h"
 #include "tests/support/apptest.h"
@@ -26,21 +24,33 @@ namespace
 class ViewTest : public AppTest
 {
 protected:
-    void SetUp() override { Start(); }
+    HWND list = nullptr;
+
+    void SetUp() override
+    {
+        Start();
+        list = Vs()->list;
+        ASSERT_EQ(GetDlgItem(view, kListChildId), list);
+        UpdateWindow(frame); // a hidden list skips work a visible one does
+        PumpMessages();
+    }
     static std::string DlgText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-    // The text of the status bar's pane of that type; "" without one.
-    std::string Pane(UINT type) const
+    std::string Pane(UINT type) const // the text of the status bar's pane of that type; "" without one
     {
         for (int i = 0; i < Vs()->partCount; ++i)
             if (Vs()->parts[i].type == type) return Vs()->parts[i].text;
         return "";
     }
-    // The focused row, and whether it is the one row selected.
-    std::string Focused() const
+    std::string Focused() const // the focused row, and whether it is the one row selected
     {
         int focused = FocusedRow(), selected = ListNextRow(view, -1, LVNI_SELECTED);
         bool alone = selected == focused && ListNextRow(view, selected, LVNI_SELECTED) < 0;
         return std::to_string(focused) + (alone ? "" : " (selection differs)");
+    }
+    std::string Step(UINT command) // a command's result and the focus after it
+    {
+        const LRESULT result = Run(command);
+        return std::to_string(result) + ":" + Focused();
     }
     // Translate on the row alone, typing each text: the ID and the problem line first and after each.
     std::string TranslateRow(int row, const std::vector<std::string> &typed, std::function<void(HWND)> other = nullptr)
@@ -60,29 +70,14 @@ protected:
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
         return seen;
     }
-};
 
-class List : public ViewTest
-{
-protected:
-    HWND list = nullptr;
-
-    void SetUp() override
-    {
-        Start();
-        list = Vs()->list;
-        ASSERT_EQ(GetDlgItem(view, kListChildId), list);
-        UpdateWindow(frame); // a hidden list skips work a visible one does
-        PumpMessages();
-    }
-
-    // Replaces the rows: 0 in values makes a category row.
-    void Rows(const std::vector<UINT> &values)
+    // Replaces the rows, one a digit: its value, 0 making a category row.
+    void Rows(const std::string &values)
     {
         ListEmpty(view);
-        for (UINT value : values)
-            ListAppendRow(view, value, value ? std::to_string(value).c_str() : "",
-                          value ? ("Text " + std::to_string(value)).c_str() : "Category");
+        for (char digit : values)
+            ListAppendRow(view, UINT(digit - '0'), digit > '0' ? std::string(1, digit).c_str() : "",
+                          digit > '0' ? (std::string("Text ") + digit).c_str() : "Category");
         PumpMessages();
     }
 
@@ -96,15 +91,11 @@ protected:
     std::string ControlText(int row) const
     {
         char text[2 * kTextSize] = ""; // room for more than a cell holds
-        LVITEMA item = {0, 0, kColumnTranslated, 0, 0, text, sizeof text};
-        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+        ListView_GetItemText(list, row, kColumnTranslated, text, sizeof text);
         return text;
     }
 
-    int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
-
-    // Sizes the view so that the list's client area is `width` pixels wide.
-    void ListClientWidth(int width)
+    void ListClientWidth(int width) // sizes the view so that the list's client area is that wide
     {
         RECT client, rc;
         GetClientRect(list, &client);
@@ -112,6 +103,8 @@ protected:
         SetWindowPos(view, nullptr, 0, 0, rc.right - rc.left + width - client.right, rc.bottom - rc.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+
+    int ColumnWidth(int column) const { return int(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
 
     LPARAM RowPoint(int row) const
     {
@@ -121,37 +114,32 @@ protected:
     }
 };
 
+using List = ViewTest;
+using Translate = ViewTest;
+
 TEST_F(List, IsAReportOfThreeColumnsBetweenToolbarAndStatusBarSplitAfterTheIdColumn)
 {
     const LONG_PTR kMask = LVS_TYPEMASK | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_VISIBLE;
     EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & kMask,
               LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS | WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    std::string headers;
-    for (int i = 0; i < 3; ++i) {
-        char text[64] = "";
-        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text};
-        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        headers += text + std::string("|");
-    }
-    EXPECT_EQ(headers, "ID|Text|Translated text|");
-    auto in = [&](HWND window) { // in the view's client area
-        RECT r;
-        GetWindowRect(window, &r);
-        MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&r), 2);
-        return r;
-    };
-    RECT client, at = in(list);
+    RECT at, bar, status, client; // on the screen
+    GetWindowRect(list, &at), GetWindowRect(Vs()->toolbar, &bar), GetWindowRect(Vs()->statusBar, &status);
     GetClientRect(view, &client);
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT *>(&client), 2);
     EXPECT_EQ(std::make_tuple(at.left, at.right, at.top, at.bottom),
-              std::make_tuple(0L, client.right, in(Vs()->toolbar).bottom, in(Vs()->statusBar).top));
-    std::string widths; // split after the ID column, never negative
+              std::make_tuple(client.left, client.right, bar.bottom, status.top));
+    std::string columns; // at two widths: split after the ID column, never negative
     for (int width : {261, 40}) {
         ListClientWidth(width);
-        for (int column = 0; column < 3; ++column)
-            widths += std::to_string(ColumnWidth(column)) + " ";
+        for (int i = 0; i < 3; ++i) {
+            char text[64] = "";
+            LVCOLUMNA column = {LVCF_TEXT | LVCF_WIDTH, 0, 0, text, sizeof text};
+            SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+            columns += text + (":" + std::to_string(column.cx)) + " ";
+        }
     }
-    EXPECT_EQ(widths, "60 100 101 60 0 0 ");
+    EXPECT_EQ(columns, "ID:60 Text:100 Translated text:101 ID:60 Text:0 Translated text:0 ");
 }
 
 // The vertical scroll bar comes with the release of the hold an open fills the list under.
@@ -173,9 +161,7 @@ TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne
         EXPECT_EQ(Focused(), "1");
         Focus(5);
     }
-    // The hold is counted and survives a suspension.
-    ListHoldRedraw(view);
-    ListHoldRedraw(view);
+    ListHoldRedraw(view), ListHoldRedraw(view); // counted, and it survives a suspension
     std::string holds = std::to_string(ListSuspendRedrawHold(view));
     holds += std::to_string(Vs()->redrawHold);
     ListRestoreRedrawHold(view, 2);
@@ -186,25 +172,19 @@ TEST_F(List, EveryOpenReleasesTheCountedRedrawHoldFitsTheColumnsAndFocusesRowOne
 
 TEST_F(List, FocusSkipsOverCategoryRowsInTheDirectionOfTravel)
 {
-    // The rows, the focused row, the key pressed and the row focused after it.
-    const std::tuple<std::vector<UINT>, int, UINT, const char *> kRows[] = {
-        {{0, 1, 2, 0, 4, 5}, 2, VK_DOWN, "4"}, {{0, 1, 2, 0, 4, 5}, 4, VK_UP, "2"},
-        {{0, 1, 2, 0, 4, 5}, 1, VK_UP, "1"},                                    // under a category row: stays
-        {{0, 1, 2, 0, 4, 5}, 4, VK_HOME, "1"}, {{0, 1, 2, 0}, 2, VK_DOWN, "2"}, // a category row last: back up
-        {{0, 1, 2, 0}, 1, VK_END, "2"},        {{0, 0}, 0, 0, "-1"},            // nothing to focus
-    };
-    for (const auto &[rows, focus, key, expected] : kRows) {
-        Rows(rows);
-        Focus(focus);
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/focus.tsv", 7)) {
+        Rows(row.at(0));
+        Focus(std::stoi(row.at(1)));
+        const WPARAM key = std::stoul(row.at(2));
         if (key) SendMessageA(list, WM_KEYDOWN, key, 1), SendMessageA(list, WM_KEYUP, key, 0xC0000001);
         PumpMessages();
-        EXPECT_EQ(Focused(), expected) << rows.size() << " rows, from " << focus << " key " << key;
+        EXPECT_EQ(Focused(), row.at(3)) << row[0] << " from " << row[1] << " key " << row[2];
     }
 }
 
 TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates)
 {
-    Rows({0, 1, 2, 0, 4});
+    Rows("01204");
     ListEnsureVisible(view, 0);
     Focus(1);
     std::string seen; // the focus after each right click (from above, then below), then the row opened
@@ -215,10 +195,7 @@ TEST_F(List, RightClickOnACategoryRowSelectsTheNeighbourAndDoubleClickTranslates
         PumpMessages();
         seen += Focused() + " ";
     }
-    ModalDriver driver([&](HWND dialog) {
-        seen += DlgText(dialog, IDC_TR_ID);
-        PressButton(dialog, IDCANCEL);
-    });
+    ModalDriver driver([&](HWND dialog) { seen += DlgText(dialog, IDC_TR_ID), PressButton(dialog, IDCANCEL); });
     Focus(1);
     SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, RowPoint(1));
     PumpMessages();
@@ -244,7 +221,7 @@ TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
                 << row;
         }
     };
-    Rows({0, 7, 8, 0, 9});
+    Rows("07809");
     agree();
     char cell[kTextSize];
     EXPECT_EQ(std::make_tuple(ListRowValue(view, 9), Cell(1, kColumnText),
@@ -260,21 +237,20 @@ TEST_F(List, RowAccessAgreesWithTheControlAfterEveryChange)
     EXPECT_EQ(ListGetCell(view, 1, kColumnTranslated, small, sizeof small) ? small : "false", std::string("sieb"));
     ListSetCell(view, 1, kColumnTranslated, "");
     agree();
-    Rows({});
+    Rows("");
     agree();
-    Rows({5, 0});
+    Rows("50");
     EXPECT_EQ(ListAppendRow(view, 6, "6", nullptr), 2);
     agree();
     EXPECT_EQ(Cell(2, kColumnTranslated), "");
 }
 
-// Run alone, by its own test entry, with the ANSI code page 932.
-using ListInCodePage932 = List;
+using ListInCodePage932 = List; // run alone, by its own test entry, with the ANSI code page 932
 
 TEST_F(ListInCodePage932, CopyHoldsWhatTheControlShows)
 {
     ASSERT_EQ(GetACP(), 932u) << "this test needs the ANSI code page 932 (LC_ALL=ja_JP.UTF-8 under Wine)";
-    Rows({7});
+    Rows("7");
     // Bad, lone and unassigned bytes and pairs, a valid text, and a full cell ending in a lead byte.
     const std::string kSamples[] = {"ab\x81",   "\x81\x20x", "\x85\x40",         "\xA0z",
                                     "\xFD\xFE", "\xEF\x40",  "\x83\x41\x83\x61", std::string(250, 'a') + "\x81"};
@@ -291,13 +267,6 @@ class ListDrawing : public List
 protected:
     static constexpr int kWidth = 461, kHeight = 18, kMargin = 3;
     std::vector<COLORREF> pixels;
-
-    void SetUp() override
-    {
-        List::SetUp();
-        ListClientWidth(kWidth); // columns 60, 200, 201
-        Rows({0, 1, 2, 0, 4});
-    }
 
     COLORREF At(int x, int y) const { return pixels[size_t(y * (kWidth + kMargin) + x)]; }
     // Pixels of the area that are (or, with same false, are not) the colour.
@@ -329,8 +298,7 @@ protected:
         pixels.clear();
         for (int i = 0; i < width * height; ++i)
             pixels.push_back(RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
+        DeleteObject(SelectObject(dc, old));
         DeleteDC(dc);
 
         std::string look = "-";
@@ -345,12 +313,10 @@ protected:
                 : back == GetSysColor(COLOR_HIGHLIGHT)    ? " selected"
                 : back == GetSysColor(COLOR_APPWORKSPACE) ? " workspace"
                                                           : " other";
-        const std::pair<RECT, const char *> kParts[] = {{{2, 2, 58, kHeight - 2}, " id"},
-                                                        {{62, 2, 258, kHeight - 2}, " text"},
-                                                        {{262, 2, 290, kHeight - 2}, " start"},
-                                                        {{290, 2, kWidth - 1, kHeight - 2}, " rest"}};
-        for (const auto &[area, name] : kParts)
-            if (Count(area, back, false)) look += name;
+        const std::tuple<int, int, const char *> kParts[] = {
+            {2, 58, " id"}, {62, 258, " text"}, {262, 290, " start"}, {290, kWidth - 1, " rest"}};
+        for (const auto &[left, right, name] : kParts)
+            if (Count({left, 2, right, kHeight - 2}, back, false)) look += name;
         if (Count({0, 0, kWidth, 2}, text) == 2 * kWidth) look += " band";
         const int dotted = Count({0, kHeight - 1, kWidth, kHeight}, text);
         if (dotted > kWidth / 5 && dotted < kWidth * 4 / 5) look += " dotted";
@@ -367,107 +333,71 @@ protected:
 
 TEST_F(ListDrawing, RowsShowHatchBandsGridAndFocusAndStayInside)
 {
-    const std::tuple<int, UINT, const char *> kRows[] = {
-        {1, 0, "- window id text start rest grid"}, // hatched
-        {1, ODS_SELECTED, "- selected id text start rest grid"},
-        {4, ODS_SELECTED | ODS_FOCUS, "- selected id text start rest grid focus"},
-        {3, ODS_SELECTED, "- workspace text band dotted grid"},    // a category row shows no selection
-        {0, ODS_FOCUS, "- workspace text rest dotted grid focus"}, // nor a band on row 0; its progress
-    };
-    for (const auto &[row, state, look] : kRows)
-        EXPECT_EQ(Look(row, state), look) << row << " " << state;
-    ListSetCell(view, 1, kColumnTranslated, "x"); // the cell keeps its background beyond the text
-    EXPECT_EQ(Look(1, ODS_SELECTED), "- selected id text start grid");
+    ListClientWidth(kWidth); // columns 60, 200, 201
+    Rows("01204");
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/drawing.tsv", 6)) {
+        if (!row.at(2).empty()) ListSetCell(view, std::stoi(row[0]), kColumnTranslated, row[2].c_str());
+        EXPECT_EQ(Look(std::stoi(row[0]), UINT(std::stoul(row[1]))), row.at(3)) << row[0] << " " << row[1];
+    }
     EXPECT_GT(Count({260, 0, 290, kHeight - 1}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
 }
 
 TEST_F(ListDrawing, ProblemsShowAsMarksInThePaneAndForNextProblem)
 {
+    ListClientWidth(kWidth);
     const std::string path = HarnessTempDir() + "planted.lng";
     // 8 "%d of %d" gets a string for a number (error), 1008 "&Width:" loses its access key (warning).
     HarnessWriteFile(path, "3=\"Bereit\"\r\n8=\"%s von %d\"\r\n1008=\"Breite:\"\r\n");
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNamed, reinterpret_cast<LPARAM>(path.c_str())));
     PumpMessages();
     const int ofRow = RowOf(8), width = RowOf(1008), loading = RowOf(4), ready = RowOf(3);
-    // The marks of those four rows and the pane ("": none when nothing is wrong).
-    auto state = [&]() {
+    auto state = [&]() { // the marks of those four rows and the pane ("": none when nothing is wrong)
         std::string marks;
         for (int row : {ofRow, width, loading, ready})
             marks += Look(row, 0)[0];
         return marks + " " + Pane(kPaneProblems);
     };
-    EXPECT_EQ(state(), "EW-- 1 error, 1 warning");
-    EXPECT_EQ(Cell(ofRow, kColumnTranslated), "%s von %d") << "the cell keeps its text";
+    EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%s von %d|EW-- 1 error, 1 warning");
 
-    // F8 from the top finds both rows and wraps; Shift+F8 goes back and wraps the other way.
     Focus(RowOf(1));
     SendMessageA(list, WM_KEYDOWN, VK_F8, 0);
     std::string visited = Focused();
-    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM}) {
-        visited += " " + std::to_string(Run(command));
-        visited += ":" + Focused();
-    }
-    EXPECT_EQ(visited, "7 1:107 1:7 1:107"); // rows of 8 and 1008
+    for (UINT command : {CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_NEXT_PROBLEM, CMD_EDIT_PREVIOUS_PROBLEM})
+        visited += " " + Step(command);
+    EXPECT_EQ(visited, "7 1:107 1:7 1:107"); // rows of 8 and 1008: F8 and Next wrap, and Previous the other way
 
     // The dialog's line follows the typing; OK accepts a text with a problem all the same.
     EXPECT_EQ(TranslateRow(ofRow, {"%d von %d", "%d von %d %d "}),
               "8|%d expected where %s stands||%d is not in the source; 0 trailing blanks expected where 1 stands");
     EXPECT_EQ(Cell(ofRow, kColumnTranslated) + "|" + state(), "%d von %d %d |EW-- 1 error, 2 warnings");
-    const std::tuple<int, const char *, const char *> kSteps[] = {{ofRow, "%d von %d", "-W-- 0 errors, 1 warning"},
-                                                                  {loading, "Lade...", "-WE- 1 error, 1 warning"},
-                                                                  {width, "&Breite:", "--E- 1 error, 0 warnings"},
-                                                                  {loading, "Lade %s...", "---- "}};
-    for (const auto &[row, text, after] : kSteps) {
-        TranslateRow(row, {text});
-        EXPECT_EQ(state(), after) << text;
-    }
+    std::string after;
+    const std::pair<int, const char *> kSteps[] = {
+        {ofRow, "%d von %d"}, {loading, "Lade..."}, {width, "&Breite:"}, {loading, "Lade %s..."}};
+    for (const auto &[row, text] : kSteps)
+        TranslateRow(row, {text}), after += state() + "|";
+    EXPECT_EQ(after, "-W-- 0 errors, 1 warning|-WE- 1 error, 1 warning|--E- 1 error, 0 warnings|---- |");
     EXPECT_EQ(Run(CMD_EDIT_NEXT_PROBLEM), 0) << "no row with a problem: a beep";
 }
 
-class Translate : public ViewTest
-{
-protected:
-    // Translates the row of id; the fill offer (repeats: "Preview" 27, 1006; "Pixels" 1012, 50007) gets answer.
-    void TranslateById(UINT id, const std::string &text, int answer = IDC_FR_NO, bool dontAsk = false)
-    {
-        TranslateRow(RowOf(id), {text}, [&](HWND offer) {
-            offers++;
-            if (dontAsk) CheckDlgButton(offer, IDC_FR_DONT_ASK, BST_CHECKED);
-            PressButton(offer, answer);
-        });
-    }
-    int offers = 0;
-};
-
 TEST_F(Translate, FieldShowsLineBreaksAndOkStoresWhatItHolds)
 {
-    // 244 bytes, shown as 324 with every LF as CR LF; the stray CR is kept as it is stored.
-    std::string stored, display;
-    for (int i = 0; i < 80; ++i)
-        stored += "ab\n", display += "ab\r\n";
-    // Row, text, field shown, button pressed on the 2nd character (IDOK: field emptied), text after OK.
-    const std::tuple<int, std::string, std::string, int, std::string> kRows[] = {
-        {RowOf(103), "Zeile\nzwei", "Zeile\r\nzwei", 0, "Zeile\nzwei"}, // unchanged texts are no change
-        {RowOf(103), stored + "c\r\nd", display + "c\r\nd", 0, stored + "c\r\nd"},
-        {RowOf(103), "abc", "abc", IDC_TR_INSERT_ENTER, "a\nc"},    // replaces the selection
-        {RowOf(54), "", "", IDC_TR_COPY, "Moving %d files to\n%s"}, // the source byte for byte
-        {RowOf(103), "weg", "weg", IDOK, ""},                       // untranslated
-    };
-    for (const auto &[row, before, shown, button, after] : kRows) {
-        SetTranslation(row, before);
-        SelectOnly({row});
+    for (const auto &row : ReadDataRows(PARLEVO_VIEW_DATA_DIR "/translate.tsv", 5)) {
+        const int at = RowOf(UINT(std::stoul(row.at(0))));
+        const std::string &before = row.at(1), &button = row.at(3);
+        SetTranslation(at, before);
+        SelectOnly({at});
         std::string seen;
         ModalDriver driver([&](HWND dialog) {
             seen = DlgText(dialog, IDC_TR_ID) + "|" + DlgText(dialog, IDC_TR_TRANSLATION) + "|";
             SendDlgItemMessageA(dialog, IDC_TR_TRANSLATION, EM_SETSEL, 1, 2);
-            if (button == IDOK) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "");
-            if (button && button != IDOK) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            if (button == "clear") SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "");
+            if (button == "enter" || button == "copy")
+                SendMessageA(dialog, WM_COMMAND, button == "enter" ? IDC_TR_INSERT_ENTER : IDC_TR_COPY, 0);
             PressButton(dialog, IDOK);
         });
         EXPECT_EQ(Run(CMD_TEXT_TRANSLATE), 1);
-        EXPECT_EQ(seen + Cell(row, kColumnTranslated),
-                  std::to_string(ListRowValue(view, row)) + "|" + shown + "|" + after);
-        EXPECT_EQ(Vs()->modified, after != before) << "the changes come after the unchanged rows";
+        EXPECT_EQ(seen + Cell(at, kColumnTranslated) + (Vs()->modified ? " *" : ""),
+                  row[0] + "|" + row.at(2) + "|" + row.at(4) + (row[4] != before ? " *" : ""));
     }
     EXPECT_NE(WindowText(frame).find("*]"), std::string::npos);
 }
@@ -487,27 +417,21 @@ TEST_F(Translate, SelectedRowsOpenInOrderAndEachTakesTheFocus)
 
 TEST_F(Translate, NextUntranslatedSkipsCategoriesAndStopsAtCancelOrTheEnd)
 {
-    const std::vector<int> open = {RowOf(29), RowOf(30), RowOf(31)};
-    for (int r = 0; r < ListRowCount(view); ++r)
-        if (ListRowValue(view, r) && std::find(open.begin(), open.end(), r) == open.end()) SetTranslation(r, "x");
-    // Typed text (null: none) and button of each dialog, run after run.
-    const std::pair<const char *, int> kActions[] = {
-        {"erste", IDOK}, {nullptr, IDCANCEL}, {nullptr, IDOK}, {nullptr, IDCANCEL}, {nullptr, IDCANCEL}};
+    for (int r = 0; r < ListRowCount(view); ++r) // all but 29, 30 and 31
+        if (const UINT id = ListRowValue(view, r); id && (id < 29 || id > 31)) SetTranslation(r, "x");
     std::string ids;
-    size_t n = 0;
-    ModalDriver driver([&](HWND dialog) {
+    ModalDriver driver([&](HWND dialog) { // the 1st dialog gets "erste" and OK, the 3rd OK, the others Cancel
         ids += DlgText(dialog, IDC_TR_ID) + " ";
-        const auto &[typed, button] = kActions[std::min(n++, std::size(kActions) - 1)];
-        if (typed) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, typed);
-        PressButton(dialog, button);
+        if (driver.Seen() == 1) SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "erste");
+        PressButton(dialog, driver.Seen() == 1 || driver.Seen() == 3 ? IDOK : IDCANCEL);
     });
     for (int i = 0; i < 3; ++i)
         ids += std::to_string(Run(CMD_TEXT_TRANSLATE_NEXT)) + "; "; // the IDs shown, then the result
     // An empty confirmation leaves the row untranslated, and it comes up first again.
-    EXPECT_EQ(ids + Cell(open[0], kColumnTranslated) + "|" + Cell(open[1], kColumnTranslated),
+    EXPECT_EQ(ids + Cell(RowOf(29), kColumnTranslated) + "|" + Cell(RowOf(30), kColumnTranslated),
               "29 30 1; 30 31 1; 30 0; erste|");
-    SetTranslation(open[1], "x");
-    SetTranslation(open[2], "x");
+    SetTranslation(RowOf(30), "x");
+    SetTranslation(RowOf(31), "x");
     const LRESULT last = Run(CMD_TEXT_TRANSLATE_NEXT); // nothing left: only a beep
     EXPECT_EQ(std::to_string(last) + " " + std::to_string(driver.Seen()), "0 5");
 }
@@ -537,16 +461,21 @@ TEST_F(Translate, ProgressFollowsTranslateAndFillAndTheOfferCanBeTurnedOff)
         return Pane(kPaneProgress) + "|" + progress + "|" + Cell(0, kColumnText);
     };
     EXPECT_EQ(state(), "0 of 412 translated (0%)|0 of 51|Standard string");
-    TranslateById(1012, "Pixel", IDC_FR_YES, true);
-    TranslateById(27, "Vorschau"); // asks nothing: Don't ask again holds
+    int offers = 0;
+    auto offer = [&](HWND box) { // to fill the repeats: "Pixels" 1012 in 50007, "Preview" 27 in 1006
+        CheckDlgButton(box, IDC_FR_DONT_ASK, BST_CHECKED);
+        PressButton(box, offers++ ? IDC_FR_NO : IDC_FR_YES);
+    };
+    TranslateRow(RowOf(1012), {"Pixel"}, offer);
+    TranslateRow(RowOf(27), {"Vorschau"}, offer); // asks nothing: Don't ask again holds
     EXPECT_EQ(std::to_string(offers) + " " + Cell(RowOf(50007), kColumnTranslated) + "|" + state(),
               "1 Pixel|3 of 412 translated (1%)|1 of 51|Standard string");
     EXPECT_NE(HarnessReadFile(AppSettingsPath()).find("AskToFillRepeated=0"), std::string::npos);
     ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
     Run(CMD_TEXT_FILL_REPEATED);
-    EXPECT_EQ(driver.LastText() + "|" + Cell(RowOf(1006), kColumnTranslated) + "|" + Pane(kPaneProgress),
-              "1 rows filled|Vorschau|4 of 412 translated (1%)");
-    EXPECT_TRUE(Vs()->modified);
+    EXPECT_EQ(driver.LastText() + "|" + Cell(RowOf(1006), kColumnTranslated) + "|" + Pane(kPaneProgress) +
+                  (Vs()->modified ? " *" : ""),
+              "1 rows filled|Vorschau|4 of 412 translated (1%) *");
 }
 
 // Back and forward go through the rows opened in Translate; Translate Previous walks up.
@@ -557,20 +486,14 @@ TEST_F(Translate, PlacesOfTheOpenedRowsAndPreviousUntranslated)
     SelectOnly({RowOf(50007)});
     std::string places; // each step's result and the focused row, alone selected
     for (UINT command :
-         {CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD}) {
-        const LRESULT moved = Run(command);
-        places += std::to_string(moved) + ":" + Focused() + " ";
-    }
+         {CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_BACK, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD, CMD_EDIT_FORWARD})
+        places += Step(command) + " ";
     EXPECT_EQ(places, "1:19 1:53 0:53 1:19 1:111 0:111 "); // rows of 27, 103 and 1012
 
     SetTranslation(RowOf(1005), "schon da");
-    SelectOnly({RowOf(1006)});
-    ListSetRowState(view, RowOf(1006), LVIS_FOCUSED, LVIS_FOCUSED);
+    Focus(RowOf(1006));
     std::string opened;
-    ModalDriver driver([&](HWND dialog) {
-        opened = DlgText(dialog, IDC_TR_ID);
-        PressButton(dialog, IDCANCEL);
-    });
+    ModalDriver driver([&](HWND dialog) { opened = DlgText(dialog, IDC_TR_ID), PressButton(dialog, IDCANCEL); });
     EXPECT_EQ(Run(CMD_TEXT_TRANSLATE_PREVIOUS), 0);
     EXPECT_EQ(opened, "1004") << "the first untranslated row above";
 }
@@ -581,11 +504,10 @@ protected:
     // Rows a and c hold "Datei", b "datei öffnen"; the row between a and b is untranslated.
     void SetUp() override
     {
-        Start();
+        ViewTest::SetUp();
         ListEmpty(view);
-        UINT value = 5;
         for (const char *text : {"Datei", "", "datei öffnen", "Datei"})
-            SetTranslation(ListAppendRow(view, value++, "5", "Open file"), text);
+            SetTranslation(ListAppendRow(view, UINT(5 + ListRowCount(view)), "5", "Open file"), text);
     }
     static char Name(int row) { return "-a-bc"[row + 1]; }
     char Selected() const { return Name(ListNextRow(view, -1, LVNI_SELECTED)); }
@@ -599,16 +521,13 @@ TEST_F(Find, SearchRowsFromTheSelection)
             ListSetRowState(view, int(std::string("-a-bc").find(n)) - 1, LVIS_SELECTED, LVIS_SELECTED);
         ModalDriver driver([](HWND box) { PressButton(box, IDOK); });
         lstrcpynA(Vs()->findWhat, row.at(1).c_str(), sizeof Vs()->findWhat);
-        const std::string &flags = row.at(2);
-        Vs()->findRequest.Flags = (flags.find('d') != std::string::npos ? FR_DOWN : 0) |
-                                  (flags.find('c') != std::string::npos ? FR_MATCHCASE : 0) |
-                                  (flags.find('w') != std::string::npos ? FR_WHOLEWORD : 0);
+        Vs()->findRequest.Flags = DWORD(std::stoul(row.at(2)));
         const int found = SearchRows(view, &Vs()->findRequest);
         std::string seen = {Name(found), '|'};
         for (int r = ListNextRow(view, -1, LVNI_SELECTED); r >= 0; r = ListNextRow(view, r, LVNI_SELECTED))
             seen += Name(r);
         seen += '|' + (found >= 0 ? std::string(1, Name(FocusedRow())) : "") + driver.LastText();
-        EXPECT_EQ(seen, row.at(3)) << row[0] << " " << row[1] << " " << flags;
+        EXPECT_EQ(seen, row.at(3)) << row[0] << " " << row[1] << " " << row[2];
     }
 }
 
@@ -625,10 +544,8 @@ TEST_F(Find, OptionsOfTheLastSearchOutliveTheDialog)
     };
     auto next = [&]() { seen += Run(CMD_EDIT_FIND_NEXT) ? Selected() : '0'; };
     int notFound = 0;
-    ModalDriver driver([&notFound](HWND box) {
-        if (WindowText(box) == "Find") return; // the dialog of the test itself
-        ++notFound;
-        PressButton(box, IDOK);
+    ModalDriver driver([&notFound](HWND box) { // "Find": the dialog of the test itself
+        if (WindowText(box) != "Find") ++notFound, PressButton(box, IDOK);
     });
     ASSERT_EQ(Run(CMD_EDIT_FIND), 1);
     HWND dialog = Vs()->findDialog;
