@@ -17,7 +17,8 @@ namespace
 {
 
 constexpr char kOldFile[] = "; Language: old\r\n\r\n1=\"old\"\r\n";
-constexpr char kSampleFile[] = "; Language: Deutsch\r\n\r\n100=\"Hundert\"\r\n200=\"Zwei\\n\\\"hundert\\\"\"\r\n";
+// Saved in the model's order, which is not the order of the IDs.
+constexpr char kSampleFile[] = "; Language: Deutsch\r\n\r\n200=\"Zwei\\n\\\"hundert\\\"\"\r\n100=\"Hundert\"\r\n";
 
 class LangFileOnDisk : public ::testing::Test
 {
@@ -50,7 +51,10 @@ protected:
     }
     int64_t Write(const std::string &name, int templateFlag = 0, uint32_t *error = nullptr, LangFile *model = nullptr)
     {
-        return LangFileWrite(model ? model : Parse(kSampleFile).get(), Path(name).c_str(), templateFlag, error);
+        ModelPtr sample(LangFileCreate());
+        LangFileSetSignature(sample.get(), "Language: Deutsch\r\n");
+        LangFileAdd(sample.get(), 200, "Zwei\n\"hundert\"") && LangFileAdd(sample.get(), 100, "Hundert");
+        return LangFileWrite(model ? model : sample.get(), Path(name).c_str(), templateFlag, error);
     }
     std::string folder_;
 };
