@@ -1,8 +1,6 @@
 // Command lines: token 1, the start-up state, and the line a second start hands over.
-#include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 
 #include "app/cmdline.h"
 #include "res/resource.h"

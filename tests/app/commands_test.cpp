@@ -1,9 +1,6 @@
 // Menus, shortcuts and the document commands through the real frame and view.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "app/docchange.h"
@@ -15,7 +12,6 @@
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
-#include "view/list.h"
 
 namespace
 {

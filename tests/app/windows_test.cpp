@@ -1,12 +1,9 @@
 // The frame and view windows: drops, close requests, placement, the single-instance hand-over.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "state/appstate.h"
 #include "app/commands.h"

@@ -1,13 +1,10 @@
 // Loading the settings record from a profile: defaults, the three lists, the shortcut upgrade.
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
 #include <memory>
 #include <sstream>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "frame/settingsdata.h"
 #include "tests/support/datarows.h"

@@ -1,8 +1,6 @@
 // The settings file through the platform's profile functions.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "state/appstate.h"
 #include "frame/settings.h"
 #include "tests/support/memprofile.h"

@@ -1,19 +1,12 @@
 // The status bar's panes, the status message and the tooltip, on the real view.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <string>
-#include <vector>
 
-#include "app/document.h"
-#include "frame/settingsdata.h"
 #include "frame/statusbar.h"
 #include "image/draw.h"
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
-#include "view/list.h"
 
 namespace
 {

@@ -1,13 +1,6 @@
 // The toolbar on the real view, whose commands and tooltip answers a spy records.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-
-#include <string>
-#include <vector>
 
 #include "state/appstate.h"
-#include "state/viewstate.h"
 #include "frame/menus.h"
 #include "frame/toolbar.h"
 #include "frame/toolbardata.h"

@@ -1,11 +1,8 @@
 // The frame's window-free rules: texts as rows of textrules.tsv, toolbar records and grey mapping.
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "frame/decorate.h"
 #include "frame/pathparts.h"
