@@ -40,7 +40,7 @@ protected:
     HWND Create(std::vector<int32_t> items = {}, bool flat = false, bool labels = false)
     {
         if (!view) {
-            Start();
+            Start("[Option]\r\nStatusBar=0\r\n");
             g_viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, LONG_PTR(Spy)));
             g_commands.clear();
             g_tips.clear();
@@ -104,13 +104,16 @@ TEST_F(Toolbar, ShowMakesTheButtonsStripTipsAndLabelsThatRunAndGreyWithTheMenusO
 
     ShowWindow(frame, SW_SHOWNOACTIVATE);
     SetWindowPos(frame, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE); // WM_SIZE
-    RECT client, bar;
+    RECT client, bar, list; // without a status bar the list goes down to the bottom
     GetClientRect(view, &client);
     GetWindowRect(toolbar, &bar);
+    GetWindowRect(Vs()->list, &list);
     MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&bar), 2);
+    MapWindowPoints(nullptr, view, reinterpret_cast<POINT *>(&list), 2);
     EXPECT_EQ(std::to_string(IsWindowVisible(toolbar)) + " " + std::to_string(bar.left) + "," +
-                  std::to_string(bar.top) + "," + std::to_string(bar.right),
-              "1 0,0," + std::to_string(client.right));
+                  std::to_string(bar.top) + "," + std::to_string(bar.right) + " " +
+                  std::to_string(client.bottom - list.bottom) + (Vs()->statusBar ? " status bar" : ""),
+              "1 0,0," + std::to_string(client.right) + " 0");
     auto click = [&](UINT command) {
         LPARAM at = MAKELPARAM(Middle(toolbar, command).x, Middle(toolbar, command).y);
         SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
