@@ -22,7 +22,7 @@ class Commands : public AppTest
 {
 protected:
     std::string dir = HarnessTempDir();
-    std::vector<std::string> asked; // the texts of the message boxes Answering met
+    std::string asked; // the texts of the message boxes Answering met, each + "|"
 
     // Starts on a file of that name and content, saves asking nothing before overwriting it.
     std::string StartOn(const std::string &name, const std::string &content)
@@ -60,20 +60,17 @@ protected:
     ModalDriver Answering(std::vector<int> answers)
     {
         asked.clear();
-        return ModalDriver([this, answers](HWND box) {
-            asked.push_back(MessageBoxText(box));
-            PressButton(box, answers[std::min(asked.size(), answers.size()) - 1]);
+        return ModalDriver([this, answers, n = size_t(0)](HWND box) mutable {
+            asked += MessageBoxText(box) + "|";
+            PressButton(box, answers[std::min(++n, answers.size()) - 1]);
         });
     }
-    // Opens path as File Open does, answering every message box with `answer`; their texts, each + "|".
+    // Opens path as File Open does, answering every message box with `answer`; their texts, then the title.
     std::string OpenAnswering(const std::string &path, int answer)
     {
         ModalDriver driver = Answering({answer});
         OpenDocument(view, path.c_str(), kOpenNamed);
-        std::string texts;
-        for (const std::string &text : asked)
-            texts += text + "|";
-        return texts;
+        return asked + WindowText(frame) + (IsDocumentFileBacked(view) ? "" : " (no file)");
     }
 };
 
@@ -124,7 +121,7 @@ TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithTheShortcutsOfTheSe
     EXPECT_TRUE(CtrlKey('Q') && !CtrlKey('N'));
 }
 
-TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedOne)
+TEST_F(Commands, CommandStatesFollowTheDocumentOnlyTheCommandLineRunsAGreyedOneAndPreferencesTakeTwoPasses)
 {
     Start();
     const auto state = [&] {
@@ -145,20 +142,14 @@ TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedO
     SetFocus(Vs()->list);
     EXPECT_EQ(Run(CMD_FILE_OPEN), 0);
     EXPECT_TRUE(driver.Seen() == 2 && GetFocus() == Vs()->list);
-}
-
-TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
-{
-    Start();
-    ModalDriver driver([&](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_CANCEL); });
+    // Preferences: the first pass clears the flags (every page is shown); a missing page shows nothing.
     alignas(8) char arg[kCommandArgSize];
     auto *filter = reinterpret_cast<PageFilter *>(arg);
-    *filter = {107, kPageOnly}; // the first pass clears the flags: every page is shown
+    *filter = {107, kPageOnly};
     Run(CMD_OPTIONS_PREFERENCES, arg);
-    EXPECT_EQ(driver.Seen() * 100 + filter->flags, 100u);
-    // A filter naming a page that does not exist shows nothing.
+    EXPECT_EQ(driver.Seen() * 100 + filter->flags, 300u);
     PageFilter missing = {107, kPageOnly};
-    EXPECT_TRUE(!RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass) && driver.Seen() == 1);
+    EXPECT_TRUE(!RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass) && driver.Seen() == 3);
 }
 
 TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
@@ -168,8 +159,8 @@ TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
         line += " -a";
     ModalDriver driver = Answering({IDOK});
     EXPECT_EQ(StartProgram(SampleModuleIni(), line), nullptr);
-    EXPECT_EQ(asked.size() == 1 ? asked[0].substr(0, asked[0].find("\n\n")) : std::to_string(asked.size()) + " boxes",
-              "Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)");
+    EXPECT_EQ(std::to_string(driver.Seen()) + " " + asked.substr(0, asked.find("\n\n")),
+              "1 Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)");
 }
 
 // Answers: the question's, then the save dialog's. Outcome: went on (0: closing), questions (naming it), saved, title.
@@ -189,8 +180,8 @@ TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
         if (modify) Commit(103, "geändert");
         ModalDriver driver = Answering(answers);
         bool on = command ? Run(command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
-        const bool named = asked.empty() || asked[0].find(fromFile ? "de.lng" : "New") != std::string::npos;
-        EXPECT_EQ(std::string(on ? "on " : "kept ") + std::to_string(asked.size()) + (named ? "" : "?") +
+        const bool named = asked.empty() || asked.find(fromFile ? "de.lng" : "New") != std::string::npos;
+        EXPECT_EQ(std::string(on ? "on " : "kept ") + std::to_string(driver.Seen()) + (named ? "" : "?") +
                       (HarnessReadFile(path).find("geändert") != std::string::npos ? " saved " : " - ") +
                       (IsWindow(frame) ? WindowText(frame) : ""),
                   outcome);
@@ -235,7 +226,7 @@ TEST_F(Commands, SaveOfAFileAsksBeforeOverwriting)
     Commit(1, "Uno");
     ModalDriver no = Answering({IDNO});
     EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
-    EXPECT_EQ((asked.empty() ? "" : asked[0]) + HarnessReadFile(path), "Overwrite current file?\n\n" + path + old);
+    EXPECT_EQ(asked + HarnessReadFile(path), "Overwrite current file?\n\n" + path + "|" + old);
 }
 
 // A Yes to "save the changes?" whose save fails says so too, and the document stays.
@@ -248,43 +239,33 @@ TEST_F(Commands, FailedSaveSaysWhyAndKeepsTheDocumentModified)
     EXPECT_FALSE(Run(CMD_FILE_SAVE) || Run(CMD_FILE_CLOSE));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     const std::string failed = path + " could not be saved.\n\nAccess denied.";
-    EXPECT_EQ(asked.size() == 3 ? asked[0] + "|" + asked[2] : "boxes: " + std::to_string(asked.size()),
-              failed + "|" + failed);
+    EXPECT_EQ(asked, failed + "|Do you want to save the changes to ro.lng?|" + failed + "|");
     EXPECT_EQ(WindowText(frame) + HarnessReadFile(path), "Lumivex Parlevo - [ro.lng*]103=\"Offnen\"\r\n");
 }
 
-TEST_F(Commands, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
+TEST_F(Commands, OpenKeepsTheDocumentForAFileItCannotReadOrIsNotToOpenAndSaysWhatItConvertedAndKept)
 {
     StartOn("de.lng", "103=\"Offnen\"\r\n");
     std::string locked = HarnessWriteFile(dir + "locked.lng", "1=\"x\"\r\n");
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const std::pair<std::string, std::string> rows[] = {
-        {locked, locked + " could not be opened.\n\nSharing violation."},
-        {HarnessWriteFile(dir + "u16.lng", std::string("\xFF\xFE\x31\0=\0", 6)),
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {locked, IDOK, locked + " could not be opened.\n\nSharing violation."},
+        {HarnessWriteFile(dir + "u16.lng", std::string("\xFF\xFE\x31\0=\0", 6)), IDOK,
          "u16.lng is a UTF-16 (little-endian) file. Language files are in the ANSI code page; it was not opened."},
-        {HarnessWriteFile(dir + "ja.lng", "\xEF\xBB\xBF\x31=\"\xE3\x81\x82\"\r\n"),
+        {HarnessWriteFile(dir + "ja.lng", "\xEF\xBB\xBF\x31=\"\xE3\x81\x82\"\r\n"), IDOK,
          "ja.lng is a UTF-8 file with characters the ANSI code page does not have. Language files are in the ANSI "
-         "code page; it was not opened."}};
-    for (const auto &[file, text] : rows)
-        EXPECT_EQ(OpenAnswering(file, IDOK) + WindowText(frame) + (IsDocumentFileBacked(view) ? "" : " (no file)"),
-                  text + "|Lumivex Parlevo - [de.lng]");
+         "code page; it was not opened."},
+        {HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n"), IDNO,
+         "notes.txt does not look like a language file: 1 of 4 lines are translations. Open it anyway?"}};
+    for (const auto &[file, answer, text] : rows)
+        EXPECT_EQ(OpenAnswering(file, answer), text + "|Lumivex Parlevo - [de.lng]");
     CloseHandle(holder);
-}
-
-TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
-{
-    Start(kNoAsk);
-    // Not a language file: asked; No leaves the document.
-    std::string notes = HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n");
-    EXPECT_EQ(OpenAnswering(notes, IDNO) + WindowText(frame),
-              "notes.txt does not look like a language file: 1 of 4 lines are translations. Open it anyway?|"
-              "Lumivex Parlevo - [New]");
     // Two of three lines read as items: not asked. IDs 7 and 64000 are not in the module.
     std::string path = HarnessWriteFile(dir + "de.lng", "\357\273\277; Language: Deutsch\r\n\r\n64000=\"weg\"\r\n"
                                                         "7=\"M\303\274de\"\r\n3=\"Bereit\"\r\nnote\r\n");
     EXPECT_EQ(OpenAnswering(path, IDOK), "de.lng is a UTF-8 file. Its texts were converted to the ANSI code page, in "
                                          "which it will be saved.|2 translations are for strings this module does "
-                                         "not have; they are kept.|");
+                                         "not have; they are kept.|Lumivex Parlevo - [de.lng]");
     EXPECT_TRUE(Run(CMD_FILE_SAVE));
     EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\374de\"\r\n64000=\"weg\"\r\n");
 }
