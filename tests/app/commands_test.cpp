@@ -40,13 +40,11 @@ protected:
     bool Greyed(UINT command) const { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; }
     bool CtrlKey(UINT vk) const
     {
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
+        BYTE down[256] = {}, up[256] = {};
+        down[VK_CONTROL] = 0x80;
+        SetKeyboardState(down);
         const bool translated = TranslateViewKey(view, WM_KEYDOWN, vk, 1);
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
-        return translated;
+        return SetKeyboardState(up), translated;
     }
     // What the Translate dialog's OK does.
     void Commit(UINT id, const std::string &text)

@@ -41,8 +41,8 @@ protected:
 TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
 {
     Start();
-    EXPECT_EQ(Panes().substr(0, 13), "0:New 5:0 of ") << "the default list without a document's file";
-    EXPECT_EQ(Panes().substr(Panes().rfind(' ')) + " " + TipOver(1), " 32768: Translation progress");
+    EXPECT_EQ(Panes().substr(0, 13) + Panes().substr(Panes().rfind(' ')) + " " + TipOver(1),
+              "0:New 5:0 of  32768: Translation progress"); // the default list, without a document's file
     Run(CMD_FILE_CLOSE);
     EXPECT_EQ(Panes() + std::to_string(Vs()->parts[0].right) + TipOver(0), "32768:-1") << "no document: the filler";
     HarnessStopApp();
@@ -74,10 +74,9 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
 
     // The new document's name starts at the pane's left edge: a file icon would take 16 pixels.
     BitmapHolder *canvas = BitmapHolderCreate(120, 20);
-    DRAWITEMSTRUCT draw = {};
-    draw.hDC = BitmapHolderOpenDC(canvas, nullptr);
-    draw.rcItem = {0, 0, 120, 20};
-    draw.itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0]);
+    DRAWITEMSTRUCT draw = {.hDC = BitmapHolderOpenDC(canvas, nullptr),
+                           .rcItem = {0, 0, 120, 20},
+                           .itemData = reinterpret_cast<ULONG_PTR>(&Vs()->parts[0])};
     FillRect(draw.hDC, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     int firstInk = DrawStatusPart(view, &draw) ? 120 : -1;
     for (int i = 0; i < 120 * 20; ++i)
