@@ -58,7 +58,7 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
     EXPECT_FALSE(FormatFileDateTime("C:\\no\\such\\file.lng", time, sizeof time) || *time);
     FormatFileDateTime(path.c_str(), tiny, 4);
     EXPECT_TRUE(std::string(tiny, 8).find('\0') < 4 && std::string(tiny + 4) == "zzz") << "within the 4 bytes given";
-    FormatFileDateTime(path.c_str(), time, sizeof time);
+    ASSERT_TRUE(FormatFileDateTime(path.c_str(), time, sizeof time));
     EXPECT_EQ(Panes(), "0:de.lng 1:" + dir.substr(0, dir.size() - 1) + " 2:" + time + " 3:1.50 KB 32768:");
     EXPECT_LT(Vs()->parts[0].right, Vs()->parts[1].right); // each pane starts where the one before ends
     EXPECT_EQ(TipOver(3) + "|" + TipOver(1), "File size|Folder");
