@@ -1,5 +1,4 @@
 // Command lines: token 1, the start-up state, and the line a second start hands over.
-
 #include <cstring>
 
 #include "app/cmdline.h"

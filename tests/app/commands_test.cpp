@@ -1,5 +1,4 @@
 // Menus, shortcuts and the document commands through the real frame and view.
-
 #include <algorithm>
 
 #include "app/commands.h"

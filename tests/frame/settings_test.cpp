@@ -1,5 +1,4 @@
 // Loading the settings record from a profile: defaults, the three lists, the shortcut upgrade.
-
 #include <algorithm>
 #include <iterator>
 #include <memory>

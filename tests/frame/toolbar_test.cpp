@@ -1,5 +1,4 @@
 // The toolbar on the real view, whose commands and tooltip answers a spy records.
-
 #include "state/appstate.h"
 #include "frame/menus.h"
 #include "frame/toolbar.h"

@@ -1,5 +1,4 @@
 // The frame's window-free rules: texts as rows of textrules.tsv, toolbar records and grey mapping.
-
 #include <cstring>
 #include <map>
 #include <sstream>
