@@ -1,9 +1,5 @@
 // Menus, shortcuts and the document commands through the real frame and view.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "app/docchange.h"
@@ -15,7 +11,6 @@
 #include "res/resource.h"
 #include "tests/support/apptest.h"
 #include "tests/support/memprofile.h"
-#include "view/list.h"
 
 namespace
 {
@@ -26,7 +21,7 @@ class Commands : public AppTest
 {
 protected:
     std::string dir = HarnessTempDir();
-    std::vector<std::string> asked; // the texts of the message boxes Answering met
+    std::string asked; // the texts of the message boxes Answering met, each + "|"
 
     // Starts on a file of that name and content, saves asking nothing before overwriting it.
     std::string StartOn(const std::string &name, const std::string &content)
@@ -44,13 +39,11 @@ protected:
     bool Greyed(UINT command) const { return GetMenuState(GetMenu(frame), command, MF_BYCOMMAND) & MF_GRAYED; }
     bool CtrlKey(UINT vk) const
     {
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
+        BYTE down[256] = {}, up[256] = {};
+        down[VK_CONTROL] = 0x80;
+        SetKeyboardState(down);
         const bool translated = TranslateViewKey(view, WM_KEYDOWN, vk, 1);
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
-        return translated;
+        return SetKeyboardState(up), translated;
     }
     // What the Translate dialog's OK does.
     void Commit(UINT id, const std::string &text)
@@ -64,20 +57,17 @@ protected:
     ModalDriver Answering(std::vector<int> answers)
     {
         asked.clear();
-        return ModalDriver([this, answers](HWND box) {
-            asked.push_back(MessageBoxText(box));
-            PressButton(box, answers[std::min(asked.size(), answers.size()) - 1]);
+        return ModalDriver([this, answers, n = size_t(0)](HWND box) mutable {
+            asked += MessageBoxText(box) + "|";
+            PressButton(box, answers[std::min(++n, answers.size()) - 1]);
         });
     }
-    // Opens path as File Open does, answering every message box with `answer`; their texts, each + "|".
+    // Opens path as File Open does, answering every message box with `answer`; their texts, then the title.
     std::string OpenAnswering(const std::string &path, int answer)
     {
         ModalDriver driver = Answering({answer});
         OpenDocument(view, path.c_str(), kOpenNamed);
-        std::string texts;
-        for (const std::string &text : asked)
-            texts += text + "|";
-        return texts;
+        return asked + WindowText(frame) + (IsDocumentFileBacked(view) ? "" : " (no file)");
     }
 };
 
@@ -97,7 +87,7 @@ HWND FileNameField(HWND dialog)
     return edit ? edit : combo ? combo : GetDlgItem(dialog, 0x480);
 }
 
-TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithItsShortcuts)
+TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithTheShortcutsOfTheSettings)
 {
     Start();
     const std::string ctrl = KeyText(VK_CONTROL) + "+", alt = KeyText(VK_MENU) + "+";
@@ -119,21 +109,16 @@ TEST_F(Commands, MenusShowEveryCommandDecoratedFromItsRowWithItsShortcuts)
                   (GetMenuDefaultItem(context, FALSE, 0) == CMD_TEXT_TRANSLATE ? " (default)" : ""),
               "&Open...\t" + ctrl + KeyText('O') + "|&Preferences...\t" + alt + KeyText(VK_RETURN) +
                   "|&Translate... (default)");
-}
-
-TEST_F(Commands, ShortcutsFromTheSettingsAreShownAndTranslated)
-{
-    // Ctrl+O and Ctrl+P both open; Ctrl+Q runs 40035, which has no menu item.
+    // Shortcuts of the settings: Ctrl+O and Ctrl+P both open; Ctrl+Q runs 40035, which has no menu item.
     const unsigned char rows[] = {'O', 0,    0x0B, 0,   0x43, 0x9C, 'P', 0,    0x0B,
                                   0,   0x43, 0x9C, 'Q', 0,    0x0B, 0,   0x63, 0x9C};
     Start("[Shortcut]\r\nItemNumber=3\r\nVersion=20261207\r\nItemData=" + EncodeProfileBlob(rows, sizeof rows) +
           "\r\n");
-    const std::string ctrl = KeyText(VK_CONTROL) + "+";
     EXPECT_EQ(MenuText(CMD_FILE_OPEN) + "|" + MenuText(CMD_FILE_NEW), "&Open...\t" + ctrl + "O or " + ctrl + "P|&New");
     EXPECT_TRUE(CtrlKey('Q') && !CtrlKey('N'));
 }
 
-TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedOne)
+TEST_F(Commands, CommandStatesFollowTheDocumentOnlyTheCommandLineRunsAGreyedOneAndPreferencesTakeTwoPasses)
 {
     Start();
     const auto state = [&] {
@@ -154,20 +139,14 @@ TEST_F(Commands, CommandStatesFollowTheDocumentAndOnlyTheCommandLineRunsAGreyedO
     SetFocus(Vs()->list);
     EXPECT_EQ(Run(CMD_FILE_OPEN), 0);
     EXPECT_TRUE(driver.Seen() == 2 && GetFocus() == Vs()->list);
-}
-
-TEST_F(Commands, PreferencesRunsInTwoPassesAndShowsTheModulePage)
-{
-    Start();
-    ModalDriver driver([&](HWND sheet) { PropSheet_PressButton(sheet, PSBTN_CANCEL); });
+    // Preferences: the first pass clears the flags (every page is shown); a missing page shows nothing.
     alignas(8) char arg[kCommandArgSize];
     auto *filter = reinterpret_cast<PageFilter *>(arg);
-    *filter = {107, kPageOnly}; // the first pass clears the flags: every page is shown
+    *filter = {107, kPageOnly};
     Run(CMD_OPTIONS_PREFERENCES, arg);
-    EXPECT_EQ(driver.Seen() * 100 + filter->flags, 100u);
-    // A filter naming a page that does not exist shows nothing.
+    EXPECT_EQ(driver.Seen() * 100 + filter->flags, 300u);
     PageFilter missing = {107, kPageOnly};
-    EXPECT_TRUE(!RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass) && driver.Seen() == 1);
+    EXPECT_TRUE(!RunCommand(view, CMD_OPTIONS_PREFERENCES, &missing, kExecSecondPass) && driver.Seen() == 3);
 }
 
 TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
@@ -177,36 +156,32 @@ TEST_F(Commands, AboutOptionAloneShowsOneAboutBoxAndEndsWithoutWindow)
         line += " -a";
     ModalDriver driver = Answering({IDOK});
     EXPECT_EQ(StartProgram(SampleModuleIni(), line), nullptr);
-    EXPECT_EQ(asked.size() == 1 ? asked[0].substr(0, asked[0].find("\n\n")) : std::to_string(asked.size()) + " boxes",
-              "Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)");
+    EXPECT_EQ(std::to_string(driver.Seen()) + " " + asked.substr(0, asked.find("\n\n")),
+              "1 Lumivex Parlevo\nVersion 1.0.4 (Jul 13 2009)");
 }
 
-// Outcome: the command (0: closing) went on, questions asked (naming the document), saved, title.
+// Answers: the question's, then the save dialog's. Outcome: went on (0: closing), questions (naming it), saved, title.
 TEST_F(Commands, UnsavedChangesAreAskedAboutBeforeTheDocumentGoes)
 {
-    const struct {
-        bool fromFile, modify;
-        UINT command;
-        std::vector<int> answers; // to the question, then to the save dialog
-        const char *outcome;
-    } rows[] = {{true, false, CMD_FILE_CLOSE, {}, "on 0 - Lumivex Parlevo"},
-                {true, false, 0, {}, "on 0 - "},
-                {true, true, CMD_FILE_CLOSE, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [de.lng*]"},
-                {false, true, 0, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [New*]"},
-                {true, true, CMD_FILE_CLOSE, {IDNO}, "on 1 - Lumivex Parlevo"},
-                {true, true, CMD_FILE_NEW, {IDYES}, "on 1 saved Lumivex Parlevo - [New]"},
-                {false, true, CMD_FILE_CLOSE, {IDYES, IDCANCEL}, "kept 2 - Lumivex Parlevo - [New*]"}};
-    for (const auto &row : rows) {
+    for (const auto &[fromFile, modify, command, answers, outcome] :
+         std::vector<std::tuple<bool, bool, UINT, std::vector<int>, std::string>>{
+             {true, false, CMD_FILE_CLOSE, {}, "on 0 - Lumivex Parlevo"},
+             {true, false, 0, {}, "on 0 - "},
+             {true, true, CMD_FILE_CLOSE, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [de.lng*]"},
+             {false, true, 0, {IDCANCEL}, "kept 1 - Lumivex Parlevo - [New*]"},
+             {true, true, CMD_FILE_CLOSE, {IDNO}, "on 1 - Lumivex Parlevo"},
+             {true, true, CMD_FILE_NEW, {IDYES}, "on 1 saved Lumivex Parlevo - [New]"},
+             {false, true, CMD_FILE_CLOSE, {IDYES, IDCANCEL}, "kept 2 - Lumivex Parlevo - [New*]"}}) {
         std::string path = HarnessWriteFile(dir + "de.lng", "103=\"Offnen\"\r\n");
-        Start(kNoAsk, row.fromFile ? "Parlevo.exe " + path : "Parlevo.exe");
-        if (row.modify) Commit(103, "geändert");
-        ModalDriver driver = Answering(row.answers);
-        bool on = row.command ? Run(row.command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
-        const bool named = asked.empty() || asked[0].find(row.fromFile ? "de.lng" : "New") != std::string::npos;
-        EXPECT_EQ(std::string(on ? "on " : "kept ") + std::to_string(asked.size()) + (named ? "" : "?") +
+        Start(kNoAsk, fromFile ? "Parlevo.exe " + path : "Parlevo.exe");
+        if (modify) Commit(103, "geändert");
+        ModalDriver driver = Answering(answers);
+        bool on = command ? Run(command) != 0 : (SendMessageA(frame, WM_CLOSE, 0, 0), !IsWindow(frame));
+        const bool named = asked.empty() || asked.find(fromFile ? "de.lng" : "New") != std::string::npos;
+        EXPECT_EQ(std::string(on ? "on " : "kept ") + std::to_string(driver.Seen()) + (named ? "" : "?") +
                       (HarnessReadFile(path).find("geändert") != std::string::npos ? " saved " : " - ") +
                       (IsWindow(frame) ? WindowText(frame) : ""),
-                  row.outcome);
+                  outcome);
     }
 }
 
@@ -221,13 +196,10 @@ TEST_F(Commands, SaveAsksForANameOnlyForADocumentWithoutItsFile)
         PressButton(d, path.empty() ? IDCANCEL : IDOK);
     });
     ASSERT_TRUE(Run(CMD_FILE_SAVE));
-    EXPECT_EQ(HarnessReadFile(path) + WindowText(frame), "Lumivex Parlevo - [empty.lng]");
-    std::string panes = Vs()->statusMessage + std::string("|"); // the saved file, not the "New" it had before
-    for (int i = 0; i < Vs()->partCount; ++i)
-        panes += (Vs()->parts[i].text ? Vs()->parts[i].text : "") + std::string("|");
-    EXPECT_TRUE(panes.find("empty.lng (0 Byte)") != std::string::npos &&
-                panes.find("|empty.lng|") != std::string::npos && panes.find("|New|") == std::string::npos)
-        << panes;
+    // The message and the name pane say the saved file, not the "New" it had before.
+    EXPECT_EQ(HarnessReadFile(path) + WindowText(frame) + "|" + Vs()->statusMessage + "|" +
+                  (Vs()->parts[0].text ? Vs()->parts[0].text : ""),
+              "Lumivex Parlevo - [empty.lng]|Successfully written to: empty.lng (0 Byte)|empty.lng");
     // A header alone is the document's file: reopened (asking nothing), it keeps its signature.
     lstrcpynA(Vs()->signature, "Author: Anna\r\n", sizeof Vs()->signature);
     EXPECT_TRUE(Run(CMD_FILE_SAVE));
@@ -251,7 +223,7 @@ TEST_F(Commands, SaveOfAFileAsksBeforeOverwriting)
     Commit(1, "Uno");
     ModalDriver no = Answering({IDNO});
     EXPECT_EQ(Run(CMD_FILE_SAVE), 0);
-    EXPECT_EQ((asked.empty() ? "" : asked[0]) + HarnessReadFile(path), "Overwrite current file?\n\n" + path + old);
+    EXPECT_EQ(asked + HarnessReadFile(path), "Overwrite current file?\n\n" + path + "|" + old);
 }
 
 // A Yes to "save the changes?" whose save fails says so too, and the document stays.
@@ -264,45 +236,33 @@ TEST_F(Commands, FailedSaveSaysWhyAndKeepsTheDocumentModified)
     EXPECT_FALSE(Run(CMD_FILE_SAVE) || Run(CMD_FILE_CLOSE));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     const std::string failed = path + " could not be saved.\n\nAccess denied.";
-    EXPECT_EQ(asked.size() == 3 ? asked[0] + "|" + asked[2] : "boxes: " + std::to_string(asked.size()),
-              failed + "|" + failed);
+    EXPECT_EQ(asked, failed + "|Do you want to save the changes to ro.lng?|" + failed + "|");
     EXPECT_EQ(WindowText(frame) + HarnessReadFile(path), "Lumivex Parlevo - [ro.lng*]103=\"Offnen\"\r\n");
 }
 
-TEST_F(Commands, FileThatCannotBeReadIsNotOpenedAndTheDocumentStays)
+TEST_F(Commands, OpenKeepsTheDocumentForAFileItCannotReadOrIsNotToOpenAndSaysWhatItConvertedAndKept)
 {
     StartOn("de.lng", "103=\"Offnen\"\r\n");
     std::string locked = HarnessWriteFile(dir + "locked.lng", "1=\"x\"\r\n");
     HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const struct {
-        std::string path, text;
-    } rows[] = {
-        {locked, locked + " could not be opened.\n\nSharing violation."},
-        {HarnessWriteFile(dir + "u16.lng", std::string("\xFF\xFE\x31\0=\0", 6)),
+    const std::tuple<std::string, int, std::string> rows[] = {
+        {locked, IDOK, locked + " could not be opened.\n\nSharing violation."},
+        {HarnessWriteFile(dir + "u16.lng", std::string("\xFF\xFE\x31\0=\0", 6)), IDOK,
          "u16.lng is a UTF-16 (little-endian) file. Language files are in the ANSI code page; it was not opened."},
-        {HarnessWriteFile(dir + "ja.lng", "\xEF\xBB\xBF\x31=\"\xE3\x81\x82\"\r\n"),
+        {HarnessWriteFile(dir + "ja.lng", "\xEF\xBB\xBF\x31=\"\xE3\x81\x82\"\r\n"), IDOK,
          "ja.lng is a UTF-8 file with characters the ANSI code page does not have. Language files are in the ANSI "
-         "code page; it was not opened."}};
-    for (const auto &row : rows)
-        EXPECT_EQ(OpenAnswering(row.path, IDOK) + WindowText(frame) + (IsDocumentFileBacked(view) ? "" : " (no file)"),
-                  row.text + "|Lumivex Parlevo - [de.lng]");
+         "code page; it was not opened."},
+        {HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n"), IDNO,
+         "notes.txt does not look like a language file: 1 of 4 lines are translations. Open it anyway?"}};
+    for (const auto &[file, answer, text] : rows)
+        EXPECT_EQ(OpenAnswering(file, answer), text + "|Lumivex Parlevo - [de.lng]");
     CloseHandle(holder);
-}
-
-TEST_F(Commands, OpenSaysWhatItConvertedKeptAndAsksAboutOtherFiles)
-{
-    Start(kNoAsk);
-    // Not a language file: asked; No leaves the document.
-    std::string notes = HarnessWriteFile(dir + "notes.txt", "Notes\r\n\r\n1=\"a\"\r\nsee above\r\nend\r\n");
-    EXPECT_EQ(OpenAnswering(notes, IDNO) + WindowText(frame),
-              "notes.txt does not look like a language file: 1 of 4 lines are translations. Open it anyway?|"
-              "Lumivex Parlevo - [New]");
     // Two of three lines read as items: not asked. IDs 7 and 64000 are not in the module.
     std::string path = HarnessWriteFile(dir + "de.lng", "\357\273\277; Language: Deutsch\r\n\r\n64000=\"weg\"\r\n"
                                                         "7=\"M\303\274de\"\r\n3=\"Bereit\"\r\nnote\r\n");
     EXPECT_EQ(OpenAnswering(path, IDOK), "de.lng is a UTF-8 file. Its texts were converted to the ANSI code page, in "
                                          "which it will be saved.|2 translations are for strings this module does "
-                                         "not have; they are kept.|");
+                                         "not have; they are kept.|Lumivex Parlevo - [de.lng]");
     EXPECT_TRUE(Run(CMD_FILE_SAVE));
     EXPECT_EQ(HarnessReadFile(path), "; Language: Deutsch\r\n\r\n3=\"Bereit\"\r\n7=\"M\374de\"\r\n64000=\"weg\"\r\n");
 }
@@ -313,8 +273,8 @@ TEST_F(Commands, UndoRedoRevertFollowTheSavedStateWhileJournalAndBackupKeepTheWo
     // Rows 1 and 103, "*" for a modified document, U and R for undo and redo that can run.
     const auto play = [&](std::vector<std::pair<UINT, const char *>> steps) {
         for (auto [command, expected] : steps) {
-            EXPECT_TRUE(Run(command)) << command;
-            EXPECT_EQ(Cell(RowOf(1), kColumnTranslated) + "|" + Cell(RowOf(103), kColumnTranslated) +
+            const std::string ran = Run(command) ? "" : "failed ";
+            EXPECT_EQ(ran + Cell(RowOf(1), kColumnTranslated) + "|" + Cell(RowOf(103), kColumnTranslated) +
                           (WindowText(frame).find("*]") != std::string::npos ? "*" : "") +
                           (Greyed(CMD_EDIT_UNDO) ? "" : " U") + (Greyed(CMD_EDIT_REDO) ? "" : " R"),
                       expected)

@@ -1,7 +1,6 @@
 // The undo history as scripts: each step's outcome and whether the document is then modified.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <sstream>
 #include <string>
 
@@ -10,18 +9,17 @@
 namespace
 {
 
-struct HistoryDeleter {
-    void operator()(UndoHistory *history) const { UndoHistoryFree(history); }
-};
-using HistoryPtr = std::unique_ptr<UndoHistory, HistoryDeleter>;
-
-bool Add(UndoHistory *history, uint32_t id, const std::string &before, const std::string &after)
+// "id:before>after": a change of row id (0: the signature).
+bool Add(UndoHistory *history, const std::string &change)
 {
+    const size_t colon = change.find(':'), arrow = change.find('>');
+    const std::string before = change.substr(colon + 1, arrow - colon - 1), after = change.substr(arrow + 1);
+    const uint32_t id = std::stoul(change);
     const UndoStep step{id ? kUndoText : kUndoSignature, id, before.data(), before.size(), after.data(), after.size()};
     return UndoHistoryAdd(history, &step);
 }
 
-// Steps: "id:before>after" a change of row id (0: the signature), "s" a save, "u" undo, "r" redo.
+// Steps: a change as Add takes it, "s" a save, "u" undo, "r" redo.
 // Each gives "+" (added), "s", or the step undo or redo handed back as "id:text to set" ("-": none),
 // then "*" while the document is modified.
 std::string Play(UndoHistory *history, const std::string &script)
@@ -29,14 +27,10 @@ std::string Play(UndoHistory *history, const std::string &script)
     std::istringstream steps(script);
     std::string out;
     for (std::string step; steps >> step; out += UndoHistoryModified(history) ? "* " : " ") {
-        const size_t colon = step.find(':'), arrow = step.find('>');
-        if (arrow != std::string::npos) {
-            out += Add(history, std::stoul(step), step.substr(colon + 1, arrow - colon - 1), step.substr(arrow + 1))
-                       ? "+"
-                       : "!";
+        if (step.find('>') != std::string::npos) {
+            out += Add(history, step) ? "+" : "!";
         } else if (step == "s") {
-            UndoHistoryMarkSaved(history);
-            out += "s";
+            out += (UndoHistoryMarkSaved(history), "s");
         } else {
             const UndoStep *got = step == "u" ? UndoHistoryUndo(history) : UndoHistoryRedo(history);
             // A signature step has ID 0 and nothing else does.
@@ -49,39 +43,33 @@ std::string Play(UndoHistory *history, const std::string &script)
     return out;
 }
 
-TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSaves)
+TEST(UndoHistory, ScriptsOfChangesUndosRedosAndSavesThenAThousandStepsForgettingASavedPointThatFellOff)
 {
-    HistoryPtr history(UndoHistoryCreate(kUndoHistorySteps));
-    ASSERT_TRUE(history);
-    // The saved state lies on the redo step that the change to 3 drops: never reached again. A
-    // change to the same text is no step, and the redo step stays.
-    EXPECT_EQ(Play(history.get(), "u r 1:>a 2:x>y s u u u r r r u 3:>z r u 1:a>a r u u u"),
+    UndoHistory *history = UndoHistoryCreate(kUndoHistorySteps);
+    // The saved state lies on the redo step the change to 3 drops: never reached again. 1:a>a is no step.
+    EXPECT_EQ(Play(history, "u r 1:>a 2:x>y s u u u r r r u 3:>z r u 1:a>a r u u u"),
               "- - +* +* s 2:x* 1:* -* 1:a* 2:y - 2:x* +* -* 3:* +* 3:z* 3:* 1:* -* ");
-    UndoHistoryClear(history.get());
-    EXPECT_FALSE(UndoHistoryModified(history.get()) || UndoHistoryCanRedo(history.get()));
+    UndoHistoryClear(history);
+    EXPECT_FALSE(UndoHistoryModified(history) || UndoHistoryCanRedo(history));
     // A revert of a row (7: b -> c) is a step like any other; saves move the saved state.
-    EXPECT_EQ(Play(history.get(), "7:a>b 0:Language:x> 7:b>c u s r u u u r r"),
+    EXPECT_EQ(Play(history, "7:a>b 0:Language:x> 7:b>c u s r u u u r r"),
               "+* +* +* 7:b* s 7:c* 7:b 0:Language:x* 7:a* 7:b* 0: ");
-}
-
-TEST(UndoHistory, KeepsAThousandStepsAndForgetsASavedPointThatFellOff)
-{
-    HistoryPtr history(UndoHistoryCreate(kUndoHistorySteps));
-    ASSERT_TRUE(history);
+    UndoHistoryClear(history);
     for (int i = 0; i < kUndoHistorySteps; ++i)
-        Add(history.get(), 1, std::to_string(i), std::to_string(i + 1));
+        Add(history, "1:" + std::to_string(i) + ">" + std::to_string(i + 1));
     int undone = 0;
-    while (UndoHistoryUndo(history.get()))
+    while (UndoHistoryUndo(history))
         ++undone;
-    EXPECT_TRUE(undone == kUndoHistorySteps && !UndoHistoryModified(history.get())); // back at the opened state
+    EXPECT_TRUE(undone == kUndoHistorySteps && !UndoHistoryModified(history)); // back at the opened state
     // Once more than the history holds: the oldest step, and the opened state with it, are gone.
-    while (UndoHistoryRedo(history.get())) {
+    while (UndoHistoryRedo(history)) {
     }
-    Add(history.get(), 1, std::to_string(kUndoHistorySteps), "last");
+    Add(history, "1:" + std::to_string(kUndoHistorySteps) + ">last");
     const UndoStep *oldest = nullptr;
-    for (const UndoStep *step; (step = UndoHistoryUndo(history.get())) != nullptr;)
+    for (const UndoStep *step; (step = UndoHistoryUndo(history)) != nullptr;)
         oldest = step;
-    EXPECT_TRUE(oldest && oldest->before == std::string("1") && UndoHistoryModified(history.get()));
+    EXPECT_TRUE(oldest && oldest->before == std::string("1") && UndoHistoryModified(history));
+    UndoHistoryFree(history);
 }
 
 } // namespace

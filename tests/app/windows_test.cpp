@@ -1,12 +1,9 @@
 // The frame and view windows: drops, close requests, placement, the single-instance hand-over.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "state/appstate.h"
 #include "app/commands.h"
@@ -19,15 +16,13 @@ namespace
 
 using Windows = AppTest;
 
-HDROP MakeDrop(const std::vector<std::string> &paths)
+// names: each ended by a NUL, the list by one more.
+template <size_t N> HDROP MakeDrop(const char (&names)[N])
 {
-    std::string names;
-    for (const std::string &p : paths)
-        names += p + '\0';
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + N);
     auto *drop = static_cast<DROPFILES *>(GlobalLock(block));
     drop->pFiles = sizeof(DROPFILES);
-    memcpy(drop + 1, names.data(), names.size());
+    memcpy(drop + 1, names, N);
     GlobalUnlock(block);
     return static_cast<HDROP>(block);
 }
@@ -47,7 +42,7 @@ TEST_F(Windows, TheLastFileOfADropIsOpenedOnceTheUnsavedQuestionIsAnsweredAndNev
             nested = ConfirmDiscard(view);
             PressButton(box, answer);
         });
-        SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng", "C:\\x\\b.lng", "C:\\x\\c.lng"})), 0);
+        SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop("C:\\x\\a.lng\0C:\\x\\b.lng\0C:\\x\\c.lng\0")), 0);
         outcomes += (!IsWindow(frame) ? "closed " : WindowText(frame) + (Vs()->modified ? "* " : " ")) +
                     std::to_string(driver.Seen()) + (nested ? " nested|" : "|");
     }
@@ -61,7 +56,7 @@ TEST_F(Windows, OpenDialogAnswersCloseRequestsAndRefusesDrops)
     std::string during;
     ModalDriver driver([&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_TR_TRANSLATION, "typed");
-        SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop({"C:\\x\\a.lng"})), 0);
+        SendMessageA(frame, WM_DROPFILES, WPARAM(MakeDrop("C:\\x\\a.lng\0")), 0);
         SendMessageA(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
         SendMessageA(frame, WM_CLOSE, 0, 0);
         const bool ends = SendMessageA(frame, WM_QUERYENDSESSION, 0, 0);
@@ -130,21 +125,18 @@ TEST_F(SingleInstance, HandsOverFileNamesUnlessBusy)
     // Ignored while the first shows a modal dialog, by the sender and by the receiver.
     EnableWindow(frame, FALSE);
     EXPECT_EQ(second("Parlevo.exe C:\\work\\fr.lng"), "Lumivex Parlevo - [de.lng]");
-    char data[64];
-    memset(data, 'z', sizeof data);
-    const char line[] = "Parlevo.exe C:\\w\\x.lng";
-    memcpy(data, line, sizeof line - 1);
-    COPYDATASTRUCT cds = {0x503, DWORD(sizeof line - 1), data};
-    EXPECT_FALSE(SendMessageA(frame, WM_COPYDATA, 0, LPARAM(&cds)));
-    PumpMessages();
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [de.lng]");
+    char data[] = "Parlevo.exe C:\\w\\x.lngzzzz"; // only cbData bytes count: more name characters follow
+    COPYDATASTRUCT cds = {0x503, 22, data};
+    const auto copy = [&] {
+        const bool taken = SendMessageA(frame, WM_COPYDATA, 0, LPARAM(&cds));
+        PumpMessages();
+        return (taken ? "taken " : "") + WindowText(frame);
+    };
+    EXPECT_EQ(copy(), "Lumivex Parlevo - [de.lng]");
     EnableWindow(frame, TRUE);
-    // Only cbData bytes count: the line is followed by more name characters, no terminator.
-    SendMessageA(frame, WM_COPYDATA, 0, LPARAM(&cds));
-    PumpMessages();
-    EXPECT_EQ(WindowText(frame), "Lumivex Parlevo - [x.lng]");
+    EXPECT_EQ(copy(), "taken Lumivex Parlevo - [x.lng]");
     cds.dwData = 0x504;
-    EXPECT_FALSE(SendMessageA(frame, WM_COPYDATA, 0, LPARAM(&cds)));
+    EXPECT_EQ(copy(), "Lumivex Parlevo - [x.lng]");
 }
 
 } // namespace

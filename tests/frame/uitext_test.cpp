@@ -1,11 +1,7 @@
 // The frame's window-free rules: texts as rows of textrules.tsv, toolbar records and grey mapping.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "frame/decorate.h"
 #include "frame/pathparts.h"
@@ -17,43 +13,34 @@
 namespace
 {
 
-bool Cp932Lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+const LeadByteFn kCp932Lead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
 
 // "!" marks bytes written past the capacity or a returned length that is not the output's.
 std::string Apply(const std::string &kind, const std::string &input, std::istringstream &args)
 {
-    char out[300];
+    char out[300], letter = 0;
     memset(out, 'z', sizeof out);
+    if (kind == "decorate") args >> letter;
     std::string word;
     size_t capacity = 0;
-    if (kind == "decorate") {
-        char letter;
-        args >> letter >> word >> capacity;
-        size_t n = DecorateText(input.c_str(), letter, word == "...", out, capacity);
-        return out + std::string(n == strlen(out) ? "" : "!");
-    }
+    args >> word >> capacity;
     if (kind == "mnemonic") {
         Mnemonic m = {'?', true};
         std::string got = FindMnemonic(uint32_t(std::stoul(input)), &m) ? "" : "none";
         return got + (m.letter ? std::string(1, m.letter) : "") + (m.ellipsis ? "..." : "");
     }
-    if (kind == "size") {
-        args >> word >> capacity;
-        const SizeUnits units = {"Byte", "KB", "MB", "GB", ".", ","};
-        FormatSize(std::stoull(input), word == "units", units, out, capacity);
-        return out;
-    }
-    args >> word >> capacity;
-    LeadByteFn lead = word == "932" ? Cp932Lead : nullptr;
+    if (kind == "size")
+        return FormatSize(std::stoull(input), word == "units", {"Byte", "KB", "MB", "GB", ".", ","}, out, capacity),
+               out;
+    const LeadByteFn lead = word == "932" ? kCp932Lead : nullptr;
     if (kind == "cut") return std::to_string(CutAtCharBoundary(input.c_str(), input.size(), capacity, lead));
     if (kind == "path") {
-        bool hasFolder = FolderPart(input.c_str(), out, 32, Cp932Lead);
-        return FileNamePart(input.c_str(), Cp932Lead) + std::string("|") + (hasFolder ? out : "-");
+        bool hasFolder = FolderPart(input.c_str(), out, 32, kCp932Lead);
+        return FileNamePart(input.c_str(), kCp932Lead) + std::string("|") + (hasFolder ? out : "-");
     }
-    size_t n = CutToolbarLabel(input == "(null)" ? nullptr : input.c_str(), lead, out, capacity);
+    const size_t n = kind == "decorate"
+                         ? DecorateText(input.c_str(), letter, word == "...", out, capacity)
+                         : CutToolbarLabel(input == "(null)" ? nullptr : input.c_str(), lead, out, capacity);
     return out + std::string(n == strlen(out) && out[capacity] == 'z' ? "" : "!");
 }
 
@@ -74,15 +61,8 @@ bool FakeText(unsigned id, char *buffer)
         {1, "OK"},       {40005, "New"},       {40011, "Save template"}, {40012, "Translate next untranslated"},
         {40013, "Find"}, {40014, "Find Next"}, {40008, "Translate"},     {40001, "Exit"},
     };
-    auto it = kTexts.find(id);
-    if (it == kTexts.end()) return false;
-    strcpy(buffer, it->second.c_str());
-    return true;
-}
-
-PALETTEENTRY Entry(int level, uint8_t flags = 0)
-{
-    return PALETTEENTRY{uint8_t(level), uint8_t(level), uint8_t(level), flags};
+    const auto it = kTexts.find(id);
+    return it != kTexts.end() && strcpy(buffer, it->second.c_str());
 }
 
 // "|" a separator, else command@image'label'; "!" a state or style not of the kind; #labels/bytes.
@@ -96,10 +76,9 @@ std::string Describe(const ToolbarLayout &layout)
         const ToolbarButtonRecord &b = layout.buttons[i];
         bool separator = b.style == kButtonStyleSeparator;
         out += out.empty() ? "" : " ";
-        if (separator)
-            out += b.command || b.image || b.state ? "|!" : "|"; // image 0: the default width
-        else
-            out += std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
+        out += separator
+                   ? std::string(b.command || b.image || b.state ? "|!" : "|") // image 0: the default width
+                   : std::to_string(b.command) + "@" + (b.image == kButtonNoImage ? "-" : std::to_string(b.image));
         if (!separator && (b.state != kButtonEnabled || b.style != kButtonStyleButton)) out += "!";
         if (b.label >= 0) out += "'" + labels.at(size_t(b.label)) + "'";
     }
@@ -134,6 +113,7 @@ TEST(ToolbarLayout, RecordsAndLabelsOfAList)
 
 TEST(ToolbarGreys, OnlyTheThreeExactGreysTakeTheSystemColoursOnce)
 {
+    const auto Entry = [](uint8_t level, uint8_t flags = 0) { return PALETTEENTRY{level, level, level, flags}; };
     std::vector<PALETTEENTRY> palette = {Entry(128, 7), Entry(192),       Entry(223),     Entry(192),
                                          Entry(0),      Entry(127),       Entry(193),     Entry(224),
                                          Entry(255),    {223, 223, 0, 0}, {128, 0, 0, 0}, Entry(128)};
