@@ -85,4 +85,18 @@ TEST_F(StatusBar, PanesOfTheDocumentWithTheirTooltipsAndTheMessage)
     BitmapHolderFree(canvas);
 }
 
+// Each icon group holds a 16 and a 32 pixel image of 32 bits: width, height and bits per entry.
+TEST(Icons, ProgramAndPaneIconsHoldSmallAndLargeImages)
+{
+    std::string entries;
+    for (UINT id : {IDI_PARLEVO, IDI_FOLDER, IDI_FILETIME, IDI_SAVED}) {
+        HRSRC group = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
+        auto *dir = group ? static_cast<const BYTE *>(LockResource(LoadResource(nullptr, group))) : nullptr;
+        for (const BYTE *e = dir ? dir + 6 : nullptr; e && e < dir + 6 + 14 * (dir[4] | dir[5] << 8); e += 14)
+            entries += std::to_string(e[0]) + "x" + std::to_string(e[1]) + "x" + std::to_string(e[6]) + " ";
+        entries += "|";
+    }
+    EXPECT_EQ(entries, "16x16x32 32x32x32 |16x16x32 32x32x32 |16x16x32 32x32x32 |16x16x32 32x32x32 |");
+}
+
 } // namespace
