@@ -41,12 +41,9 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
         char p[MAX_PATH];
         return GetModulePath(p, sizeof p), std::string(p);
     };
-    // A surrogate pair is converted whole or not at all.
-    const WCHAR pair[] = {0xD83D, 0xDE00};
-    char converted[8];
-    std::string cutPair(250, 'a');
-    if (WideCharToMultiByte(CP_ACP, 0, pair, 2, converted, sizeof converted, nullptr, nullptr) == 1)
-        cutPair += converted[0];
+    std::string cutPair(250, 'a'); // a surrogate pair is converted whole or not at all
+    char pair[8];
+    if (WideCharToMultiByte(CP_ACP, 0, L"\U0001F600", 2, pair, sizeof pair, nullptr, nullptr) == 1) cutPair += pair[0];
     const ListRow standard = {0, "", "Standard string", ""};
     SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
     // The path is expanded for loading and kept as written.
