@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "app/hostfill.h"
-#include "app/startup.h"
 #include "state/appstate.h"
 #include "catalogue/hostmodule.h"
 #include "catalogue/hoststrings.h"
@@ -21,11 +20,6 @@ namespace
 {
 
 using HostStrings = AppTest;
-
-ListRow Category(const char *title)
-{
-    return {0, "", title, ""};
-}
 
 ListRow String(UINT id, const std::string &text)
 {
@@ -47,13 +41,10 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
         char p[MAX_PATH];
         return GetModulePath(p, sizeof p), std::string(p);
     };
-    // A surrogate pair is converted whole or not at all.
-    const WCHAR pair[] = {0xD83D, 0xDE00};
-    char converted[8];
-    std::string cutPair(250, 'a');
-    if (WideCharToMultiByte(CP_ACP, 0, pair, 2, converted, sizeof converted, nullptr, nullptr) == 1)
-        cutPair += converted[0];
-    const ListRow standard = Category("Standard string");
+    std::string cutPair(250, 'a'); // a surrogate pair is converted whole or not at all
+    char pair[8];
+    if (WideCharToMultiByte(CP_ACP, 0, L"\U0001F600", 2, pair, sizeof pair, nullptr, nullptr) == 1) cutPair += pair[0];
+    const ListRow standard = {0, "", "Standard string", ""};
     SetEnvironmentVariableA("PARLEVO_MODULE_CODE_RAN", nullptr);
     // The path is expanded for loading and kept as written.
     std::string dir = TestModulePath("edges");
@@ -63,11 +54,19 @@ TEST_F(HostStrings, EdgeCaseModulesGiveDefinedRowsTheirCodeNeverRunsAndBlocksHan
     EXPECT_EQ(path(), "%PARLEVO_TEST_MODULES%\\edges.dll");
     // A reopen empties the list first.
     ASSERT_TRUE(SendMessageA(view, kMsgOpenDocument, kOpenNew, LPARAM("")));
-    EXPECT_EQ(ReadRows(view), (std::vector<ListRow>{String(0, "Zero"), standard, String(2, "Two"), String(5, "Five"),
-                                                    String(16, "A"), String(17, "B"), String(32, "Thirty-two"),
-                                                    String(48, cutPair), String(49, std::string(251, 'z')),
-                                                    String(95, "Ninety-five"), String(1010, "Ten-ten"),
-                                                    Category("Internal menu string"), String(30001, "Menu internal")}));
+    EXPECT_EQ(ReadRows(view), (std::vector<ListRow>{String(0, "Zero"),
+                                                    standard,
+                                                    String(2, "Two"),
+                                                    String(5, "Five"),
+                                                    String(16, "A"),
+                                                    String(17, "B"),
+                                                    String(32, "Thirty-two"),
+                                                    String(48, cutPair),
+                                                    String(49, std::string(251, 'z')),
+                                                    String(95, "Ninety-five"),
+                                                    String(1010, "Ten-ten"),
+                                                    {0, "", "Internal menu string", ""},
+                                                    String(30001, "Menu internal")}));
     HMODULE module = HostModuleHandle();
     // Only strings count; a missing block, block 0 and no module give nothing. A sink that stops
     // takes nothing, and the reading of the module ends there.
@@ -123,7 +122,7 @@ std::vector<ListRow> ExpectedFromLoadString(HMODULE module)
         if (!FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING)) continue;
         bool any = false;
         for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
-            if (const char *title = CategoryTitleAt(id)) rows.push_back(Category(title));
+            if (const char *title = CategoryTitleAt(id)) rows.push_back({0, "", title, ""});
             char text[kTextSize];
             if (LoadStringA(module, id, text, sizeof text) <= 0) continue;
             rows.push_back(String(id, text));
@@ -160,16 +159,15 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
 {
     std::string dir = HarnessTempDir(), module = HarnessReadFile(TestModulePath("edges"));
     const char *notModule = " is not a module (not a Windows program file).";
-    const std::tuple<std::string, ModuleProblem, std::string> rows[] = {
-        {"", kModuleNotConfigured, "This program requires path information of program(Lumivex)."},
-        {TestModulePath("missing"), kModuleNotFound, "The module " + TestModulePath("missing") + " was not found."},
-        {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), kModuleNotAModule, dir + "notes.dll" + notModule},
-        {dir, kModuleNotAModule, dir + notModule},
-        {TestModulePath("nostrings"), kModuleNoStringTables,
-         "The module " + TestModulePath("nostrings") + " holds no string tables."},
-        {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)), kModuleDamaged,
+    const std::pair<std::string, std::string> rows[] = {
+        {"", "This program requires path information of program(Lumivex)."},
+        {TestModulePath("missing"), "The module " + TestModulePath("missing") + " was not found."},
+        {HarnessWriteFile(dir + "notes.dll", "1=\"One\"\r\n"), dir + "notes.dll" + notModule},
+        {dir, dir + notModule},
+        {TestModulePath("nostrings"), "The module " + TestModulePath("nostrings") + " holds no string tables."},
+        {HarnessWriteFile(dir + "cut.dll", module.substr(0, 1024)),
          "The module " + dir + "cut.dll is damaged and cannot be read."}};
-    for (const auto &[path, problem, says] : rows) {
+    for (const auto &[path, says] : rows) {
         std::vector<std::string> seen;
         int pages = -1;
         ModalDriver driver([&](HWND dialog) {
@@ -183,60 +181,52 @@ TEST_F(HostStrings, UnusableModuleGivesTheNoticeOfItsCaseThenTheModulePageAlone)
         PumpUntil([&] { return seen.size() >= 2; });
         // The Module page alone; the open failed: no rows, no document in the title, and nothing
         // that needs a module.
-        std::string state = std::to_string(HostModuleProblem()) + " " + std::to_string(path.empty() ? pages : 1) + " " +
-                            std::to_string(ListRowCount(ViewOfFrame(frame))) + " " + WindowText(frame) + " ";
-        seen.push_back(state + Greys(frame));
+        seen.push_back(std::to_string(path.empty() ? pages : 1) + " " +
+                       std::to_string(ListRowCount(ViewOfFrame(frame))) + " " + WindowText(frame) + " " + Greys(frame));
         EXPECT_EQ(seen,
                   (std::vector<std::string>{says + "\nYou should set the path for \"Lumivex.dll\" file in preferences.",
-                                            "sheet", std::to_string(problem) + " 1 0 Lumivex Parlevo GG--"}));
+                                            "sheet", "1 0 Lumivex Parlevo GG--"}));
     }
     EXPECT_FALSE(FillHostStrings(nullptr));
 }
 
-class ModulePage : public AppTest
+// A modeless sheet holding only the Module page, owned by the view as the real one is.
+HWND OpenModulePage(HWND view, HWND *page)
 {
-protected:
-    HWND sheet = nullptr, page = nullptr;
+    PROPSHEETPAGEA psp = {sizeof psp, 0, GetModuleHandleA(nullptr), {MAKEINTRESOURCEA(IDD_MODULE)}};
+    psp.pfnDlgProc = ModulePageProc;
+    psp.lParam = LPARAM(view);
+    HPROPSHEETPAGE handle = CreatePropertySheetPageA(&psp);
+    PROPSHEETHEADERA psh = {sizeof psh, PSH_MODELESS, view, GetModuleHandleA(nullptr), {}, nullptr, 1};
+    psh.phpage = &handle;
+    HWND sheet = HWND(PropertySheetA(&psh));
+    // Under load Wine may make the page only after the sheet has shown.
+    EXPECT_TRUE(PumpUntil([&] { return (*page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; }));
+    return sheet;
+}
 
-    void TearDown() override
-    {
-        if (IsWindow(sheet)) DestroyWindow(sheet);
-        AppTest::TearDown();
-    }
-    // A modeless sheet holding only the Module page, owned by the view as the real one is.
-    void OpenPage()
-    {
-        PROPSHEETPAGEA psp = {sizeof psp};
-        psp.hInstance = GetModuleHandleA(nullptr);
-        psp.pszTemplate = MAKEINTRESOURCEA(IDD_MODULE);
-        psp.pfnDlgProc = ModulePageProc;
-        psp.lParam = LPARAM(view);
-        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&psp);
-        PROPSHEETHEADERA psh = {sizeof psh, PSH_MODELESS, view, GetModuleHandleA(nullptr)};
-        psh.nPages = 1;
-        psh.phpage = &handle;
-        sheet = HWND(PropertySheetA(&psh));
-        // Under load Wine may make the page only after the sheet has shown.
-        PumpUntil([&] { return (page = PropSheet_GetCurrentPageHwnd(sheet)) != nullptr; });
-        ASSERT_NE(page, nullptr);
-    }
-    HWND Apply() const { return GetDlgItem(sheet, 0x3021); }
+TEST_F(HostStrings, ModulePageApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutRefilling)
+{
     // Whether a module is loaded, the commands greyed, and the path saved.
-    std::string State() const
-    {
+    const auto state = [&] {
         char saved[MAX_PATH];
         GetPrivateProfileStringA("Module", "Filename", "", saved, sizeof saved, AppSettingsPath());
         return std::string(HostModuleHandle() ? "loaded " : "none ") + Greys(frame) + " saved=" + saved;
-    }
-};
-
-TEST_F(ModulePage, ApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutRefilling)
-{
+    };
+    // Without a view Apply changes nothing.
+    HarnessStartApp(SampleModuleIni());
+    HWND page, sheet = OpenModulePage(nullptr, &page);
+    SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\elsewhere.dll");
+    PropSheet_Apply(sheet);
+    PumpMessages();
+    EXPECT_EQ(state(), "loaded GGGG saved=" + SampleModulePath()); // no frame, no menu
+    DestroyWindow(sheet);
     Start();
     int rows = ListRowCount(view);
     SetModulePath("%LUMIVEX_HOME%\\Lumivex.dll");
-    OpenPage();
-    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)) + (IsWindowEnabled(Apply()) ? " apply" : ""),
+    sheet = OpenModulePage(view, &page);
+    HWND apply = GetDlgItem(sheet, 0x3021);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_MODULE_PATH)) + (IsWindowEnabled(apply) ? " apply" : ""),
               "%LUMIVEX_HOME%\\Lumivex.dll"); // unexpanded
     std::string missing = TestModulePath("does-not-exist");
     SetDlgItemTextA(page, IDC_MODULE_PATH, missing.c_str());
@@ -248,29 +238,19 @@ TEST_F(ModulePage, ApplySaysWhyAModuleIsUnusableOrSavesThePathAndReloadsWithoutR
     });
     PropSheet_Apply(sheet);
     PumpMessages();
-    EXPECT_EQ(said.substr(0, said.find('\n')) + "|" + State() + (ListRowCount(view) == rows ? "" : " emptied"),
+    EXPECT_EQ(said.substr(0, said.find('\n')) + "|" + state() + (ListRowCount(view) == rows ? "" : " emptied"),
               "The module " + missing + " was not found.|none GG-- saved=" + missing);
     ListSetCell(view, 1, kColumnText, "as shown");
     SetDlgItemTextA(page, IDC_MODULE_PATH, SampleModulePath().c_str());
     PumpMessages();
-    SetFocus(Apply());
-    SendMessageA(Apply(), BM_CLICK, 0, 0);
+    SetFocus(apply);
+    SendMessageA(apply, BM_CLICK, 0, 0);
     PumpMessages();
     // Nothing is refilled: the rows shown stay until the next open.
-    EXPECT_EQ(State() + (IsWindowEnabled(Apply()) ? " apply" : "") +
+    EXPECT_EQ(state() + (IsWindowEnabled(apply) ? " apply" : "") +
                   (GetFocus() == GetDlgItem(page, IDC_MODULE_PATH) ? " focus on the path " : " ") +
                   Cell(1, kColumnText),
               "loaded ---- saved=" + SampleModulePath() + " focus on the path as shown");
-}
-
-TEST_F(ModulePage, ApplyWithoutAViewChangesNothing)
-{
-    HarnessStartApp(SampleModuleIni());
-    OpenPage();
-    SetDlgItemTextA(page, IDC_MODULE_PATH, "C:\\elsewhere.dll");
-    PropSheet_Apply(sheet);
-    PumpMessages();
-    EXPECT_EQ(State(), "loaded GGGG saved=" + SampleModulePath()); // no frame, no menu
 }
 
 } // namespace

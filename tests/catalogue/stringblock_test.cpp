@@ -6,57 +6,31 @@
 #include <vector>
 
 #include "catalogue/stringblock.h"
+#include "tests/support/datarows.h"
 
 namespace
 {
 
-// A block as a resource compiler lays it out: per entry a length word and the code units.
-std::vector<uint8_t> Block(const std::vector<std::u16string> &entries)
+// "id:text" per entry read from the first size bytes, given alone so that a read past them shows.
+std::string ReadAll(const std::string &bytes, uint32_t block, size_t size)
 {
-    std::vector<uint8_t> bytes;
-    for (const std::u16string &text : entries) {
-        std::u16string words = char16_t(text.size()) + text;
-        for (char16_t c : words)
-            bytes.insert(bytes.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8)});
-    }
-    return bytes;
-}
-
-// "id:text" per entry read.
-std::vector<std::string> ReadAll(const std::vector<uint8_t> &bytes, uint32_t block, size_t size = SIZE_MAX)
-{
-    std::vector<std::string> out;
+    const std::vector<uint8_t> given(bytes.begin(), bytes.begin() + std::min(size, bytes.size()));
+    std::string out;
     StringBlockReader reader;
-    if (!StringBlockBegin(&reader, bytes.data(), std::min(size, bytes.size()), block)) return out;
+    if (!StringBlockBegin(&reader, given.data(), given.size(), block)) return out;
     for (StringEntry entry; StringBlockNext(&reader, &entry);) {
-        std::string text = std::to_string(entry.id) + ":";
+        out += (out.empty() ? "" : " ") + std::to_string(entry.id) + ":";
         for (uint32_t i = 0; i < entry.length; ++i)
-            text += char(entry.text[2 * i] | entry.text[2 * i + 1] << 8);
-        out.push_back(text);
+            out += char(entry.text[2 * i] | entry.text[2 * i + 1] << 8);
     }
     return out;
 }
 
 TEST(StringBlock, YieldsSixteenIdsInOrderAndNeverReadsPastTheBytes)
 {
-    std::vector<std::u16string> entries(16);
-    entries[0] = u"zero", entries[3] = u"three", entries[15] = u"fifteen";
-    std::vector<std::string> read = ReadAll(Block(entries), 7);
-    ASSERT_EQ(read.size(), 16u);
-    EXPECT_EQ(read[0] + " " + read[1] + " " + read[3] + " " + read[15], "96:zero 97: 99:three 111:fifteen");
-    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(16, u"x")), 1).front(), "0:x");
-    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(16, u"x")), 4096).back(), "65535:x");
-    EXPECT_EQ(ReadAll(Block(std::vector<std::u16string>(20, u"y")), 2).size(), 16u);
-    EXPECT_EQ(ReadAll(Block({u"a", u"", u"b"}), 2), (std::vector<std::string>{"16:a", "17:", "18:b"}));
-    // A length past the end is cut to the words left; an odd trailing byte is no code unit.
-    std::vector<uint8_t> bytes = Block({u"ab", u"cdef"});
-    bytes[6] = bytes[7] = 0xFF;
-    EXPECT_EQ(ReadAll(bytes, 1), (std::vector<std::string>{"0:ab", "1:cdef"}));
-    EXPECT_EQ(ReadAll(bytes, 1, bytes.size() - 1), (std::vector<std::string>{"0:ab", "1:cde"}));
-    EXPECT_EQ(ReadAll(bytes, 1, 7), (std::vector<std::string>{"0:ab"}));
-    // Blocks outside the ID range and too few bytes are refused; a refused reader yields nothing.
-    bytes = Block(std::vector<std::u16string>(16, u"x"));
-    EXPECT_TRUE(ReadAll(bytes, 0).empty() && ReadAll(bytes, 4097).empty() && ReadAll(bytes, 1, 1).empty());
+    for (const auto &row : ReadDataRows(PARLEVO_CATALOGUE_DATA "/stringblock.txt", 11))
+        EXPECT_EQ(ReadAll(row.at(0), std::stoul(row.at(1)), std::stoul(row.at(2))), row.at(3))
+            << row[1] << " " << row[2];
     StringBlockReader reader;
     StringEntry entry;
     EXPECT_FALSE(StringBlockBegin(&reader, nullptr, 32, 1) || StringBlockNext(&reader, &entry));
