@@ -41,7 +41,7 @@ TEST(ModuleFile, HeadTellsModuleFromOtherFilesAndFromCutOnes)
         {"module", module}, {"DOS program", module}, {"far PE", module}, {"text", {text, text + strlen(text)}}};
     memcpy(files["DOS program"].data() + kPe, "NE\0\0", 4);
     Put(files["far PE"], 0x3C, 0x10000, 4);
-    for (const auto &row : ReadDataRows(PARLEVO_CATALOGUE_DATA "/modulehead.txt", 11)) {
+    for (const auto &row : ReadDataRows(PARLEVO_CATALOGUE_DATA "/modulehead.txt", 12)) {
         const size_t head = std::stoul(row.at(1), nullptr, 0), size = std::stoul(row.at(2), nullptr, 0);
         EXPECT_EQ(ClassifyModuleHead(files[row.at(0)].data(), head, size), Kind(row.at(3)[0])) << row[0] << " " << head;
     }
