@@ -37,19 +37,35 @@ protected:
 
     void TearDown() override { HarnessStopApp(); }
     // Settings from SampleModuleIni() + extraIni, then the command line.
-    void Start(const std::string &extraIni = "", const std::string &commandLine = "Parlevo.exe");
+    void Start(const std::string &extraIni = "", const std::string &commandLine = "Parlevo.exe")
+    {
+        frame = StartProgram(SampleModuleIni() + extraIni, commandLine);
+        ASSERT_NE(frame, nullptr);
+        view = ViewOfFrame(frame);
+    }
     ViewState *Vs() const { return GetViewState(view); }
     LRESULT Run(UINT command, void *arg = nullptr, UINT flags = 0) const
     {
         return SendMessageA(view, kMsgRunCommand, MAKEWPARAM(command, flags), reinterpret_cast<LPARAM>(arg));
     }
-    // The index of the row with that string ID, or -1.
-    int RowOf(UINT id) const;
+    int RowOf(UINT id) const // the index of the row with that string ID, or -1
+    {
+        for (int row = 0; row < ListRowCount(view); ++row)
+            if (ListRowValue(view, row) == id) return row;
+        return -1;
+    }
     std::string Cell(int row, int column) const { return ListCell(view, row, column); }
     void SetTranslation(int row, const std::string &text) const
     {
         ListSetCell(view, row, kColumnTranslated, text.c_str());
     }
-    void SelectOnly(std::initializer_list<int> rows) const;
+    void SelectOnly(std::initializer_list<int> rows) const
+    {
+        for (int row = ListNextRow(view, -1, LVNI_SELECTED); row >= 0; row = ListNextRow(view, row, LVNI_SELECTED))
+            ListSetRowState(view, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows)
+            ListSetRowState(view, row, LVIS_SELECTED, LVIS_SELECTED);
+        PumpMessages();
+    }
     int FocusedRow() const { return ListNextRow(view, -1, LVNI_FOCUSED); }
 };

@@ -1,15 +1,12 @@
-// An in-memory profile file for window-free tests of the settings load.
 #include "tests/support/memprofile.h"
+
+#include <numeric>
 
 std::string EncodeProfileBlob(const void *data, size_t size)
 {
-    const auto *bytes = static_cast<const unsigned char *>(data);
-    std::string text;
-    unsigned sum = 0;
-    for (size_t i = 0; i <= size; sum += i < size ? bytes[i] : 0, ++i) {
-        char hex[3];
-        snprintf(hex, sizeof hex, "%02X", i < size ? bytes[i] : sum & 0xFF);
-        text += hex;
-    }
+    std::string bytes(static_cast<const char *>(data), size), text;
+    bytes += char(std::accumulate(bytes.begin(), bytes.end(), 0)); // the sum's low byte
+    for (unsigned char byte : bytes)
+        text += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
     return text;
 }

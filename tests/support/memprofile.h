@@ -42,13 +42,11 @@ public:
         for (size_t i = 0; text && 2 * i + 2 <= text->size() && i < size; ++i)
             bytes[i] = char(strtoul(text->substr(2 * i, 2).c_str(), nullptr, 16));
         if (!text || EncodeProfileBlob(bytes.data(), size) != *text) return false;
-        memcpy(out, bytes.data(), size);
-        return true;
+        return memcpy(out, bytes.data(), size), true;
     }
     bool WriteString(const char *section, const char *key, const char *value) override
     {
-        Set(section, key, value);
-        return ++writes;
+        return Set(section, key, value), ++writes;
     }
     bool WriteStruct(const char *section, const char *key, const void *data, size_t size) override
     {

@@ -115,54 +115,33 @@ static void CALLBACK WatchTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
     EndDialog(dialog, IDCANCEL);
 }
 
+// From a timer, so that the dialog is initialised and its modal loop dispatching; one activated
+// while still being made (a sheet under load) is driven once it shows.
+static void CALLBACK DriverTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
+{
+    ModalDriver *driver = ModalDriver::current;
+    if (driver && !IsWindowVisible(dialog)) return;
+    KillTimer(dialog, id);
+    if (!driver) return;
+    ++driver->seen;
+    driver->lastText = MessageBoxText(dialog);
+    driver->action(dialog);
+}
+
+// Watches every dialog of this thread, and hands it to the driver; the timer IDs are ones no dialog uses.
 static LRESULT CALLBACK DialogHook(int code, WPARAM wp, LPARAM lp)
 {
     HWND dialog = reinterpret_cast<HWND>(wp);
+    ModalDriver *driver = ModalDriver::current;
     if (code == HCBT_ACTIVATE && ClassName(dialog) == "#32770") {
-        if (ModalDriver::current) ModalDriver::current->OnActivate(dialog);
-        SetTimer(dialog, 0x7E57, ModalDriver::current ? 15000 : 3000, WatchTimer); // an ID no dialog of ours uses
+        if (driver && !std::count(driver->handled.begin(), driver->handled.end(), dialog))
+            driver->handled.push_back(dialog), SetTimer(dialog, 0x7E58, 10, DriverTimer);
+        SetTimer(dialog, 0x7E57, driver ? 15000 : 3000, WatchTimer);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
-
-namespace
-{
-struct DialogWatch : ::testing::Environment {
-    HHOOK hook = nullptr;
-    void SetUp() override { hook = SetWindowsHookExA(WH_CBT, DialogHook, nullptr, GetCurrentThreadId()); }
-    void TearDown() override { UnhookWindowsHookEx(hook); }
-};
-[[maybe_unused]] ::testing::Environment *const g_dialogWatch = ::testing::AddGlobalTestEnvironment(new DialogWatch);
-} // namespace
-
-ModalDriver *ModalDriver::current;
-
-// From a timer, so that the dialog is initialised and its modal loop dispatching.
-static void CALLBACK DriverTimer(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    if (ModalDriver::current) ModalDriver::current->Run();
-}
-
-void ModalDriver::OnActivate(HWND dialog)
-{
-    if (dialog == pending_ || std::count(handled_.begin(), handled_.end(), dialog)) return;
-    pending_ = dialog;
-    SetTimer(nullptr, 0, 10, DriverTimer);
-}
-
-void ModalDriver::Run()
-{
-    HWND dialog = pending_;
-    // Activated while still being made (a sheet under load): act once it shows.
-    if (IsWindow(dialog) && !IsWindowVisible(dialog)) return void(SetTimer(nullptr, 0, 10, DriverTimer));
-    pending_ = nullptr;
-    if (!IsWindow(dialog)) return;
-    ++seen_;
-    handled_.push_back(dialog);
-    lastText_ = MessageBoxText(dialog);
-    action_(dialog);
-}
+[[maybe_unused]] static const HHOOK g_dialogWatch =
+    SetWindowsHookExA(WH_CBT, DialogHook, nullptr, GetCurrentThreadId());
 
 void PressButton(HWND dialog, int id)
 {
@@ -222,27 +201,4 @@ std::vector<ListRow> ReadRows(HWND view)
         rows.push_back({ListRowValue(view, i), ListCell(view, i, kColumnId), ListCell(view, i, kColumnText),
                         ListCell(view, i, kColumnTranslated)});
     return rows;
-}
-
-void AppTest::Start(const std::string &extraIni, const std::string &commandLine)
-{
-    frame = StartProgram(SampleModuleIni() + extraIni, commandLine);
-    ASSERT_NE(frame, nullptr);
-    view = ViewOfFrame(frame);
-}
-
-int AppTest::RowOf(UINT id) const
-{
-    for (int row = 0; row < ListRowCount(view); ++row)
-        if (ListRowValue(view, row) == id) return row;
-    return -1;
-}
-
-void AppTest::SelectOnly(std::initializer_list<int> rows) const
-{
-    for (int row = ListNextRow(view, -1, LVNI_SELECTED); row >= 0; row = ListNextRow(view, row, LVNI_SELECTED))
-        ListSetRowState(view, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (int row : rows)
-        ListSetRowState(view, row, LVIS_SELECTED, LVIS_SELECTED);
-    PumpMessages();
 }

@@ -25,24 +25,18 @@ std::string WindowText(HWND window);
 
 // Calls action(dialog) once for each dialog or message box that becomes active on this thread,
 // from inside its modal loop. One driver at a time.
-class ModalDriver
-{
-public:
-    static ModalDriver *current;
-    explicit ModalDriver(std::function<void(HWND)> action) : action_(std::move(action)) { current = this; }
+struct ModalDriver {
+    static inline ModalDriver *current;
+    std::function<void(HWND)> action;
+    std::vector<HWND> handled; // activated while this driver was on, each driven once
+    int seen = 0;
+    std::string lastText; // of the last message box
+
+    explicit ModalDriver(std::function<void(HWND)> act) : action(std::move(act)) { current = this; }
     ~ModalDriver() { current = nullptr; }
     ModalDriver(const ModalDriver &) = delete;
-    int Seen() const { return seen_; }
-    const std::string &LastText() const { return lastText_; } // of the last message box
-    void OnActivate(HWND dialog);
-    void Run();
-
-private:
-    std::function<void(HWND)> action_;
-    HWND pending_ = nullptr;
-    std::vector<HWND> handled_;
-    int seen_ = 0;
-    std::string lastText_;
+    int Seen() const { return seen; }
+    const std::string &LastText() const { return lastText; }
 };
 
 void PressButton(HWND dialog, int id); // BN_CLICKED, as a click sends
